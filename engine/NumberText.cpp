@@ -1,0 +1,197 @@
+#include "NumberText.h"
+
+#include "Errors.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+#include <system_error>
+
+namespace quillon {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The pieces of a number text that passed the syntax check.
+struct NumberParts {
+    bool negative = false;
+    std::string mantissa;  // digits and ".", no sign
+    std::string exponent;  // sign and digits, empty when none
+    bool hasDigits = false;
+};
+
+bool Split(std::string_view text, NumberParts& parts)
+{
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && text[i] == ' ') ++i;
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        parts.negative = text[i] == '-';
+        ++i;
+    }
+    bool dot = false;
+    while (i < n && IsDigit(text[i])) {
+        parts.mantissa += text[i++];
+        parts.hasDigits = true;
+    }
+    if (i < n && text[i] == '.') {
+        dot = true;
+        parts.mantissa += text[i++];
+        while (i < n && IsDigit(text[i])) {
+            parts.mantissa += text[i++];
+            parts.hasDigits = true;
+        }
+    }
+    if (!parts.hasDigits && !dot) return false;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-')) parts.exponent += text[i++];
+        const std::size_t digitsStart = i;
+        while (i < n && IsDigit(text[i])) parts.exponent += text[i++];
+        if (i == digitsStart) return false;
+    }
+    while (i < n && text[i] == ' ') ++i;
+    return i == n;
+}
+
+template <typename Float>
+bool Read(std::string_view text, Float& value)
+{
+    NumberParts parts;
+    if (!Split(text, parts)) return false;
+    if (!parts.hasDigits) {  // "." alone reads as 0
+        value = parts.negative ? -Float(0) : Float(0);
+        return true;
+    }
+    std::string clean = parts.mantissa;
+    if (!parts.exponent.empty()) clean += "e" + parts.exponent;
+    Float parsed{};
+    const auto [end, ec] = std::from_chars(clean.data(), clean.data() + clean.size(), parsed);
+    if (ec == std::errc::result_out_of_range) {
+        // Too small to hold is zero; too large is no value at all.
+        if (!parts.exponent.empty() && parts.exponent[0] == '-') {
+            value = parts.negative ? -Float(0) : Float(0);
+            return true;
+        }
+        return false;
+    }
+    if (ec != std::errc() || end != clean.data() + clean.size() || !std::isfinite(parsed)) return false;
+    value = parts.negative ? -parsed : parsed;
+    return true;
+}
+
+// The value rounded to 15 significant digits: the digits and the decimal
+// exponent of the first one (value = d.dddd x 10^exponent).
+struct Digits15 {
+    std::string digits;  // exactly 15
+    int exponent = 0;
+    bool negative = false;
+};
+
+Digits15 ToDigits15(long double value)
+{
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    (void)ec;
+    std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
+    Digits15 result;
+    if (!text.empty() && text[0] == '-') {
+        result.negative = true;
+        text.remove_prefix(1);
+    }
+    const std::size_t e = text.find('e');
+    for (char c : text.substr(0, e))
+        if (IsDigit(c)) result.digits += c;
+    result.exponent = std::stoi(std::string(text.substr(e + 1)));
+    return result;
+}
+
+}  // namespace
+
+bool IsNumberSyntax(std::string_view text)
+{
+    NumberParts parts;
+    return Split(text, parts);
+}
+
+bool TryReadNumber(std::string_view text, long double& value) { return Read(text, value); }
+bool TryReadNumber(std::string_view text, double& value) { return Read(text, value); }
+
+long double ReadNumber(std::string_view text)
+{
+    long double value = 0;
+    if (!Read(text, value)) ThrowConversionError(text);
+    return value;
+}
+
+double ReadDouble(std::string_view text)
+{
+    double value = 0;
+    if (!Read(text, value)) ThrowConversionError(text);
+    return value;
+}
+
+std::string FormatGeneral(long double value)
+{
+    if (value == 0 || !std::isfinite(value)) return "0";
+    Digits15 d = ToDigits15(value);
+    while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
+    std::string out = d.negative ? "-" : "";
+    const int n = static_cast<int>(d.digits.size());
+    if (d.exponent >= 0) {
+        const int intDigits = d.exponent + 1;
+        if (n <= intDigits) {
+            out += d.digits;
+            out.append(static_cast<std::size_t>(intDigits - n), '0');
+        } else {
+            out += d.digits.substr(0, static_cast<std::size_t>(intDigits));
+            out += '.';
+            out += d.digits.substr(static_cast<std::size_t>(intDigits));
+        }
+    } else {
+        out += "0.";
+        out.append(static_cast<std::size_t>(-d.exponent - 1), '0');
+        out += d.digits;
+    }
+    return out;
+}
+
+std::string FormatFixed2(long double value)
+{
+    if (value == 0 || !std::isfinite(value)) return "0.00";
+    const Digits15 d = ToDigits15(value);
+    // value x 100 = digits x 10^(exponent - 12); keep the integer part, round on the first dropped digit.
+    const int shift = d.exponent - 12;
+    std::string hundredths;
+    if (shift >= 0) {
+        hundredths = d.digits + std::string(static_cast<std::size_t>(shift), '0');
+    } else {
+        const int drop = -shift;
+        const int keep = 15 - drop;
+        char firstDropped = '0';
+        if (keep >= 0) {
+            hundredths = d.digits.substr(0, static_cast<std::size_t>(keep));
+            if (drop > 0) firstDropped = d.digits[static_cast<std::size_t>(keep)];
+        }  // fewer than 0 kept: the first dropped digit is a leading 0
+        if (hundredths.empty()) hundredths = "0";
+        if (firstDropped >= '5') {  // halves go away from zero
+            int i = static_cast<int>(hundredths.size()) - 1;
+            while (i >= 0 && hundredths[static_cast<std::size_t>(i)] == '9') hundredths[static_cast<std::size_t>(i--)] = '0';
+            if (i < 0)
+                hundredths.insert(hundredths.begin(), '1');
+            else
+                ++hundredths[static_cast<std::size_t>(i)];
+        }
+    }
+    const std::size_t first = hundredths.find_first_not_of('0');
+    hundredths = first == std::string::npos ? std::string("0") : hundredths.substr(first);
+    const bool zero = hundredths == "0";
+    if (hundredths.size() < 3) hundredths.insert(0, 3 - hundredths.size(), '0');
+    std::string out = (d.negative && !zero) ? "-" : "";
+    out += hundredths.substr(0, hundredths.size() - 2);
+    out += '.';
+    out += hundredths.substr(hundredths.size() - 2);
+    return out;
+}
+
+}  // namespace quillon

@@ -1,0 +1,31 @@
+#pragma once
+// Reading and writing numbers as text, always with "." as decimal separator,
+// whatever the user's locale says.
+
+#include <string>
+#include <string_view>
+
+namespace quillon {
+
+// The numeric-text rule: optional spaces, optional sign, digits with an
+// optional "." and fraction, optional exponent (E/e, optional sign, digits),
+// optional spaces. At least one digit or the "." must stand before the
+// exponent, so "." alone reads as 0 and a lone sign is no number.
+bool IsNumberSyntax(std::string_view text);
+
+// Read a number; false when the text breaks the rule (or the value overflows).
+bool TryReadNumber(std::string_view text, long double& value);
+bool TryReadNumber(std::string_view text, double& value);
+
+// Read a number or raise the conversion error naming the text.
+long double ReadNumber(std::string_view text);
+double ReadDouble(std::string_view text);
+
+// Up to 15 significant digits, no trailing zeros, no exponent, never "-0".
+std::string FormatGeneral(long double value);
+
+// Two decimals as a person rounds by hand: first to 15 significant digits,
+// then exact halves away from zero; a value rounding to zero shows "0.00".
+std::string FormatFixed2(long double value);
+
+}  // namespace quillon

@@ -1,0 +1,50 @@
+#pragma once
+// The 14-column results table: headings and cell texts for a list of lines,
+// as the interactive filling and the command-line filling compute them.
+
+#include "Catalogue.h"
+#include "Currencies.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon {
+
+inline constexpr int kResultColumns = 14;
+using ResultRow = std::array<std::string, kResultColumns>;
+
+// Headings as designed, before any filling changes the two price headings.
+const std::array<std::string, kResultColumns>& DesignedResultHeadings();
+
+// The table as the grid holds it; fillings change it in place and leave the
+// cells they reached when they stop on an error.
+struct ResultTable {
+    std::array<std::string, kResultColumns> Headings = DesignedResultHeadings();
+    std::vector<ResultRow> Rows;
+    std::array<bool, kResultColumns> Hidden{};  // hidden columns stay hidden for the run
+};
+
+// What the interactive filling reads from the query page and the currency menu.
+struct InteractiveFillInputs {
+    std::string BeginningFrequency;  // text of cbxBeginningFrequency
+    std::string EndingFrequency;     // text of cbxEndingFrequency
+    std::string Length;              // text of edtLength
+    bool Feet = true;                // rbFeet selected
+    std::string Vswr = "1.1";        // text of edtVSWR
+    int CurrencyTag = 1;             // Tag of the checked currency item
+    const ExchangeRates* Rates = nullptr;
+};
+
+// Each returns the error text when the filling stopped early (the table then
+// holds the cells filled before it), or nothing when every row was filled.
+[[nodiscard]] std::optional<std::string> FillInteractiveRows(ResultTable& table, const LineList& lines,
+                                                             const InteractiveFillInputs& inputs);
+// The filling for a program started with exactly one parameter: a part number,
+// optionally followed by "|" length "|" unit.
+[[nodiscard]] std::optional<std::string> FillCommandLineRows(ResultTable& table, const LineList& lines,
+                                                             std::string_view argument);
+
+}  // namespace quillon

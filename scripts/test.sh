@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds Quillon and runs every test headless. With --sanitize it builds a
+# separate tree with AddressSanitizer and UndefinedBehaviorSanitizer and runs
+# the tests there instead.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+
+build=build
+extra=()
+if [ "${1:-}" = "--sanitize" ]; then
+  build=build-asan
+  extra=(-DQUILLON_SANITIZE=ON)
+fi
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_WERROR=ON "${launcher[@]}" "${extra[@]}" >/dev/null
+cmake --build "$build" -j2
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir "$build" --output-on-failure -j2 --timeout 300

@@ -1,0 +1,100 @@
+#include "Errors.h"
+#include "NumberText.h"
+#include "PipeRecord.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+using namespace quillon;
+
+TEST(NumberText, AcceptsOnlyTheNumericTextRule)
+{
+    struct Case { const char* text; bool number; long double value; };
+    const Case cases[] = {
+        {"806", true, 806}, {"  1.5  ", true, 1.5L}, {"+2", true, 2}, {"-0.25", true, -0.25L},
+        {".", true, 0}, {".5", true, 0.5L}, {"5.", true, 5}, {"1e3", true, 1000}, {"2.5E-1", true, 0.25L},
+        {"1e+2", true, 100},
+        {"", false, 0}, {" ", false, 0}, {"-", false, 0}, {"+", false, 0}, {"1,5", false, 0}, {"1e", false, 0},
+        {"e5", false, 0}, {"abc", false, 0}, {"1.2.3", false, 0}, {"\t1", false, 0}, {"0x10", false, 0},
+        {"inf", false, 0}, {"nan", false, 0}, {"1 000", false, 0}, {"1e99999", false, 0},
+    };
+    for (const Case& c : cases) {
+        long double v = -99;
+        EXPECT_EQ(TryReadNumber(c.text, v), c.number) << '"' << c.text << '"';
+        if (c.number) {
+            EXPECT_EQ(v, c.value) << '"' << c.text << '"';
+        }
+    }
+}
+
+TEST(NumberText, BadNumberRaisesTheConversionText)
+{
+    try {
+        ReadNumber("12a");
+        FAIL() << "no error";
+    } catch (const QuillonError& e) {
+        EXPECT_STREQ(e.what(), "'12a' is not a valid floating point value");
+    }
+    EXPECT_THROW(ReadDouble(""), QuillonError);
+}
+
+TEST(NumberText, IgnoresACommaLocale)
+{
+    // Under a comma-decimal locale the C library would read "1.5" as 1.
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 not generated";
+    EXPECT_EQ(ReadNumber("1.5"), 1.5L);
+    EXPECT_EQ(FormatFixed2(1234.5L), "1234.50");
+    EXPECT_EQ(FormatGeneral(883.5L), "883.5");
+    std::setlocale(LC_ALL, "C");
+}
+
+TEST(NumberText, GeneralFormat)
+{
+    struct Case { long double value; const char* text; };
+    const Case cases[] = {
+        {806, "806"}, {806.0L, "806"}, {1.50L, "1.5"}, {883.5L, "883.5"}, {-0.0L, "0"}, {0.1L + 0.2L, "0.3"},
+        {1e15L, "1000000000000000"}, {123456789012345678.0L, "123456789012346000"}, {0.000012L, "0.000012"},
+        {-2.25L, "-2.25"}, {(824.0L + 894.0L) / 2, "859"}, {1.0L / 3, "0.333333333333333"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FormatGeneral(c.value), c.text) << static_cast<double>(c.value);
+}
+
+TEST(NumberText, TwoDecimalsRoundHalvesAwayFromZeroAfterFifteenDigits)
+{
+    struct Case { long double value; const char* text; };
+    const Case cases[] = {
+        {6.25L * 3.2808L, "20.51"},  // 20.505 computed
+        {0.125L, "0.13"}, {2.675, "2.68"},  // the double nearest 2.675 lies just below it
+        {1.005, "1.01"}, {-0.125L, "-0.13"}, {-0.004L, "0.00"}, {0.004L, "0.00"}, {0.005L, "0.01"},
+        {0.0049999L, "0.00"}, {12.3456L, "12.35"}, {99.995L, "100.00"}, {1234567.891L, "1234567.89"},
+        {1e20L, "100000000000000000000.00"}, {0, "0.00"}, {-0.0L, "0.00"}, {1e-30L, "0.00"},
+        {0.00499999999999999L, "0.00"}, {0.000000000000005L, "0.00"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FormatFixed2(c.value), c.text) << static_cast<double>(c.value);
+}
+
+TEST(PipeRecord, FieldsAndDefaults)
+{
+    EXPECT_EQ(PipeField("a|b|c|", 2), "b");
+    EXPECT_EQ(PipeField(" a \t|  b c |", 2), "b c");
+    EXPECT_EQ(PipeField("a|b|c", 3), "");  // unterminated
+    EXPECT_EQ(PipeField("a|b|", 7), "");
+    EXPECT_EQ(PipeField("\x01x\x7f|", 1), "x\x7f");
+    EXPECT_EQ(PipeField(std::string("a\0b|", 4), 1), std::string("a\0b", 3));
+
+    EXPECT_EQ(NumberOrDefault("12.5", "0"), 12.5L);
+    EXPECT_EQ(NumberOrDefault("", "0"), 0);
+    EXPECT_EQ(NumberOrDefault("n/a", "0"), 0);
+
+    const std::string skipped = " #;[^`{~";
+    for (int c = 0; c < 256; ++c)
+        EXPECT_EQ(IsSkippedLeadChar(static_cast<char>(c)), skipped.find(static_cast<char>(c)) != std::string::npos) << c;
+}
+
+TEST(PipeRecord, LinesEndAtCrLfOrBoth)
+{
+    EXPECT_EQ(SplitLines("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitLines("a\n\nb\r\n"), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_TRUE(SplitLines("").empty());
+}

@@ -1,0 +1,83 @@
+#include "ProfileText.h"
+#include "QueryFileValues.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillon;
+
+TEST(ProfileText, ReadsOneSectionCaseInsensitively)
+{
+    const std::vector<std::string> file{"[other]", "BegFreq=1", "[DATA]", "begfreq=806", "C1=N=Male", "Empty=",
+                                        "; comment", "noequals", "[next]", "BegFreq=2"};
+    const auto section = ReadIniSection(file, "data");
+    EXPECT_EQ(section, (std::vector<std::string>{"begfreq=806", "C1=N=Male"}));
+    EXPECT_EQ(ValueOrDefault(section, "BegFreq", "0"), "806");
+    EXPECT_EQ(ValueOrDefault(section, "c1", ""), "N=Male");
+    EXPECT_EQ(ValueOrDefault(section, "Empty", "dflt"), "dflt");
+    EXPECT_TRUE(ReadIniSection(file, "missing").empty());
+}
+
+TEST(ProfileText, WritingKeepsOtherSectionsKeysAndOrder)
+{
+    const std::vector<std::string> file{"[top]", "x=1", "", "[Data]", "Keep=me", "BEGFREQ=1", "", "[tail]", "y=2"};
+    const auto written = WriteIniSection(file, "data", {"BegFreq=806", "C1=N=Male"});
+    EXPECT_EQ(written, (std::vector<std::string>{"[top]", "x=1", "", "[Data]", "Keep=me", "BegFreq=806", "C1=N=Male", "",
+                                                 "[tail]", "y=2"}));
+    EXPECT_EQ(WriteIniSection({}, "data", {"A=1"}), (std::vector<std::string>{"[data]", "A=1"}));
+}
+
+TEST(QueryFile, SaveThenOpenRestoresEveryValue)
+{
+    QueryPage saved;
+    saved.BeginningFrequency = "806";
+    saved.EndingFrequency = "960.5";
+    saved.Connector1 = "N=Male";
+    saved.Connector2 = "BNC";
+    saved.MaxLoss = "3";
+    saved.Length = "150";
+    saved.Vswr = "1.3";
+    saved.Meters = true;
+    saved.Foam = false;
+    saved.ByFrequency = saved.ByLoss = saved.ByConnector1 = true;
+    const auto file = WriteIniSection({}, kQuerySection, QueryFileLines(saved));
+    ASSERT_EQ(file.size(), 17u);
+    EXPECT_EQ(file[8], "Units=M");
+
+    QueryPageLists lists{{"806"}, {"960"}, {"BNC", "N Male"}, {"BNC"}};
+    std::vector<Message> messages;
+    const QueryPage opened = ApplyQueryFile(QueryPage{}, lists, ReadIniSection(file, "data"), messages);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(QueryFileLines(opened), QueryFileLines(saved));
+    EXPECT_EQ(lists.Ending, (std::vector<std::string>{"960", "960.5"}));
+    EXPECT_EQ(lists.Connector1, (std::vector<std::string>{"BNC", "N Male", "N=Male"}));
+}
+
+TEST(QueryFile, DefaultsAndTheTwoFamiliesOfFlags)
+{
+    QueryPageLists lists{{"806"}, {"960"}, {"BNC", "n male"}, {"BNC"}};
+    std::vector<Message> messages;
+    const QueryPage empty = ApplyQueryFile(QueryPage{}, lists, {}, messages);
+    EXPECT_EQ(empty.BeginningFrequency, "0");
+    EXPECT_EQ(lists.Beginning, (std::vector<std::string>{"806", "0"}));
+    EXPECT_EQ(empty.Connector1, "");
+    EXPECT_EQ(lists.Connector1.front(), "");
+    EXPECT_EQ(empty.Vswr, "1.1");
+    EXPECT_TRUE(empty.Meters);
+    EXPECT_FALSE(empty.Air || empty.Foam || empty.Waveguide || empty.Braided);
+    EXPECT_FALSE(empty.ByFrequency || empty.ByLoss || empty.ByConnector1 || empty.ByConnector2);
+
+    const QueryPage odd = ApplyQueryFile(QueryPage{}, lists,
+                                         {"Foam=yes", "Air=false", "ByFreq=yes", "ByLoss=TRUE", "Units=f", "Length=abc",
+                                          "C1=N MALE"},
+                                         messages);
+    EXPECT_TRUE(odd.Foam);
+    EXPECT_FALSE(odd.Air);
+    EXPECT_TRUE(odd.ByLoss);
+    EXPECT_TRUE(odd.ByFrequency) << "query by loss switches query by frequency on";
+    EXPECT_FALSE(odd.Meters);
+    EXPECT_EQ(odd.Length, "0");
+    EXPECT_EQ(odd.Connector1, "n male") << "the list's own spelling is selected";
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].Text, kNumericFieldMessage);
+    EXPECT_TRUE(ApplyQueryFile(QueryPage{}, lists, {"Units=Feet"}, messages).Meters);
+}
