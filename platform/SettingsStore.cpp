@@ -1,0 +1,367 @@
+#include "platform/SettingsStore.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QThread>
+
+#include "platform/DesktopAssociations.h"
+
+namespace quillon {
+
+using settings::Key;
+using settings::Value;
+
+namespace {
+
+// Writes take milliseconds; a program that holds the lock longer than this
+// is stuck, and giving up beats freezing the window.
+constexpr std::chrono::milliseconds kLockWait{10'000};
+
+class StoreLock {
+public:
+    explicit StoreLock(const QString& file) : lock_(file + QStringLiteral(".lock")) {}
+
+    bool Acquire(QString& error)
+    {
+        // QLockFile's own waiting sleeps 100 ms and more between tries; a
+        // write here is over in a few milliseconds, so look more often.
+        const QDeadlineTimer deadline(kLockWait);
+        for (;;) {
+            if (lock_.tryLock(0))
+                return true;
+            if (lock_.error() != QLockFile::LockFailedError) {
+                error = QStringLiteral("Cannot lock the settings file (%1)")
+                            .arg(lock_.error() == QLockFile::PermissionError
+                                     ? QStringLiteral("permission denied")
+                                     : QStringLiteral("unknown error"));
+                return false;
+            }
+            if (deadline.hasExpired()) {
+                error = QStringLiteral("The settings file is locked by another program");
+                return false;
+            }
+            QThread::msleep(2);
+        }
+    }
+
+private:
+    QLockFile lock_;
+};
+
+enum class FileState { Missing, Read, Unreadable };
+
+struct FileContent {
+    FileState state = FileState::Missing;
+    QByteArray bytes;
+    QString error;
+};
+
+FileContent ReadStoreFile(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {FileState::Unreadable, {}, QStringLiteral("cannot be read: ") + file.errorString()};
+    return {FileState::Read, file.readAll(), {}};
+}
+
+Value& ValueFor(Key& key, const QString& name)
+{
+    if (Value* value = key.FindValue(name))
+        return *value;
+    key.values.push_back(Value{name, Value::Type::Text, {}, 0});
+    return key.values.back();
+}
+
+}  // namespace
+
+QString SettingsProblem::Text() const
+{
+    const QString shownFile = QDir::toNativeSeparators(file);
+    if (keptAs.isEmpty()) {
+        return QStringLiteral("The settings file %1 is damaged (%2) and could not be moved "
+                              "aside. Settings cannot be read or saved until it is repaired "
+                              "or removed.")
+            .arg(shownFile, reason);
+    }
+    return QStringLiteral("The settings file %1 was damaged (%2). It has been kept as %3 and "
+                          "the settings start afresh.")
+        .arg(shownFile, reason, QDir::toNativeSeparators(keptAs));
+}
+
+SettingsStore::SettingsStore(QString filePath, ProblemHandler onProblem,
+                             ClassesRootProbe classesRoot)
+    : filePath_(std::move(filePath)),
+      onProblem_(std::move(onProblem)),
+      classesRoot_(std::move(classesRoot))
+{
+}
+
+bool SettingsStore::Fail(const QString& error)
+{
+    lastError_ = error;
+    return false;
+}
+
+std::optional<Key> SettingsStore::Load(bool locked)
+{
+    const FileContent content = ReadStoreFile(filePath_);
+    if (content.state == FileState::Missing)
+        return Key{};
+    QString reason = content.error;
+    if (content.state == FileState::Read) {
+        if (auto tree = settings::FromJson(content.bytes, &reason))
+            return tree;
+    }
+    if (!locked) {
+        // Judge the file again under the lock, so that two programs meeting
+        // the same damage do not both move it aside.
+        StoreLock lock(filePath_);
+        QString error;
+        if (!lock.Acquire(error)) {
+            Fail(error);
+            return std::nullopt;
+        }
+        return Load(true);
+    }
+    if (!MoveDamagedAside(reason))
+        return std::nullopt;
+    return Key{};
+}
+
+bool SettingsStore::MoveDamagedAside(const QString& reason)
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString keptAs = filePath_ + QStringLiteral(".damaged-") + stamp;
+    for (int n = 2; QFileInfo::exists(keptAs); ++n)
+        keptAs = filePath_ + QStringLiteral(".damaged-") + stamp + QLatin1Char('-') + QString::number(n);
+
+    SettingsProblem problem{filePath_, {}, reason};
+    const bool moved = QFile::rename(filePath_, keptAs);
+    if (moved)
+        problem.keptAs = keptAs;
+    problems_.append(problem);
+    if (onProblem_)
+        onProblem_(problem);
+    if (!moved)
+        return Fail(problem.Text());
+    return true;
+}
+
+bool SettingsStore::Modify(const std::function<bool(Key&)>& change)
+{
+    const QString folder = QFileInfo(filePath_).absolutePath();
+    if (!QDir().mkpath(folder))
+        return Fail(QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(folder)));
+
+    StoreLock lock(filePath_);
+    QString error;
+    if (!lock.Acquire(error))
+        return Fail(error);
+    std::optional<Key> tree = Load(true);
+    if (!tree)
+        return false;
+    if (change(*tree)) {
+        const QByteArray json = settings::ToJson(*tree);
+        QSaveFile out(filePath_);
+        if (!out.open(QIODevice::WriteOnly) || out.write(json) != json.size() || !out.commit()) {
+            return Fail(QStringLiteral("Cannot write the settings file %1: %2")
+                            .arg(QDir::toNativeSeparators(filePath_), out.errorString()));
+        }
+    }
+    snapshot_ = std::move(tree);
+    lastError_.clear();
+    return true;
+}
+
+const Key* SettingsStore::OpenKeyNode() const
+{
+    if (!keyOpen_ || !snapshot_)
+        return nullptr;
+    return settings::FindPath(*snapshot_, openPath_);
+}
+
+bool SettingsStore::KeyExists(const QString& path)
+{
+    const std::optional<Key> tree = Load(false);
+    return tree && settings::FindPath(*tree, settings::SplitPath(path)) != nullptr;
+}
+
+bool SettingsStore::ClassesRootKeyExists(const QString& name) const
+{
+    return classesRoot_ ? classesRoot_(name) : DesktopClassRegistered(name);
+}
+
+bool SettingsStore::OpenKey(const QString& path, bool create)
+{
+    CloseKey();
+    const QStringList parts = settings::SplitPath(path);
+    snapshot_ = Load(false);
+    if (!snapshot_)
+        return false;
+    if (settings::FindPath(*snapshot_, parts) == nullptr) {
+        if (!create)
+            return Fail(QStringLiteral("The key %1 does not exist").arg(path));
+        if (!Modify([&](Key& root) {
+                const bool missing = settings::FindPath(root, parts) == nullptr;
+                settings::MakePath(root, parts);
+                return missing;
+            }))
+            return false;
+    }
+    openPath_ = parts;
+    keyOpen_ = true;
+    lastError_.clear();
+    return true;
+}
+
+void SettingsStore::CloseKey()
+{
+    keyOpen_ = false;
+    openPath_.clear();
+    snapshot_.reset();
+}
+
+bool SettingsStore::ValueExists(const QString& name) const
+{
+    const Key* key = OpenKeyNode();
+    return key != nullptr && key->FindValue(name) != nullptr;
+}
+
+std::optional<QString> SettingsStore::ReadString(const QString& name)
+{
+    const Key* key = OpenKeyNode();
+    if (key == nullptr) {
+        Fail(QStringLiteral("No key is open"));
+        return std::nullopt;
+    }
+    const Value* value = key->FindValue(name);
+    if (value == nullptr)
+        return QString();
+    if (value->type != Value::Type::Text) {
+        Fail(QStringLiteral("The value %1 is a number, not text").arg(name));
+        return std::nullopt;
+    }
+    return value->text;
+}
+
+std::optional<qint32> SettingsStore::ReadInteger(const QString& name)
+{
+    const Key* key = OpenKeyNode();
+    if (key == nullptr) {
+        Fail(QStringLiteral("No key is open"));
+        return std::nullopt;
+    }
+    const Value* value = key->FindValue(name);
+    if (value == nullptr) {
+        Fail(QStringLiteral("The value %1 does not exist").arg(name));
+        return std::nullopt;
+    }
+    if (value->type != Value::Type::Number) {
+        Fail(QStringLiteral("The value %1 is text, not a number").arg(name));
+        return std::nullopt;
+    }
+    return value->number;
+}
+
+std::optional<bool> SettingsStore::ReadBool(const QString& name)
+{
+    const std::optional<qint32> number = ReadInteger(name);
+    if (!number)
+        return std::nullopt;
+    return *number != 0;
+}
+
+bool SettingsStore::WriteString(const QString& name, const QString& text)
+{
+    if (!keyOpen_)
+        return Fail(QStringLiteral("No key is open"));
+    return Modify([&](Key& root) {
+        Value& value = ValueFor(settings::MakePath(root, openPath_), name);
+        value.type = Value::Type::Text;
+        value.text = text;
+        value.number = 0;
+        return true;
+    });
+}
+
+bool SettingsStore::WriteInteger(const QString& name, qint32 number)
+{
+    if (!keyOpen_)
+        return Fail(QStringLiteral("No key is open"));
+    return Modify([&](Key& root) {
+        Value& value = ValueFor(settings::MakePath(root, openPath_), name);
+        value.type = Value::Type::Number;
+        value.text.clear();
+        value.number = number;
+        return true;
+    });
+}
+
+bool SettingsStore::WriteBool(const QString& name, bool value)
+{
+    return WriteInteger(name, value ? 1 : 0);
+}
+
+bool SettingsStore::DeleteValue(const QString& name)
+{
+    if (!keyOpen_)
+        return Fail(QStringLiteral("No key is open"));
+    return Modify([&](Key& root) {
+        Key* key = settings::FindPath(root, openPath_);
+        if (key == nullptr)
+            return false;
+        const auto found = std::find_if(key->values.begin(), key->values.end(), [&](const Value& v) {
+            return v.name.compare(name, Qt::CaseInsensitive) == 0;
+        });
+        if (found == key->values.end())
+            return false;
+        key->values.erase(found);
+        return true;
+    });
+}
+
+std::optional<QStringList> SettingsStore::SubKeyNames(const QString& path)
+{
+    const std::optional<Key> tree = Load(false);
+    if (!tree)
+        return std::nullopt;
+    const Key* key = settings::FindPath(*tree, settings::SplitPath(path));
+    if (key == nullptr) {
+        Fail(QStringLiteral("The key %1 does not exist").arg(path));
+        return std::nullopt;
+    }
+    QStringList names;
+    for (const Key& sub : key->keys)
+        names << sub.name;
+    return names;
+}
+
+std::optional<QList<SettingsValueText>> SettingsStore::ReadAllValues(const QString& path)
+{
+    const std::optional<Key> tree = Load(false);
+    if (!tree)
+        return std::nullopt;
+    const Key* key = settings::FindPath(*tree, settings::SplitPath(path));
+    if (key == nullptr) {
+        Fail(QStringLiteral("The key %1 does not exist").arg(path));
+        return std::nullopt;
+    }
+    QList<SettingsValueText> values;
+    for (const Value& value : key->values) {
+        values.append({value.name, value.type == Value::Type::Text ? value.text
+                                                                   : QString::number(value.number)});
+    }
+    return values;
+}
+
+}  // namespace quillon

@@ -1,0 +1,111 @@
+#pragma once
+// The user's settings store: a tree of keys holding text and 32-bit number
+// values, shared by the maker's programs and kept in one JSON file.
+//
+// Use it as the programs always have: open a key, read or write its values,
+// close it. Nothing is cached between uses: opening a key reads the file
+// afresh, and every write re-reads the file under a lock, changes the one
+// value and replaces the file atomically, so two running programs never lose
+// each other's writes.
+//
+// Paths are written with backslashes, with or without a leading one; they are
+// always taken from the root. Key and value names compare without regard to
+// letter case and keep the spelling they were created with. Sub-keys and
+// values are listed in the order they were created.
+//
+// The store shows nothing: failures come back as false / nullopt with
+// LastError() saying why, and a damaged file is moved aside and reported
+// through the problem handler (and Problems()).
+
+#include <functional>
+#include <optional>
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "platform/SettingsTree.h"
+
+namespace quillon {
+
+struct SettingsProblem {
+    QString file;    // the store's file
+    QString keptAs;  // where the damaged file now is; empty when it could not be moved
+    QString reason;  // what was wrong with it
+
+    // A sentence for the user.
+    QString Text() const;
+};
+
+struct SettingsValueText {
+    QString name;
+    QString text;  // a number value as decimal text
+
+    friend bool operator==(const SettingsValueText&, const SettingsValueText&) = default;
+};
+
+class SettingsStore {
+public:
+    using ProblemHandler = std::function<void(const SettingsProblem&)>;
+    // Answers whether a class is registered with the desktop ("Excel.Application").
+    using ClassesRootProbe = std::function<bool(const QString& name)>;
+
+    explicit SettingsStore(QString filePath, ProblemHandler onProblem = {},
+                           ClassesRootProbe classesRoot = {});
+
+    const QString& FilePath() const { return filePath_; }
+
+    // True exactly when the key is present; nothing is created.
+    bool KeyExists(const QString& path);
+    // Whether the desktop knows the class; see DesktopAssociations.h.
+    bool ClassesRootKeyExists(const QString& name) const;
+
+    // Opens the key; with create, a missing key and its missing parents are
+    // made. Any key open before is closed first.
+    bool OpenKey(const QString& path, bool create);
+    void CloseKey();
+    bool HasOpenKey() const { return keyOpen_; }
+
+    // The open key's values. Without an open key every one of these fails.
+    bool ValueExists(const QString& name) const;
+    // Missing gives empty text; a number value is a failure.
+    std::optional<QString> ReadString(const QString& name);
+    // Missing or text values are failures. Any non-zero number reads as true.
+    std::optional<qint32> ReadInteger(const QString& name);
+    std::optional<bool> ReadBool(const QString& name);
+    // Create or replace the value (a value of the other type is replaced too).
+    bool WriteString(const QString& name, const QString& text);
+    bool WriteInteger(const QString& name, qint32 value);
+    bool WriteBool(const QString& name, bool value);  // 1 or 0
+    // Deleting a value that is not there is no failure.
+    bool DeleteValue(const QString& name);
+
+    // The direct sub-keys of path, in creation order; nullopt when path is missing.
+    std::optional<QStringList> SubKeyNames(const QString& path);
+    // Every value of the key at path as name and text, in creation order;
+    // nullopt when the key is missing.
+    std::optional<QList<SettingsValueText>> ReadAllValues(const QString& path);
+
+    // Why the last failing operation failed.
+    const QString& LastError() const { return lastError_; }
+    // Damaged files met by this store object.
+    const QList<SettingsProblem>& Problems() const { return problems_; }
+
+private:
+    std::optional<settings::Key> Load(bool locked);
+    bool MoveDamagedAside(const QString& reason);
+    bool Modify(const std::function<bool(settings::Key&)>& change);
+    const settings::Key* OpenKeyNode() const;
+    bool Fail(const QString& error);
+
+    QString filePath_;
+    ProblemHandler onProblem_;
+    ClassesRootProbe classesRoot_;
+    std::optional<settings::Key> snapshot_;  // the tree as of the last open or write
+    QStringList openPath_;
+    bool keyOpen_ = false;
+    QString lastError_;
+    QList<SettingsProblem> problems_;
+};
+
+}  // namespace quillon
