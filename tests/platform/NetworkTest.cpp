@@ -1,0 +1,151 @@
+// Downloads against a real HTTP server on 127.0.0.1.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "TestHttpServer.h"
+#include "TestPrinters.h"
+#include "platform/HttpNetwork.h"
+
+using namespace quillon;
+
+namespace {
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class DownloadTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        ASSERT_TRUE(server.Listening());
+    }
+
+    // The folder's entries other than the ones named.
+    QStringList Others(const QStringList& expected) const
+    {
+        QStringList entries = QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        for (const QString& name : expected)
+            entries.removeAll(name);
+        return entries;
+    }
+
+    QTemporaryDir folder;
+    TestHttpServer server;
+    // Short, so the stalled transfer fails quickly; long enough that the
+    // loopback transfers never come near it.
+    HttpNetwork network{std::chrono::milliseconds(300)};
+};
+
+TEST_F(DownloadTest, SavesTheWholeBodyAndReportsProgress)
+{
+    const QString path = folder.filePath(QStringLiteral("pricing.exe"));
+    qint64 lastReceived = -1;
+    qint64 lastTotal = -1;
+    int calls = 0;
+    const DownloadResult result = network.DownloadToFile(server.Url("/file"), path, [&](qint64 received, qint64 total) {
+        ++calls;
+        lastReceived = received;
+        lastTotal = total;
+    });
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_EQ(result.httpStatus, 200);
+    EXPECT_EQ(ReadAll(path), TestHttpServer::FileBody());
+    EXPECT_GT(calls, 0);
+    EXPECT_EQ(lastReceived, TestHttpServer::FileBody().size());
+    EXPECT_EQ(lastTotal, TestHttpServer::FileBody().size());
+    EXPECT_EQ(Others({"pricing.exe"}), QStringList());
+}
+
+TEST_F(DownloadTest, FollowsRedirects)
+{
+    for (const char* route : {"/moved", "/moved-twice"}) {
+        SCOPED_TRACE(route);
+        const QString path = folder.filePath(QStringLiteral("moved.exe"));
+        const DownloadResult result = network.DownloadToFile(server.Url(route), path);
+        ASSERT_TRUE(result.ok) << result.error.toStdString();
+        EXPECT_EQ(result.httpStatus, 200);
+        // The redirect's own body ("moved") must not end up in the file.
+        EXPECT_EQ(ReadAll(path), TestHttpServer::FileBody());
+    }
+}
+
+TEST_F(DownloadTest, AnEmptyBodyIsAnEmptyFile)
+{
+    const QString path = folder.filePath(QStringLiteral("empty.exe"));
+    const DownloadResult result = network.DownloadToFile(server.Url("/empty"), path);
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(QFileInfo(path).size(), 0);
+}
+
+struct FailureCase {
+    const char* route;
+    int status;  // the status that came back; 0 when the transfer itself broke
+};
+
+class DownloadFailureTest : public DownloadTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(DownloadFailureTest, LeavesNothingAtTheFinalPath)
+{
+    const QString path = folder.filePath(QStringLiteral("new.exe"));
+    const DownloadResult result = network.DownloadToFile(server.Url(GetParam().route), path);
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.error.isEmpty());
+    if (GetParam().status != 0) {
+        EXPECT_EQ(result.httpStatus, GetParam().status);
+    }
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(Others({}), QStringList()) << "a temporary file was left behind";
+}
+
+TEST_P(DownloadFailureTest, KeepsAnEarlierFileOfTheSameName)
+{
+    const QString path = folder.filePath(QStringLiteral("old.exe"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("the installer fetched last month");
+    }
+    EXPECT_FALSE(network.DownloadToFile(server.Url(GetParam().route), path).ok);
+    EXPECT_EQ(ReadAll(path), QByteArray("the installer fetched last month"));
+    EXPECT_EQ(Others({"old.exe"}), QStringList());
+}
+
+INSTANTIATE_TEST_SUITE_P(Routes, DownloadFailureTest,
+                         ::testing::Values(FailureCase{"/missing", 404}, FailureCase{"/fails", 500},
+                                           FailureCase{"/broken", 0}, FailureCase{"/stall", 0}),
+                         [](const auto& info) { return std::string(info.param.route + 1); });
+
+TEST_F(DownloadTest, ARefusedConnectionFails)
+{
+    // A port that nothing listens on: take one and let it go again.
+    QUrl url;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+        url = QUrl(QStringLiteral("http://127.0.0.1:%1/file").arg(probe.serverPort()));
+    }
+    const QString path = folder.filePath(QStringLiteral("refused.exe"));
+    const DownloadResult result = network.DownloadToFile(url, path);
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.error.isEmpty());
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST_F(DownloadTest, AMissingTargetFolderFailsWithoutCreatingIt)
+{
+    const QString path = folder.filePath(QStringLiteral("updates/pricing.exe"));
+    const DownloadResult result = network.DownloadToFile(server.Url("/file"), path);
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("updates"))));
+}
+
+}  // namespace
