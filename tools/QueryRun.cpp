@@ -1,0 +1,195 @@
+#include "QueryRun.h"
+
+#include "Errors.h"
+#include "PipeRecord.h"
+#include "PriceList.h"
+#include "ProfileText.h"
+#include "QueryFileValues.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace quillon::tool {
+namespace {
+
+std::string InFolder(const std::string& given, const std::string& folder, const char* name)
+{
+    if (!given.empty()) return given;
+    return (std::filesystem::path(folder) / name).string();
+}
+
+// The program's file test: a folder of that name is no file.
+bool IsPresent(const std::string& path)
+{
+    std::error_code ec;
+    return std::filesystem::exists(path, ec) && !std::filesystem::is_directory(path, ec);
+}
+
+Message ErrorMessage(std::string text) { return {MessageKind::Error, std::move(text), false}; }
+
+ToolResult& Fail(ToolResult& result, std::string text)
+{
+    result.Messages.push_back(ErrorMessage(std::move(text)));
+    result.ExitCode = 2;
+    return result;
+}
+
+std::string LoadErrorText(const std::string& path, const LoadError& error)
+{
+    std::string where = path;
+    if (error.lineNumber() != 0) where += ":" + std::to_string(error.lineNumber());
+    return where + ": " + error.what();
+}
+
+// Rows after the one where a filling stopped stay empty in the grid and tell nothing.
+void DropUnfilledRows(ResultTable& table)
+{
+    auto empty = [](const ResultRow& row) {
+        return std::all_of(row.begin(), row.end(), [](const std::string& cell) { return cell.empty(); });
+    };
+    while (!table.Rows.empty() && empty(table.Rows.back())) table.Rows.pop_back();
+}
+
+std::string First(const std::vector<std::string>& items) { return items.empty() ? std::string() : items.front(); }
+
+}  // namespace
+
+QueryPage CommandLinePage()
+{
+    // Meters, all kinds on, every criterion off; the lists are never filled in this mode.
+    QueryPage page;
+    page.Meters = true;
+    page.Air = page.Foam = page.Waveguide = page.Braided = true;
+    page.ByFrequency = page.ByLoss = page.ByConnector1 = page.ByConnector2 = false;
+    return page;
+}
+
+QueryPage QueryPageFor(const ToolOptions& options, const Catalogue& catalogue,
+                       const std::vector<std::string>& queryFileLines, std::vector<Message>& messages)
+{
+    // Start-up fills the four lists and selects their first entries.
+    QueryPageLists lists{catalogue.BeginFrequencies, catalogue.EndFrequencies, catalogue.ConnectorTypeNames,
+                         catalogue.ConnectorTypeNames};
+    QueryPage page;
+    page.Connector1 = First(lists.Connector1);
+    page.Connector2 = First(lists.Connector2);
+    page.BeginningFrequency = First(lists.Beginning);
+    page.EndingFrequency = First(lists.Ending);
+
+    if (!options.QueryFile.empty())
+        page = ApplyQueryFile(page, lists, ReadIniSection(queryFileLines, kQuerySection), messages);
+
+    // Flags override the file, applied with the page's click rules: query by
+    // frequency off also clears query by loss; query by loss on also sets query
+    // by frequency.
+    if (options.BandBeginning) {
+        page.BeginningFrequency = *options.BandBeginning;
+        page.EndingFrequency = options.BandEnding.value_or(std::string());
+        page.ByFrequency = true;
+    }
+    if (options.NoBandCriterion) page.ByFrequency = page.ByLoss = false;
+    if (options.MaxLoss) {
+        page.MaxLoss = *options.MaxLoss;
+        page.ByLoss = page.ByFrequency = true;
+    }
+    if (options.Length) page.Length = *options.Length;
+    if (options.Meters) page.Meters = *options.Meters;
+    // The connector lists are drop-down lists: a type equal to an entry apart
+    // from letter case selects that entry.
+    if (options.Connector1) {
+        page.Connector1 = SelectOrAdd(lists.Connector1, *options.Connector1, true);
+        page.ByConnector1 = true;
+    }
+    if (options.Connector2) {
+        page.Connector2 = SelectOrAdd(lists.Connector2, *options.Connector2, true);
+        page.ByConnector2 = true;
+    }
+    if (options.Kinds) {
+        page.Air = options.Kinds->Air;
+        page.Foam = options.Kinds->Foam;
+        page.Waveguide = options.Kinds->Waveguide;
+        page.Braided = options.Kinds->Braided;
+    }
+    if (options.Vswr) page.Vswr = *options.Vswr;
+    return page;
+}
+
+ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
+{
+    ToolResult result;
+    const std::string cataloguePath = InFolder(options.CataloguePath, programFolder, kCatalogueFileName);
+    const std::string priceListPath = InFolder(options.PriceListPath, programFolder, kPriceListFileName);
+    const std::string ratesPath = InFolder(options.RatesPath, programFolder, kRatesFileName);
+
+    const bool haveCatalogue = IsPresent(cataloguePath);
+    const bool havePriceList = IsPresent(priceListPath);
+    if (!haveCatalogue || !havePriceList) {
+        Fail(result, kMissingFilesMessage);
+        if (!haveCatalogue) Fail(result, cataloguePath + ": no such file");
+        if (!havePriceList) Fail(result, priceListPath + ": no such file");
+        return result;
+    }
+    // Without a rates file prices stay in US dollars, as in the program.
+    ExchangeRates rates;
+    if (IsPresent(ratesPath)) {
+        rates.HasExchangeRates = true;
+        if (!ReadTextFileLines(ratesPath, rates.Lines)) return Fail(result, ratesPath + ": cannot be read");
+    }
+    std::vector<std::string> catalogueLines;
+    std::vector<std::string> priceListLines;
+    if (!ReadTextFileLines(cataloguePath, catalogueLines)) return Fail(result, cataloguePath + ": cannot be read");
+    if (!ReadTextFileLines(priceListPath, priceListLines)) return Fail(result, priceListPath + ": cannot be read");
+    std::vector<std::string> queryFileLines;
+    if (!options.QueryFile.empty() && !ReadTextFileLines(options.QueryFile, queryFileLines))
+        return Fail(result, options.QueryFile + ": cannot be read");
+
+    Catalogue catalogue;
+    try {
+        BuildCatalogue(catalogueLines, catalogue);
+    } catch (const LoadError& error) {
+        return Fail(result, LoadErrorText(cataloguePath, error));
+    } catch (const QuillonError& error) {
+        return Fail(result, cataloguePath + ": " + error.what());
+    }
+    const PriceList priceList(std::move(priceListLines));
+    const LineList allLines = catalogue.Lines();
+
+    SearchOutcome outcome;
+    if (options.PartNumber) {
+        outcome = RunSearch(CommandLinePage(), *options.PartNumber, allLines);
+    } else {
+        const QueryPage page = QueryPageFor(options, catalogue, queryFileLines, result.Messages);
+        outcome = RunSearch(page, "", allLines);
+    }
+    result.Messages.insert(result.Messages.end(), outcome.Messages.begin(), outcome.Messages.end());
+    ResultTable& table = result.Table.emplace();
+    if (outcome.Error) return Fail(result, *outcome.Error);
+    if (!outcome.Result || outcome.Result->empty()) {
+        result.ExitCode = 1;
+        return result;
+    }
+
+    const LineList& lines = *outcome.Result;
+    CompletePrices(lines, priceList);
+    std::optional<std::string> fillError;
+    if (options.PartNumber) {
+        fillError = FillCommandLineRows(table, lines, *options.PartNumber);
+    } else {
+        const QueryPage& page = outcome.Page;
+        InteractiveFillInputs inputs;
+        inputs.BeginningFrequency = page.BeginningFrequency;
+        inputs.EndingFrequency = page.EndingFrequency;
+        inputs.Length = page.Length;
+        inputs.Feet = !page.Meters;
+        inputs.Vswr = page.Vswr;
+        inputs.CurrencyTag = options.CurrencyTag;
+        inputs.Rates = &rates;
+        fillError = FillInteractiveRows(table, lines, inputs);
+    }
+    DropUnfilledRows(table);
+    if (fillError) return Fail(result, *fillError);
+    result.ExitCode = 0;
+    return result;
+}
+
+}  // namespace quillon::tool

@@ -1,0 +1,42 @@
+#pragma once
+// One run of quillon-query: load the files as start-up does, set the query
+// page, search, complete prices and fill the results table.
+
+#include "QueryArguments.h"
+
+#include "ResultRows.h"
+#include "Search.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quillon::tool {
+
+inline constexpr const char* kCatalogueFileName = "Freq_TLine_Connectors.dat";
+inline constexpr const char* kPriceListFileName = "M_lom.dat";
+inline constexpr const char* kRatesFileName = "xcngrate.dat";
+
+// The window's message when the catalogue or the price list is missing.
+inline constexpr const char* kMissingFilesMessage =
+    "One or more files needed to run this application are missing.\r"
+    "Please check the appropriate directories for 'M_Lom.dat' and 'Freq_TLine_Connectors.dat'.";
+
+struct ToolResult {
+    int ExitCode = 0;               // 0 lines listed, 1 refused or none found, 2 error
+    std::vector<Message> Messages;  // for standard error, in the order the window shows them
+    std::optional<ResultTable> Table;  // the results table to print; empty when no search ran
+};
+
+// Runs the query; programFolder is where files without an explicit path are looked for.
+ToolResult RunTool(const ToolOptions& options, const std::string& programFolder);
+
+// The query page after start-up and the given options, as the window would hold it.
+// Messages of the query file's entry boxes are appended to `messages`.
+QueryPage QueryPageFor(const ToolOptions& options, const Catalogue& catalogue, const std::vector<std::string>& queryFileLines,
+                       std::vector<Message>& messages);
+
+// The page the one-argument command line starts from.
+QueryPage CommandLinePage();
+
+}  // namespace quillon::tool

@@ -1,0 +1,26 @@
+#pragma once
+// The results table and the search's messages as text for a terminal or a script.
+
+#include "QueryArguments.h"
+
+#include "ResultRows.h"
+#include "Search.h"
+
+#include <string>
+
+namespace quillon::tool {
+
+// The heading line and one line per row; a hidden column gives empty cells.
+// TSV and CSV keep the catalogue's 8-bit bytes; JSON turns them (Latin-1)
+// into UTF-8.
+std::string FormatTable(const ResultTable& table, OutputFormat format);
+
+// "information: ", "warning: " or "error: " and the text, the box's CR line
+// breaks as newlines, ending in a newline.
+std::string FormatMessage(const Message& message);
+
+// Cell and heading quoting, exposed for tests.
+std::string CsvField(const std::string& text);
+std::string JsonString(const std::string& latin1);
+
+}  // namespace quillon::tool
