@@ -1,0 +1,153 @@
+#include "persist/RegistrySettings.h"
+
+#include <array>
+
+#include "platform/SettingsStore.h"
+
+namespace quillon {
+namespace {
+
+// Where each value lives in a StoredQuery: a text or a flag.
+struct Field {
+    StoredValue name;
+    const char* storeName;
+    QString StoredQuery::*text;
+    bool StoredQuery::*flag;
+};
+
+constexpr std::array kFields{
+    Field{StoredValue::Save, "Save", nullptr, &StoredQuery::Save},
+    Field{StoredValue::BeginningFrequency, "BeginningFrequency", &StoredQuery::BeginningFrequency, nullptr},
+    Field{StoredValue::EndingFrequency, "EndingFrequency", &StoredQuery::EndingFrequency, nullptr},
+    Field{StoredValue::MaxLoss, "MaxLoss", &StoredQuery::MaxLoss, nullptr},
+    Field{StoredValue::Length, "Length", &StoredQuery::Length, nullptr},
+    Field{StoredValue::Connector1, "Connector1", &StoredQuery::Connector1, nullptr},
+    Field{StoredValue::Connector2, "Connector2", &StoredQuery::Connector2, nullptr},
+    Field{StoredValue::Meters, "Meters", nullptr, &StoredQuery::Meters},
+    Field{StoredValue::Feet, "Feet", nullptr, &StoredQuery::Feet},
+    Field{StoredValue::Air, "Air", nullptr, &StoredQuery::Air},
+    Field{StoredValue::Foam, "Foam", nullptr, &StoredQuery::Foam},
+    Field{StoredValue::EW, "EW", nullptr, &StoredQuery::EW},
+    Field{StoredValue::Braided, "Braided", nullptr, &StoredQuery::Braided},
+    Field{StoredValue::ByFrequency, "ByFrequency", nullptr, &StoredQuery::ByFrequency},
+    Field{StoredValue::ByLoss, "ByLoss", nullptr, &StoredQuery::ByLoss},
+    Field{StoredValue::ByC1, "ByC1", nullptr, &StoredQuery::ByC1},
+    Field{StoredValue::ByC2, "ByC2", nullptr, &StoredQuery::ByC2},
+    Field{StoredValue::VSWR, "VSWR", &StoredQuery::VSWR, nullptr},
+};
+
+const Field& FieldOf(StoredValue value)
+{
+    for (const Field& field : kFields)
+        if (field.name == value)
+            return field;
+    return kFields.front();  // unreachable: every value has its field
+}
+
+using enum StoredValue;
+
+// Save goes last: a save interrupted before it leaves the stored check mark as it was.
+constexpr std::array kWriteOrder{BeginningFrequency, EndingFrequency, MaxLoss, Length, Connector1, Connector2,
+                                 Meters, Feet, Air, Foam, EW, Braided, ByFrequency, ByLoss, ByC1, ByC2, VSWR,
+                                 Save};
+
+// The order in which the window applies them: lists, entry boxes, then the
+// flags, whose click rules settle in this order.
+constexpr std::array kReadOrder{Save, BeginningFrequency, EndingFrequency, MaxLoss, Length, VSWR, Connector1,
+                                Connector2, Meters, Feet, Air, Foam, EW, Braided, ByFrequency, ByLoss, ByC1,
+                                ByC2};
+
+bool Write(SettingsStore& store, const StoredQuery& query, StoredValue value)
+{
+    const Field& field = FieldOf(value);
+    const QString name = QString::fromLatin1(field.storeName);
+    return field.text ? store.WriteString(name, query.*field.text) : store.WriteBool(name, query.*field.flag);
+}
+
+// The value as read, or nothing when the store refused it.
+std::optional<LoadedValue> Read(SettingsStore& store, StoredValue value)
+{
+    const Field& field = FieldOf(value);
+    const QString name = QString::fromLatin1(field.storeName);
+    if (field.flag) {
+        const std::optional<bool> flag = store.ReadBool(name);
+        if (!flag)
+            return std::nullopt;
+        return LoadedValue{value, {}, *flag};
+    }
+    std::optional<QString> text = store.ReadString(name);
+    if (!text)
+        return std::nullopt;
+    if (value == VSWR && text->isEmpty())
+        *text = QString::fromLatin1(kDefaultVswr);
+    return LoadedValue{value, *text, false};
+}
+
+}  // namespace
+
+QString StoredValueName(StoredValue value) { return QString::fromLatin1(FieldOf(value).storeName); }
+
+bool IsStoredFlag(StoredValue value) { return FieldOf(value).flag != nullptr; }
+
+StoredQuery StoredQueryFromPage(const QueryPage& page, bool save)
+{
+    const auto text = [](const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); };
+    StoredQuery query;
+    query.Save = save;
+    query.BeginningFrequency = text(page.BeginningFrequency);
+    query.EndingFrequency = text(page.EndingFrequency);
+    query.MaxLoss = text(page.MaxLoss);
+    query.Length = text(page.Length);
+    query.Connector1 = text(page.Connector1);
+    query.Connector2 = text(page.Connector2);
+    query.Meters = page.Meters;
+    query.Feet = !page.Meters;
+    query.Air = page.Air;
+    query.Foam = page.Foam;
+    query.EW = page.Waveguide;
+    query.Braided = page.Braided;
+    query.ByFrequency = page.ByFrequency;
+    query.ByLoss = page.ByLoss;
+    query.ByC1 = page.ByConnector1;
+    query.ByC2 = page.ByConnector2;
+    query.VSWR = text(page.Vswr);
+    return query;
+}
+
+bool SaveSettings(SettingsStore& store, const StoredQuery& query)
+{
+    if (!store.OpenKey(QString::fromLatin1(kSettingsKey), true))
+        return false;
+    bool written = true;
+    for (const StoredValue value : kWriteOrder) {
+        if (!Write(store, query, value)) {
+            written = false;
+            break;
+        }
+    }
+    store.CloseKey();
+    return written;
+}
+
+LoadedSettings LoadSettings(SettingsStore& store)
+{
+    LoadedSettings loaded;
+    if (!store.OpenKey(QString::fromLatin1(kSettingsKey), false))
+        return loaded;
+    loaded.KeyFound = true;
+    for (const StoredValue value : kReadOrder) {
+        std::optional<LoadedValue> read = Read(store, value);
+        if (!read) {
+            loaded.FailedAt = value;
+            break;
+        }
+        loaded.Values.push_back(*read);
+        // With the check mark off only the mark itself comes back.
+        if (value == Save && !read->Flag)
+            break;
+    }
+    store.CloseKey();
+    return loaded;
+}
+
+}  // namespace quillon
