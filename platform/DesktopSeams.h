@@ -1,5 +1,6 @@
 #pragma once
-// The real seams of the running program.
+// The real seams of the running program. Make it after the QApplication and
+// let it go before: the network part holds a QNetworkAccessManager.
 
 #include "platform/AppPaths.h"
 #include "platform/DesktopFileDialogs.h"

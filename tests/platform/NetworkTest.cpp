@@ -91,6 +91,11 @@ struct FailureCase {
     int status;  // the status that came back; 0 when the transfer itself broke
 };
 
+void PrintTo(const FailureCase& c, std::ostream* out)
+{
+    *out << c.route;
+}
+
 class DownloadFailureTest : public DownloadTest, public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(DownloadFailureTest, LeavesNothingAtTheFinalPath)

@@ -255,6 +255,11 @@ struct DamageCase {
     QByteArray content;
 };
 
+void PrintTo(const DamageCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class DamagedStoreTest : public SettingsStoreTest, public ::testing::WithParamInterface<DamageCase> {};
 
 TEST_P(DamagedStoreTest, IsKeptAsideAndReported)
