@@ -6,29 +6,29 @@ namespace quillon {
 
 void FakeMessages::Information(const QString& text, const QString& caption)
 {
-    calls_.push_back({MessageKind::Information, caption, text, {}, MessageIcon::Question});
+    calls_.push_back({MessageCall::Information, caption, text, {}, MessageIcon::Question});
 }
 
 void FakeMessages::Warning(const QString& text, const QString& caption)
 {
-    calls_.push_back({MessageKind::Warning, caption, text, {}, MessageIcon::Question});
+    calls_.push_back({MessageCall::Warning, caption, text, {}, MessageIcon::Question});
 }
 
 void FakeMessages::Error(const QString& text, const QString& caption)
 {
-    calls_.push_back({MessageKind::Error, caption, text, {}, MessageIcon::Question});
+    calls_.push_back({MessageCall::Error, caption, text, {}, MessageIcon::Question});
 }
 
 bool FakeMessages::Confirmation(const QString& text, const QString& caption)
 {
-    calls_.push_back({MessageKind::Confirmation, caption, text, {}, MessageIcon::Question});
+    calls_.push_back({MessageCall::Confirmation, caption, text, {}, MessageIcon::Question});
     return NextAnswer().button == MessageButton::Yes;
 }
 
 QuestionAnswer FakeMessages::Question(const QString& text, const QString& caption,
                                       const QString& checkBoxText, MessageIcon icon)
 {
-    calls_.push_back({MessageKind::Question, caption, text, checkBoxText, icon});
+    calls_.push_back({MessageCall::Question, caption, text, checkBoxText, icon});
     QuestionAnswer answer = NextAnswer();
     // A box without a check box cannot come back ticked.
     answer.checked = answer.checked && !checkBoxText.isEmpty();
@@ -37,12 +37,12 @@ QuestionAnswer FakeMessages::Question(const QString& text, const QString& captio
 
 void FakeMessages::DefaultBeep()
 {
-    calls_.push_back({MessageKind::DefaultBeep, {}, {}, {}, MessageIcon::Question});
+    calls_.push_back({MessageCall::DefaultBeep, {}, {}, {}, MessageIcon::Question});
 }
 
 void FakeMessages::InformationSound()
 {
-    calls_.push_back({MessageKind::InformationSound, {}, {}, {}, MessageIcon::Question});
+    calls_.push_back({MessageCall::InformationSound, {}, {}, {}, MessageIcon::Question});
 }
 
 void FakeMessages::QueueAnswer(MessageButton button, bool checked)
@@ -59,7 +59,7 @@ std::vector<MessageRecord> FakeMessages::Boxes() const
 {
     std::vector<MessageRecord> boxes;
     for (const MessageRecord& call : calls_) {
-        if (call.kind != MessageKind::DefaultBeep && call.kind != MessageKind::InformationSound)
+        if (call.kind != MessageCall::DefaultBeep && call.kind != MessageCall::InformationSound)
             boxes.push_back(call);
     }
     return boxes;

@@ -17,7 +17,7 @@
 
 namespace quillon {
 
-enum class MessageKind {
+enum class MessageCall {
     Information,
     Warning,
     Error,
@@ -28,7 +28,7 @@ enum class MessageKind {
 };
 
 struct MessageRecord {
-    MessageKind kind = MessageKind::Information;
+    MessageCall kind = MessageCall::Information;
     QString caption;
     QString text;          // as the program wrote it, CRs included
     QString checkBoxText;  // Question only

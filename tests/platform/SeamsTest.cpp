@@ -207,10 +207,10 @@ TEST(FakeMessages, RecordsEveryCallAndAnswersInTurn)
     EXPECT_TRUE(second);
     EXPECT_EQ(third.button, MessageButton::No);
     ASSERT_EQ(messages.Calls().size(), 6u);
-    EXPECT_EQ(messages.Calls()[0].kind, MessageKind::DefaultBeep);
+    EXPECT_EQ(messages.Calls()[0].kind, MessageCall::DefaultBeep);
     EXPECT_EQ(messages.Calls()[1].caption, QStringLiteral("Tarvex Freshline"));
     EXPECT_EQ(messages.Calls()[1].checkBoxText, QStringLiteral("Don't ask me again."));
-    EXPECT_EQ(messages.Calls()[2].kind, MessageKind::Error);
+    EXPECT_EQ(messages.Calls()[2].kind, MessageCall::Error);
     EXPECT_EQ(messages.Calls()[2].text, QStringLiteral("Update Cancelled"));
     EXPECT_EQ(messages.Boxes().size(), 4u);
 
