@@ -1,5 +1,7 @@
 #include "persist/CommandLine.h"
 
+#include "Search.h"
+
 namespace quillon {
 namespace {
 

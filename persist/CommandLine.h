@@ -10,9 +10,9 @@
 #include <QString>
 #include <QStringList>
 
-#include "Search.h"
-
 namespace quillon {
+
+struct QueryPage;  // Search.h
 
 inline constexpr char kNotEnoughParametersMessage[] = "Not enough parameters to run this program";
 

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "Search.h"
 #include "platform/SettingsStore.h"
 
 namespace quillon {

@@ -24,11 +24,10 @@
 
 #include <QString>
 
-#include "Search.h"
-
 namespace quillon {
 
 class SettingsStore;
+struct QueryPage;  // Search.h
 
 inline constexpr char kSettingsKey[] = "\\Software\\Tarvex\\Quillon\\Settings";
 
