@@ -1,0 +1,217 @@
+// Query files on disk: reading the section, saving into existing files, and
+// failing without harm.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "QueryFileValues.h"
+#include "TestPrinters.h"
+#include "persist/QueryFiles.h"
+
+using namespace quillon;
+
+namespace {
+
+QByteArray ReadBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QueryPage SamplePage()
+{
+    QueryPage page;
+    page.BeginningFrequency = "806";
+    page.EndingFrequency = "960";
+    page.Connector1 = "N=Male";  // only the first "=" of a line separates key and value
+    page.Connector2 = "7-16 DIN \xB5";  // an 8-bit character survives as it is
+    page.MaxLoss = "3";
+    page.Length = "150";
+    page.Vswr = "1.3";
+    page.Meters = true;
+    page.Foam = false;
+    page.Air = true;
+    page.Waveguide = false;
+    page.Braided = true;
+    page.ByFrequency = true;
+    page.ByLoss = true;
+    page.ByConnector1 = false;
+    page.ByConnector2 = true;
+    return page;
+}
+
+// The sixteen lines of SamplePage() as a save writes them.
+const QByteArray kSampleLines = "BegFreq=806\r\nEndFreq=960\r\nC1=N=Male\r\nC2=7-16 DIN \xB5\r\nMaxLoss=3\r\n"
+                                "Length=150\r\nVSWR=1.3\r\nUnits=M\r\nFoam=False\r\nAir=True\r\nWaveguide=False\r\n"
+                                "Braided=True\r\nByFreq=True\r\nByLoss=True\r\nByC1=False\r\nByC2=True\r\n";
+
+class QueryFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(folder.isValid()); }
+
+    QStringList Entries() const { return QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
+
+    QTemporaryDir folder;
+};
+
+TEST_F(QueryFilesTest, ReadsOnlyTheDataSectionAndNothingFromAFileWithoutIt)
+{
+    struct Case {
+        const char* what;
+        const char* bytes;  // nullptr: no file; "/": a folder by that name
+        std::vector<std::string> section;
+    };
+    const std::vector<Case> cases{
+        {"no file", nullptr, {}},
+        {"a folder", "/", {}},
+        {"empty file", "", {}},
+        {"other sections only", "[other]\r\nBegFreq=806\r\n", {}},
+        {"empty values only", "[data]\r\nBegFreq=\r\nC1=\r\n", {}},
+        {"LF line ends, section in capitals", "[other]\nBegFreq=1\n[DATA]\nbegfreq=806\nC1=N=Male\n[x]\nC2=BNC",
+         {"begfreq=806", "C1=N=Male"}},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.what);
+        const QString path = folder.filePath(QStringLiteral("case%1.qlx").arg(i));
+        if (c.bytes && QByteArray(c.bytes) == "/")
+            ASSERT_TRUE(QDir().mkdir(path));
+        else if (c.bytes)
+            WriteBytes(path, c.bytes);
+        EXPECT_EQ(ReadQueryFile(path), c.section);
+    }
+}
+
+TEST_F(QueryFilesTest, SaveThenOpenRestoresEveryValue)
+{
+    // A path with blanks, as a command line may name it.
+    const QString path = folder.filePath(QStringLiteral("my queries.qlx"));
+    const QueryPage saved = SamplePage();
+    EXPECT_EQ(WriteQueryFile(path, QueryFileLines(saved)), std::nullopt);
+    EXPECT_EQ(ReadBytes(path), "[data]\r\n" + kSampleLines);
+
+    QueryPageLists lists{{"806"}, {"900"}, {"BNC", "N Male"}, {"BNC"}};
+    std::vector<Message> messages;
+    const QueryPage opened = ApplyQueryFile(QueryPage{}, lists, ReadQueryFile(path), messages);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(QueryFileLines(opened), QueryFileLines(saved));
+    EXPECT_EQ(lists.Connector1, (std::vector<std::string>{"BNC", "N Male", "N=Male"}));
+
+    // Saving again replaces the values in place.
+    QueryPage changed = saved;
+    changed.Length = "75";
+    EXPECT_EQ(WriteQueryFile(path, QueryFileLines(changed)), std::nullopt);
+    QByteArray expected = "[data]\r\n" + kSampleLines;
+    expected.replace("Length=150", "Length=75");
+    EXPECT_EQ(ReadBytes(path), expected);
+    EXPECT_EQ(Entries(), QStringList{QStringLiteral("my queries.qlx")});  // nothing left beside it
+}
+
+TEST_F(QueryFilesTest, SavingOntoAFileKeepsEverythingElse)
+{
+    struct Case {
+        const char* what;
+        QByteArray before;
+        QByteArray after;
+    };
+    const QByteArray lines = kSampleLines;
+    const std::vector<Case> cases{
+        {"other sections and keys, CR LF",
+         "; written by hand\r\n[Header]\r\nTitle=Tower 3 = north\r\n\r\n[DATA]\r\nbegfreq=1\r\nNote=keep me\r\n"
+         "units=f\r\n\r\n[tail]\r\nx=1\r\n",
+         // Existing keys change in place, new ones follow the section's last line.
+         "; written by hand\r\n[Header]\r\nTitle=Tower 3 = north\r\n\r\n[DATA]\r\nBegFreq=806\r\nNote=keep me\r\n"
+         "Units=M\r\n" +
+             QByteArray(lines).replace("BegFreq=806\r\n", "").replace("Units=M\r\n", "") + "\r\n[tail]\r\nx=1\r\n"},
+        {"no data section, no final line end", "[Header]\r\nTitle=x", "[Header]\r\nTitle=x\r\n[data]\r\n" + lines},
+        // Every line of a query file ends in CR LF, also those that came with LF.
+        {"LF line ends", "[Header]\nTitle=x\n", "[Header]\r\nTitle=x\r\n[data]\r\n" + lines},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.what);
+        const QString path = folder.filePath(QStringLiteral("case%1.qlx").arg(i));
+        WriteBytes(path, c.before);
+        EXPECT_EQ(WriteQueryFile(path, QueryFileLines(SamplePage())), std::nullopt);
+        EXPECT_EQ(ReadBytes(path), c.after);
+    }
+}
+
+TEST_F(QueryFilesTest, AFailedSaveNamesTheFileAndLeavesItAlone)
+{
+    const QByteArray kept = "[data]\r\nBegFreq=1\r\n";
+    struct Case {
+        const char* what;
+        const char* name;
+        std::function<void(const QString& path)> prepare;
+        QString watched;  // the file or folder that must stay as it was
+    };
+    const QString blocker = folder.filePath(QStringLiteral("blocker"));
+    const std::vector<Case> cases{
+        {"parent is a regular file", "blocker/query.qlx", [&](const QString&) { WriteBytes(blocker, kept); },
+         blocker},
+        {"read-only file",
+         "locked.qlx",
+         [&](const QString& path) {
+             WriteBytes(path, kept);
+             ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+         },
+         folder.filePath(QStringLiteral("locked.qlx"))},
+        {"a folder by that name", "folder.qlx", [](const QString& path) { ASSERT_TRUE(QDir().mkdir(path)); },
+         folder.filePath(QStringLiteral("folder.qlx"))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString path = folder.filePath(QString::fromLatin1(c.name));
+        c.prepare(path);
+        const QFileInfo watched(c.watched);
+        const bool wasFolder = watched.isDir();
+        const QStringList entries = Entries();
+
+        EXPECT_EQ(WriteQueryFile(path, QueryFileLines(SamplePage())),
+                  QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path));
+
+        EXPECT_EQ(Entries(), entries);  // no temporary file left behind
+        if (wasFolder)
+            EXPECT_TRUE(QFileInfo(c.watched).isDir());
+        else
+            EXPECT_EQ(ReadBytes(c.watched), kept);
+    }
+}
+
+TEST_F(QueryFilesTest, EnsureFolderMakesOneLevelOnly)
+{
+    const QString program = folder.path();
+    const QString qlx = QString::fromLatin1(kQueryFolderName);
+
+    EXPECT_TRUE(EnsureFolder(program, qlx));
+    EXPECT_TRUE(QFileInfo(FolderPath(program, qlx)).isDir());
+    EXPECT_TRUE(EnsureFolder(program, qlx));  // already there
+
+    // A missing program folder is not made.
+    const QString missing = folder.filePath(QStringLiteral("gone"));
+    EXPECT_FALSE(EnsureFolder(missing, qlx));
+    EXPECT_FALSE(QFileInfo::exists(missing));
+
+    // A file by that name stays a file.
+    const QString other = folder.filePath(QStringLiteral("other"));
+    ASSERT_TRUE(QDir().mkdir(other));
+    WriteBytes(FolderPath(other, qlx), "x");
+    EXPECT_FALSE(EnsureFolder(other, qlx));
+    EXPECT_EQ(ReadBytes(FolderPath(other, qlx)), "x");
+}
+
+}  // namespace
