@@ -1,0 +1,282 @@
+// Timings of the engine on a generated catalogue of 20,000 lines (60,000 rows)
+// and a 500,000-line price list: reading the files, loading them, a search that
+// returns every line with its prices, and the filling of the results table.
+
+#include "CatalogueGenerator.h"
+
+#include "Catalogue.h"
+#include "PipeRecord.h"
+#include "PriceList.h"
+#include "ResultRows.h"
+#include "Search.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace {
+
+using namespace quillon;
+namespace fs = std::filesystem;
+
+constexpr std::size_t kLinearSubset = 200;  // lines priced by the literal scan (the full set would take minutes)
+
+struct BenchData {
+    fs::path folder;
+    std::string cataloguePath, priceListPath;
+    std::size_t bytes = 0;
+    std::vector<std::string> catalogueLines, priceListLines;
+    Catalogue catalogue;
+    std::unique_ptr<PriceList> warmPrices;  // index already built
+
+    ~BenchData()
+    {
+        std::error_code ec;
+        fs::remove_all(folder, ec);
+    }
+};
+
+void WriteFile(const fs::path& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+BenchData& Data()
+{
+    static const std::unique_ptr<BenchData> data = [] {
+        auto owned = std::make_unique<BenchData>();
+        BenchData& d = *owned;
+        const bench::GeneratedFiles files = bench::GenerateFiles({});
+        d.folder = fs::temp_directory_path() / ("quillon-bench-" + std::to_string(::getpid()));
+        fs::create_directories(d.folder);
+        d.cataloguePath = (d.folder / "Freq_TLine_Connectors.dat").string();
+        d.priceListPath = (d.folder / "M_lom.dat").string();
+        WriteFile(d.cataloguePath, files.Catalogue);
+        WriteFile(d.priceListPath, files.PriceList);
+        d.bytes = files.Catalogue.size() + files.PriceList.size();
+        d.catalogueLines = SplitLines(files.Catalogue);
+        d.priceListLines = SplitLines(files.PriceList);
+        BuildCatalogue(d.catalogueLines, d.catalogue);
+        d.warmPrices = std::make_unique<PriceList>(d.priceListLines);
+        d.warmPrices->Find("");  // builds the index
+        return owned;
+    }();
+    return *data;
+}
+
+QueryPage EveryLinePage()
+{
+    QueryPage page;  // query by frequency on, all four kinds
+    page.BeginningFrequency = std::to_string(static_cast<int>(bench::kQueryBeginning));
+    page.EndingFrequency = std::to_string(static_cast<int>(bench::kQueryEnding));
+    page.Length = "100";
+    return page;
+}
+
+InteractiveFillInputs FillInputs(const QueryPage& page)
+{
+    InteractiveFillInputs inputs;
+    inputs.BeginningFrequency = page.BeginningFrequency;
+    inputs.EndingFrequency = page.EndingFrequency;
+    inputs.Length = page.Length;
+    inputs.Vswr = page.Vswr;
+    return inputs;
+}
+
+// Lines keep what the price list gave them; forget it so every search looks them up again.
+void ForgetPrices(const LineList& lines)
+{
+    for (TTransmissionLine* line : lines) {
+        line->Description.clear();
+        line->ListPrice = 0;
+    }
+}
+
+LineList EveryLine(benchmark::State& state)
+{
+    const SearchOutcome outcome = RunSearch(EveryLinePage(), "", Data().catalogue.Lines());
+    if (!outcome.Result || outcome.Result->size() != Data().catalogue.AllLines.size()) {
+        state.SkipWithError("the search did not return every line");
+        return {};
+    }
+    return *outcome.Result;
+}
+
+void BM_ReadFileLines(benchmark::State& state)
+{
+    const BenchData& d = Data();
+    for (auto _ : state) {
+        std::vector<std::string> catalogue, prices;
+        ReadTextFileLines(d.cataloguePath, catalogue);
+        ReadTextFileLines(d.priceListPath, prices);
+        benchmark::DoNotOptimize(catalogue.data());
+        benchmark::DoNotOptimize(prices.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * d.bytes));
+    state.counters["MB"] = static_cast<double>(d.bytes) / 1e6;
+    state.counters["lines"] = static_cast<double>(d.catalogueLines.size() + d.priceListLines.size());
+}
+BENCHMARK(BM_ReadFileLines)->Unit(benchmark::kMillisecond);
+
+// What start-up does: read both files, build the catalogue, keep the price list.
+void BM_LoadFiles(benchmark::State& state)
+{
+    const BenchData& d = Data();
+    for (auto _ : state) {
+        std::vector<std::string> catalogueLines, priceLines;
+        ReadTextFileLines(d.cataloguePath, catalogueLines);
+        ReadTextFileLines(d.priceListPath, priceLines);
+        Catalogue catalogue;
+        BuildCatalogue(catalogueLines, catalogue);
+        PriceList prices(std::move(priceLines));
+        benchmark::DoNotOptimize(catalogue.AllLines.data());
+        benchmark::DoNotOptimize(prices.Lines().data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * d.bytes));
+}
+BENCHMARK(BM_LoadFiles)->Unit(benchmark::kMillisecond);
+
+void BM_BuildCatalogue(benchmark::State& state)
+{
+    const BenchData& d = Data();
+    for (auto _ : state) {
+        Catalogue catalogue;
+        BuildCatalogue(d.catalogueLines, catalogue);
+        benchmark::DoNotOptimize(catalogue.AllLines.data());
+    }
+    state.counters["lines"] = static_cast<double>(d.catalogue.AllLines.size());
+    state.counters["rows"] = static_cast<double>(d.catalogueLines.size() - 1);
+}
+BENCHMARK(BM_BuildCatalogue)->Unit(benchmark::kMillisecond);
+
+// The checks and the filters alone.
+void BM_SearchSelectionOnly(benchmark::State& state)
+{
+    const BenchData& d = Data();
+    const QueryPage page = EveryLinePage();
+    for (auto _ : state) {
+        const SearchOutcome outcome = RunSearch(page, "", d.catalogue.Lines());
+        benchmark::DoNotOptimize(outcome.Result->data());
+        state.counters["lines"] = static_cast<double>(outcome.Result->size());
+    }
+}
+BENCHMARK(BM_SearchSelectionOnly)->Unit(benchmark::kMillisecond);
+
+// The first search of a run also builds the price-list index.
+void BM_SearchAndPrices_FirstSearch(benchmark::State& state)
+{
+    const BenchData& d = Data();
+    for (auto _ : state) {
+        state.PauseTiming();
+        ForgetPrices(d.catalogue.Lines());
+        auto prices = std::make_unique<PriceList>(d.priceListLines);
+        state.ResumeTiming();
+        const SearchOutcome outcome = RunSearch(EveryLinePage(), "", d.catalogue.Lines());
+        CompletePrices(*outcome.Result, *prices);
+        state.counters["lines"] = static_cast<double>(outcome.Result->size());
+        state.PauseTiming();
+        prices.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_SearchAndPrices_FirstSearch)->Unit(benchmark::kMillisecond);
+
+void BM_SearchAndPrices_Indexed(benchmark::State& state)
+{
+    const BenchData& d = Data();
+    for (auto _ : state) {
+        state.PauseTiming();
+        ForgetPrices(d.catalogue.Lines());
+        state.ResumeTiming();
+        const SearchOutcome outcome = RunSearch(EveryLinePage(), "", d.catalogue.Lines());
+        CompletePrices(*outcome.Result, *d.warmPrices);
+        state.counters["lines"] = static_cast<double>(outcome.Result->size());
+    }
+}
+BENCHMARK(BM_SearchAndPrices_Indexed)->Unit(benchmark::kMillisecond);
+
+// Index against the literal scan from the first line, on the same lines.
+LineList Subset(benchmark::State& state)
+{
+    const LineList all = EveryLine(state);
+    LineList subset;
+    const std::size_t step = all.size() / kLinearSubset;
+    for (std::size_t i = 0; i < all.size() && subset.size() < kLinearSubset; i += step) subset.push_back(all[i]);
+    return subset;
+}
+
+void BM_PriceLookup_Index(benchmark::State& state)
+{
+    const LineList subset = Subset(state);
+    for (auto _ : state) {
+        state.PauseTiming();
+        ForgetPrices(subset);
+        state.ResumeTiming();
+        CompletePrices(subset, *Data().warmPrices);
+    }
+    state.counters["lines"] = static_cast<double>(subset.size());
+}
+BENCHMARK(BM_PriceLookup_Index)->Unit(benchmark::kMillisecond);
+
+void BM_PriceLookup_LinearScan(benchmark::State& state)
+{
+    const LineList subset = Subset(state);
+    const PriceList& prices = *Data().warmPrices;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ForgetPrices(subset);
+        state.ResumeTiming();
+        for (TTransmissionLine* line : subset) {
+            if (auto entry = prices.FindLinear(line->PartNumber)) {
+                line->Description = entry->Description;
+                line->ListPrice = static_cast<double>(entry->Price);
+            }
+        }
+    }
+    state.counters["lines"] = static_cast<double>(subset.size());
+}
+BENCHMARK(BM_PriceLookup_LinearScan)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_FillInteractiveRows(benchmark::State& state)
+{
+    LineList lines = EveryLine(state);
+    lines.resize(static_cast<std::size_t>(state.range(0)));
+    CompletePrices(lines, *Data().warmPrices);
+    const InteractiveFillInputs inputs = FillInputs(EveryLinePage());
+    for (auto _ : state) {
+        ResultTable table;
+        if (FillInteractiveRows(table, lines, inputs)) state.SkipWithError("the filling stopped");
+        benchmark::DoNotOptimize(table.Rows.data());
+    }
+    state.counters["lines"] = static_cast<double>(lines.size());
+}
+BENCHMARK(BM_FillInteractiveRows)->Arg(10'000)->Arg(20'000)->Unit(benchmark::kMillisecond);
+
+// The whole click: checks, selection, price completion and the table.
+void BM_WholeSearch(benchmark::State& state)
+{
+    const BenchData& d = Data();
+    const QueryPage page = EveryLinePage();
+    for (auto _ : state) {
+        state.PauseTiming();
+        ForgetPrices(d.catalogue.Lines());
+        state.ResumeTiming();
+        const SearchOutcome outcome = RunSearch(page, "", d.catalogue.Lines());
+        CompletePrices(*outcome.Result, *d.warmPrices);
+        ResultTable table;
+        if (FillInteractiveRows(table, *outcome.Result, FillInputs(outcome.Page))) state.SkipWithError("the filling stopped");
+        benchmark::DoNotOptimize(table.Rows.data());
+        state.counters["lines"] = static_cast<double>(table.Rows.size());
+    }
+}
+BENCHMARK(BM_WholeSearch)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
