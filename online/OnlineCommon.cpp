@@ -1,0 +1,153 @@
+#include "online/OnlineCommon.h"
+
+#include <charconv>
+#include <limits>
+#include <string>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "engine/NumberText.h"
+#include "engine/PipeRecord.h"
+#include "platform/Seams.h"
+
+namespace quillon {
+
+OnlineError::OnlineError(QString text) : text_(std::move(text)), utf8_(text_.toUtf8()) {}
+
+QString MakerWebServer(const Seams& seams)
+{
+    SettingsStore store = seams.Settings();
+    QString server;
+    if (store.OpenKey(QString::fromLatin1(kCommonFilesKey), true))
+        server = store.ReadString(QString::fromLatin1(kWebServerValue)).value_or(QString()).trimmed();
+    while (server.endsWith(QLatin1Char('/'))) server.chop(1);
+    return server.isEmpty() ? QString::fromLatin1(kDefaultWebServer) : server;
+}
+
+QString DefaultCommonFilesFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Tarvex/Common Files");
+}
+
+bool FolderExists(const QString& path)
+{
+    return QFileInfo(path).isDir();
+}
+
+QString SharedFolder(const Seams& seams, const QString& subFolder)
+{
+    SettingsStore store = seams.Settings();
+    QString base = DefaultCommonFilesFolder();
+    if (store.OpenKey(QString::fromLatin1(kCommonFilesKey), true) && store.ValueExists(QStringLiteral("Path")))
+        base = store.ReadString(QStringLiteral("Path")).value_or(QString());
+    store.CloseKey();
+    const QString folder = base + QLatin1Char('/') + subFolder + QLatin1Char('/');
+    if (!FolderExists(folder)) {
+        // One level only: the shared folder itself belongs to the installers.
+        QDir().mkdir(folder);
+    }
+    return folder;
+}
+
+QString ReminderKeyPath(const QString& registryKey, const QString& leaf)
+{
+    QString path = QString::fromLatin1(kMakerKey) + QLatin1Char('\\');
+    if (!registryKey.isEmpty()) path += registryKey + QLatin1Char('\\');
+    return path + leaf;
+}
+
+bool IsNumberText(const QString& text)
+{
+    if (text.isEmpty()) return true;
+    long double value = 0;
+    return TryReadNumber(text.toStdString(), value);
+}
+
+int ReadWholeNumber(const QString& text)
+{
+    const std::string digits = text.trimmed().toStdString();
+    std::string_view view(digits);
+    if (!view.empty() && view.front() == '+') view.remove_prefix(1);
+    int value = 0;
+    const auto [end, ec] = std::from_chars(view.data(), view.data() + view.size(), value);
+    if (view.empty() || ec != std::errc() || end != view.data() + view.size())
+        throw OnlineError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    return value;
+}
+
+QString FormatShortDate(const QDate& date)
+{
+    return QString::asprintf("%02d/%02d/%04d", date.month(), date.day(), date.year());
+}
+
+std::optional<QDate> ParseShortDate(const QString& text)
+{
+    const QStringList parts = text.trimmed().split(QLatin1Char('/'));
+    if (parts.size() != 3) return std::nullopt;
+    const auto number = [](const QString& part, int minDigits, int maxDigits) -> int {
+        if (part.size() < minDigits || part.size() > maxDigits) return -1;
+        for (const QChar c : part) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9')) return -1;
+        }
+        return part.toInt();
+    };
+    const int month = number(parts[0], 1, 2);
+    const int day = number(parts[1], 1, 2);
+    const int year = number(parts[2], 4, 4);
+    if (month < 0 || day < 0 || year < 1) return std::nullopt;
+    const QDate date(year, month, day);
+    if (!date.isValid()) return std::nullopt;
+    return date;
+}
+
+QDate ReadShortDate(const QString& text)
+{
+    const std::optional<QDate> date = ParseShortDate(text);
+    if (!date) throw OnlineError(QStringLiteral("'%1' is not a valid date").arg(text));
+    return *date;
+}
+
+QString ShortDateAfter(const QDate& today, qint64 days)
+{
+    const QDate date = today.addDays(days);
+    // A date the stored form cannot hold would make every later check fail.
+    if (!date.isValid() || date.year() < 1 || date.year() > 9999)
+        throw OnlineError(QStringLiteral("'%1' is not a valid date")
+                              .arg(QStringLiteral("%1 + %2").arg(FormatShortDate(today)).arg(days)));
+    return FormatShortDate(date);
+}
+
+bool IsDue(const QDateTime& now, const QDate& date)
+{
+    return now >= date.startOfDay();
+}
+
+QStringList ReadTextLines(const QString& path)
+{
+    QFile file(path);
+    if (FolderExists(path) || !file.open(QIODevice::ReadOnly))
+        throw OnlineError(QStringLiteral("Cannot open file \"%1\"").arg(QDir::toNativeSeparators(path)));
+    const QByteArray bytes = file.readAll();
+    QStringList lines;
+    for (const std::string& line : SplitLines(std::string_view(bytes.constData(), bytes.size())))
+        lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+    return lines;
+}
+
+void OpenKeyOrRaise(SettingsStore& store, const QString& path)
+{
+    if (!store.OpenKey(path, true))
+        throw OnlineError(QStringLiteral("Cannot open the settings key %1: %2").arg(path, store.LastError()));
+}
+
+void WriteStringOrRaise(SettingsStore& store, const QString& name, const QString& text)
+{
+    if (!store.WriteString(name, text))
+        throw OnlineError(QStringLiteral("Cannot store %1: %2").arg(name, store.LastError()));
+}
+
+}  // namespace quillon

@@ -1,0 +1,93 @@
+#pragma once
+// What the update and news services share: the maker's web server setting,
+// the shared download folders, reminder dates and day counts, and the error
+// that ends an operation and is shown in the standard error box.
+
+#include <exception>
+#include <optional>
+
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+namespace quillon {
+
+struct Seams;
+class SettingsStore;
+
+// Ends the current operation; the component that started it shows Text() in
+// the standard error box and goes on.
+class OnlineError : public std::exception {
+public:
+    explicit OnlineError(QString text);
+    const QString& Text() const { return text_; }
+    const char* what() const noexcept override { return utf8_.constData(); }
+
+private:
+    QString text_;
+    QByteArray utf8_;
+};
+
+// The key shared by the maker's programs; it holds the data folder ("Path")
+// and the address of the maker's web server.
+inline constexpr char kCommonFilesKey[] = "\\Software\\Tarvex\\Common Files";
+// A text value: the web server's address, such as "http://www.tarvex.example"
+// (scheme and host, optionally a port, no trailing slash). A company mirror or a
+// test points the programs elsewhere by changing it.
+inline constexpr char kWebServerValue[] = "WebServer";
+inline constexpr char kDefaultWebServer[] = "http://www.tarvex.example";
+// The key under which the maker's programs register themselves.
+inline constexpr char kMakerKey[] = "\\Software\\Tarvex";
+
+// The web server's address without a trailing slash: the stored value when it
+// is not blank, the maker's own address otherwise.
+QString MakerWebServer(const Seams& seams);
+
+// The shared folder "Path" + "/" + subFolder + "/" (always ending in "/"), or
+// the same sub-folder of DefaultCommonFilesFolder() when "Path" is missing.
+// A missing folder is created, its last level only; failing that is not
+// reported here (the download into it fails and says so).
+QString SharedFolder(const Seams& seams, const QString& subFolder);
+// The user's own data folder for the maker's shared files, used when no
+// program has stored "Path": <generic data location>/Tarvex/Common Files.
+QString DefaultCommonFilesFolder();
+// True when path names an existing directory.
+bool FolderExists(const QString& path);
+
+// "\Software\Tarvex\" + registryKey + "\" + leaf, or "\Software\Tarvex\" +
+// leaf when registryKey is empty.
+QString ReminderKeyPath(const QString& registryKey, const QString& leaf);
+
+// A stored or entered day count passes when it is empty or reads as a number
+// ("." as decimal separator). Shows nothing.
+bool IsNumberText(const QString& text);
+// The whole number a day count holds; raises "'%s' is not a valid integer
+// value" for anything else ("2.5", "1E1", "abc", out of range).
+int ReadWholeNumber(const QString& text);
+
+// Reminder dates are "mm/dd/yyyy": month, day and four-digit year with
+// leading zeros, whatever the user's locale.
+QString FormatShortDate(const QDate& date);
+// Reads "m/d/yyyy" with one or two digits for month and day; nullopt for any
+// other text or an impossible date.
+std::optional<QDate> ParseShortDate(const QString& text);
+// As ParseShortDate, raising "'%s' is not a valid date" on failure.
+QDate ReadShortDate(const QString& text);
+// The date that lies days after today, as stored text; raises when it falls
+// outside the years the stored form can hold.
+QString ShortDateAfter(const QDate& today, qint64 days);
+// A stored date stands for midnight at the start of its day.
+bool IsDue(const QDateTime& now, const QDate& date);
+
+// A text file as 8-bit lines split at CR, LF or CR LF; raises "Cannot open
+// file "<path>"" when it cannot be read.
+QStringList ReadTextLines(const QString& path);
+
+// Write helpers that raise the store's own reason when a write fails, so a
+// lost setting never passes silently.
+void OpenKeyOrRaise(SettingsStore& store, const QString& path);
+void WriteStringOrRaise(SettingsStore& store, const QString& name, const QString& text);
+
+}  // namespace quillon

@@ -1,0 +1,137 @@
+#include "online/uFreshlineDlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+
+#include "online/OnlineCommon.h"
+#include "platform/Seams.h"
+
+namespace quillon {
+namespace {
+
+const QString kNextUpdate = QStringLiteral("NextUpdate");
+const QString kInterval = QStringLiteral("Interval");
+const QString kNewInstall = QStringLiteral("NewInstall");
+
+// Clears a flag however the scope ends.
+class RunningMark {
+public:
+    explicit RunningMark(bool& running) : running_(running) { running_ = true; }
+    ~RunningMark() { running_ = false; }
+    RunningMark(const RunningMark&) = delete;
+    RunningMark& operator=(const RunningMark&) = delete;
+
+private:
+    bool& running_;
+};
+
+}  // namespace
+
+TFreshlineDlg::TFreshlineDlg(Seams& seams, QWidget* parent) : QObject(parent), seams_(seams), parentWidget_(parent)
+{
+    setObjectName(QStringLiteral("FreshlineDlg1"));
+}
+
+QString TFreshlineDlg::ReminderKey() const
+{
+    return ReminderKeyPath(registryKey_, QStringLiteral("Freshline"));
+}
+
+void TFreshlineDlg::CheckReminder()
+{
+    if (running_) return;
+    const RunningMark running(running_);
+    try {
+        RunCheck();
+    } catch (const OnlineError& error) {
+        seams_.messages.Error(error.Text());
+    }
+}
+
+void TFreshlineDlg::RunCheck()
+{
+    bool due = false;
+    {
+        SettingsStore store = seams_.Settings();
+        OpenKeyOrRaise(store, ReminderKey());
+        if (!store.ValueExists(kNextUpdate) || store.ValueExists(kNewInstall)) {
+            // First run, or an installer has just run: start a fresh interval quietly.
+            const QDate today = seams_.clock.Now().date();
+            WriteStringOrRaise(store, kNextUpdate, ShortDateAfter(today, updateInterval_));
+            WriteStringOrRaise(store, kInterval, QString::number(updateInterval_));
+            store.DeleteValue(kNewInstall);
+            return;
+        }
+        const std::optional<QString> next = store.ReadString(kNextUpdate);
+        if (!next) throw OnlineError(store.LastError());
+        if (*next == QLatin1String("0")) return;
+        due = IsDue(seams_.clock.Now(), ReadShortDate(*next));
+    }
+    if (!due) return;
+    seams_.messages.DefaultBeep();
+    if (AskToRun() == MessageButton::Yes) Execute();
+}
+
+MessageButton TFreshlineDlg::AskToRun()
+{
+    const QuestionAnswer answer = seams_.messages.Question(
+        QStringLiteral("It appears that you have not updated your pricing database in a while.\r\n"
+                       "Running the Tarvex Freshline utility will ensure that you have the\r\n"
+                       "latest pricing information in all of your programs within minutes.\r\n"
+                       "\r\n"
+                       "Would you like to run Freshline now?"),
+        QStringLiteral("Tarvex Freshline"), QStringLiteral("Don't ask me again."), MessageIcon::Question);
+    if (answer.checked) {
+        try {
+            SettingsStore store = seams_.Settings();
+            OpenKeyOrRaise(store, ReminderKey());
+            WriteStringOrRaise(store, kNextUpdate, QStringLiteral("0"));
+        } catch (const OnlineError& error) {
+            seams_.messages.Error(error.Text());
+        }
+    }
+    return answer.button;
+}
+
+bool TFreshlineDlg::Execute()
+{
+    const bool nested = running_;
+    running_ = true;
+    bool stored = false;
+    try {
+        TfrmUpdate window(seams_, parentWidget_);
+        {
+            SettingsStore store = seams_.Settings();
+            OpenKeyOrRaise(store, ReminderKey());
+            const QString interval = store.ReadString(kInterval).value_or(QString());
+            window.cboNumDays->setEditText(
+                !interval.isEmpty() && IsNumberText(interval) ? interval : QString::number(updateInterval_));
+        }
+        window.FillProgramList(defaultProgram_);
+        if (!defaultToPricing_) window.SelectAction(TfrmUpdate::ProgramFiles);
+        const int result = modalRunner_ ? modalRunner_(window) : window.exec();
+        if (result == QDialog::Accepted) {
+            SaveReminder(window);
+            stored = true;
+        }
+    } catch (const OnlineError& error) {
+        seams_.messages.Error(error.Text());
+    }
+    running_ = nested;
+    return stored;
+}
+
+void TFreshlineDlg::SaveReminder(const TfrmUpdate& window)
+{
+    // Convert first, so that a bad days text leaves both values as they were.
+    const QString daysText = window.cboNumDays->currentText();
+    const int days = IsNumberText(daysText) && !daysText.isEmpty() ? ReadWholeNumber(daysText) : updateInterval_;
+    const QString next =
+        window.chkReminder->isChecked() ? ShortDateAfter(seams_.clock.Now().date(), days) : QStringLiteral("0");
+    SettingsStore store = seams_.Settings();
+    OpenKeyOrRaise(store, ReminderKey());
+    WriteStringOrRaise(store, kNextUpdate, next);
+    WriteStringOrRaise(store, kInterval, QString::number(days));
+}
+
+}  // namespace quillon
