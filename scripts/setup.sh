@@ -9,7 +9,7 @@ packages=(
   qt6-svg-dev qt6-image-formats-plugins libqt6svg6
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   poppler-utils xvfb xauth fonts-liberation xdg-utils x11-apps imagemagick
-  locales python3
+  locales python3 chromium
 )
 
 missing=()
