@@ -1,0 +1,121 @@
+#include "online/uNewsDlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+
+#include "online/NewsPages.h"
+#include "online/OnlineCommon.h"
+#include "platform/Seams.h"
+
+namespace quillon {
+namespace {
+
+const QString kNextUpdate = QStringLiteral("NextUpdate");
+const QString kInterval = QStringLiteral("Interval");
+
+}  // namespace
+
+TNewsDlg::TNewsDlg(Seams& seams, QWidget* parent) : QObject(parent), seams_(seams), parentWidget_(parent)
+{
+    setObjectName(QStringLiteral("NewsDlg1"));
+}
+
+QString TNewsDlg::ReminderKey() const
+{
+    return ReminderKeyPath(registryKey_, QStringLiteral("News"));
+}
+
+void TNewsDlg::CheckReminder()
+{
+    if (running_) return;
+    running_ = true;
+    try {
+        RunCheck();
+    } catch (const OnlineError& error) {
+        seams_.messages.Error(error.Text());
+    }
+    running_ = false;
+}
+
+void TNewsDlg::RunCheck()
+{
+    bool due = false;
+    {
+        SettingsStore store = seams_.Settings();
+        OpenKeyOrRaise(store, ReminderKey());
+        if (!store.ValueExists(kNextUpdate)) {
+            // First run: the offer starts one interval from now; no interval is stored.
+            WriteStringOrRaise(store, kNextUpdate, ShortDateAfter(seams_.clock.Now().date(), updateInterval_));
+            return;
+        }
+        const std::optional<QString> next = store.ReadString(kNextUpdate);
+        if (!next) throw OnlineError(store.LastError());
+        if (*next == QLatin1String("0")) return;
+        due = IsDue(seams_.clock.Now(), ReadShortDate(*next));
+    }
+    if (due && AskToView() == MessageButton::Yes) Execute();
+}
+
+MessageButton TNewsDlg::AskToView()
+{
+    const QuestionAnswer answer = seams_.messages.Question(
+        QStringLiteral("View the latest press releases from Tarvex Corporation?"),
+        QStringLiteral("Tarvex Press Releases"), QStringLiteral("Don't ask me again."), MessageIcon::Question);
+    if (answer.checked) {
+        try {
+            SettingsStore store = seams_.Settings();
+            OpenKeyOrRaise(store, ReminderKey());
+            WriteStringOrRaise(store, kNextUpdate, QStringLiteral("0"));
+        } catch (const OnlineError& error) {
+            seams_.messages.Error(error.Text());
+        }
+    }
+    return answer.button;
+}
+
+bool TNewsDlg::Execute()
+{
+    const bool nested = running_;
+    running_ = true;
+    bool shown = false;
+    try {
+        TfrmNews window(seams_, parentWidget_);
+        {
+            SettingsStore store = seams_.Settings();
+            OpenKeyOrRaise(store, ReminderKey());
+            const QString interval = store.ReadString(kInterval).value_or(QString());
+            window.cboNumDays->setEditText(
+                !interval.isEmpty() && IsNumberText(interval) ? interval : QString::number(updateInterval_));
+        }
+        const QString folder = NewsFolder(seams_);
+        if (DownloadPages(seams_, folder, parentWidget_)) {
+            BuildLinkList(folder, window.Links, MakerWebServer(seams_));
+            FillMemos(*window.memNews, *window.memSpotlight, window.Links);
+            if (modalRunner_)
+                modalRunner_(window);
+            else
+                window.exec();
+            // Closed with "&Close" or the title bar alike.
+            shown = true;
+            SaveReminder(window);
+        }
+    } catch (const OnlineError& error) {
+        seams_.messages.Error(error.Text());
+    }
+    running_ = nested;
+    return shown;
+}
+
+void TNewsDlg::SaveReminder(const TfrmNews& window)
+{
+    const QString daysText = window.cboNumDays->currentText();
+    const int days = IsNumberText(daysText) && !daysText.isEmpty() ? ReadWholeNumber(daysText) : updateInterval_;
+    const QString next =
+        window.chkDisplayAgain->isChecked() ? ShortDateAfter(seams_.clock.Now().date(), days) : QStringLiteral("0");
+    SettingsStore store = seams_.Settings();
+    OpenKeyOrRaise(store, ReminderKey());
+    WriteStringOrRaise(store, kNextUpdate, next);
+    WriteStringOrRaise(store, kInterval, QString::number(days));
+}
+
+}  // namespace quillon
