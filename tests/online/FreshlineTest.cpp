@@ -299,11 +299,15 @@ TEST_F(FreshlineTest, ExecuteShowsTheWindowModally)
 {
     dlg.SetModalRunner({});
     bool sawWindow = false;
-    QTimer::singleShot(0, [&] {
-        auto* window = qobject_cast<TfrmUpdate*>(QApplication::activeModalWidget());
-        sawWindow = window != nullptr && window->windowTitle() == QStringLiteral("Tarvex Freshline");
-        if (window != nullptr) QTest::mouseClick(window->btnCancel, Qt::LeftButton);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* window = qobject_cast<TfrmUpdate*>(QApplication::activeModalWidget())) {
+            poll.stop();
+            sawWindow = window->windowTitle() == QStringLiteral("Tarvex Freshline");
+            QTest::mouseClick(window->btnCancel, Qt::LeftButton);
+        }
     });
+    poll.start(0);
     // Should the click miss, the window still closes and the test fails rather than hangs.
     QTimer guard;
     guard.setSingleShot(true);
