@@ -13,8 +13,7 @@ void AppendGrid(QString& text, const GridSnapshot& grid)
     const QStringList cells = grid.CurrentCells();
     for (qsizetype column = 0; column < grid.headings.size(); ++column) {
         text += ClipboardLabel(grid.headings.at(column));
-        if (column < cells.size())
-            text += cells.at(column);
+        if (column < cells.size()) text += cells.at(column);
         text += kCr;
     }
 }

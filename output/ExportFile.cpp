@@ -13,15 +13,13 @@ QString ExportFolder(const Paths& paths, const QString& name)
     const QDir program(paths.ProgramFolder());
     // mkdir, not mkpath: a missing program folder is not ours to make, and the
     // write that follows then reports the file it could not create.
-    if (!program.exists(name))
-        program.mkdir(name);
+    if (!program.exists(name)) program.mkdir(name);
     return program.filePath(name);
 }
 
 QString WriteErrorText(const QString& path, const QString& reason)
 {
-    return QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path) +
-           QStringLiteral(": ") + reason;
+    return QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path) + QStringLiteral(": ") + reason;
 }
 
 bool WriteWholeFile(const QString& path, const QByteArray& bytes, Messages& messages)

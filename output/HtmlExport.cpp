@@ -10,23 +10,23 @@ QString HtmlEscaped(const QString& text)
     escaped.reserve(text.size());
     for (const char32_t code : text.toUcs4()) {
         switch (code) {
-        case U'&':
-            escaped += QLatin1String("&amp;");
-            break;
-        case U'<':
-            escaped += QLatin1String("&lt;");
-            break;
-        case U'>':
-            escaped += QLatin1String("&gt;");
-            break;
-        case U'"':
-            escaped += QLatin1String("&quot;");
-            break;
-        default:
-            if (code > 127)
-                escaped += QStringLiteral("&#%1;").arg(static_cast<quint32>(code));
-            else
-                escaped += QChar(static_cast<char16_t>(code));
+            case U'&':
+                escaped += QLatin1String("&amp;");
+                break;
+            case U'<':
+                escaped += QLatin1String("&lt;");
+                break;
+            case U'>':
+                escaped += QLatin1String("&gt;");
+                break;
+            case U'"':
+                escaped += QLatin1String("&quot;");
+                break;
+            default:
+                if (code > 127)
+                    escaped += QStringLiteral("&#%1;").arg(static_cast<quint32>(code));
+                else
+                    escaped += QChar(static_cast<char16_t>(code));
         }
     }
     return escaped;
@@ -35,10 +35,8 @@ QString HtmlEscaped(const QString& text)
 QByteArray HtmlPageBytes(const GridSnapshot& specs, int border)
 {
     QStringList lines;
-    lines << QStringLiteral("<HTML>")
-          << QStringLiteral("<HEAD><TITLE>Tarvex Quillon Results</TITLE></HEAD>")
-          << QStringLiteral("<BODY>")
-          << QStringLiteral("<H1><CENTER>Tarvex Quillon Results</CENTER></H1>")
+    lines << QStringLiteral("<HTML>") << QStringLiteral("<HEAD><TITLE>Tarvex Quillon Results</TITLE></HEAD>")
+          << QStringLiteral("<BODY>") << QStringLiteral("<H1><CENTER>Tarvex Quillon Results</CENTER></H1>")
           << QStringLiteral("<TABLE BORDER = %1 >").arg(border);
 
     QString heading = QStringLiteral("<TR><TD>");
@@ -49,8 +47,7 @@ QByteArray HtmlPageBytes(const GridSnapshot& specs, int border)
     for (const QStringList& row : specs.rows) {
         QString line = QStringLiteral("<TR><TD>");
         for (qsizetype column = 0; column < specs.headings.size(); ++column) {
-            if (column < row.size())
-                line += HtmlEscaped(row.at(column));
+            if (column < row.size()) line += HtmlEscaped(row.at(column));
             line += QStringLiteral("</TD><TD>");
         }
         lines << line + QStringLiteral("</TR>");
@@ -59,13 +56,12 @@ QByteArray HtmlPageBytes(const GridSnapshot& specs, int border)
     lines << QStringLiteral("</TABLE>") << QStringLiteral("</BODY>") << QStringLiteral("</HTML>");
 
     QByteArray bytes;
-    for (const QString& line : lines)
-        bytes += line.toLatin1() + "\r\n";
+    for (const QString& line : lines) bytes += line.toLatin1() + "\r\n";
     return bytes;
 }
 
-QString CreateHtml(const ResultsView& view, const Seams& seams, SaveDialogState& saveDialog,
-                   const QString& extension, int border)
+QString CreateHtml(const ResultsView& view, const Seams& seams, SaveDialogState& saveDialog, const QString& extension,
+                   int border)
 {
     // Cleared before every use, so a cancel never falls back on an earlier name.
     saveDialog.lastName.clear();
@@ -74,18 +70,15 @@ QString CreateHtml(const ResultsView& view, const Seams& seams, SaveDialogState&
     request.title = QStringLiteral("Select A File");
     request.initialFolder = ExportFolder(seams.paths, extension);
     request.initialName = saveDialog.lastName;
-    request.filter = extension + QStringLiteral(" Files (*.") + extension + QStringLiteral(")|*.") +
-                     extension;
+    request.filter = extension + QStringLiteral(" Files (*.") + extension + QStringLiteral(")|*.") + extension;
     request.defaultExtension = extension;
     request.confirmOverwrite = true;
 
-    const QString path = seams.fileDialogs.SaveFile(request);
-    if (path.isEmpty())
-        return {};
+    QString path = seams.fileDialogs.SaveFile(request);
+    if (path.isEmpty()) return {};
     saveDialog.lastName = path;
 
-    if (!WriteWholeFile(path, HtmlPageBytes(view.Specs(), border), seams.messages))
-        return {};
+    if (!WriteWholeFile(path, HtmlPageBytes(view.Specs(), border), seams.messages)) return {};
     seams.shell.Open(path);
     return path;
 }

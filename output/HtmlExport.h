@@ -27,8 +27,8 @@ QByteArray HtmlPageBytes(const GridSnapshot& specs, int border);
 // page and hands it to the shell. Returns the path written, or empty text
 // when the user cancelled or the write failed (the error box has then been
 // shown and nothing is opened).
-QString CreateHtml(const ResultsView& view, const Seams& seams, SaveDialogState& saveDialog,
-                   const QString& extension, int border);
+QString CreateHtml(const ResultsView& view, const Seams& seams, SaveDialogState& saveDialog, const QString& extension,
+                   int border);
 
 // ToAnHTMLFile1Click.
 QString ExportHtml(const ResultsView& view, const Seams& seams, SaveDialogState& saveDialog);

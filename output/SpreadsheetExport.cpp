@@ -7,14 +7,12 @@ namespace quillon {
 QByteArray SpreadsheetBytes(const GridSnapshot& specs)
 {
     QByteArray bytes;
-    for (const QString& heading : specs.headings)
-        bytes += heading.toLatin1() + '\t';
+    for (const QString& heading : specs.headings) bytes += heading.toLatin1() + '\t';
     // The heading line carries an extra CR before its line end.
     bytes += "\r\r\n";
     for (const QStringList& row : specs.rows) {
         for (qsizetype column = 0; column < specs.headings.size(); ++column) {
-            if (column < row.size())
-                bytes += row.at(column).toLatin1();
+            if (column < row.size()) bytes += row.at(column).toLatin1();
             bytes += '\t';
         }
         bytes += "\r\n";
@@ -37,13 +35,11 @@ QString ExportSpreadsheet(const ResultsView& view, const Seams& seams, SaveDialo
     request.defaultExtension = QStringLiteral("xls");
     request.confirmOverwrite = true;
 
-    const QString path = seams.fileDialogs.SaveFile(request);
-    if (path.isEmpty())
-        return {};
+    QString path = seams.fileDialogs.SaveFile(request);
+    if (path.isEmpty()) return {};
     excelSave.lastName = path;
 
-    if (!WriteWholeFile(path, SpreadsheetBytes(view.Specs()), seams.messages))
-        return {};
+    if (!WriteWholeFile(path, SpreadsheetBytes(view.Specs()), seams.messages)) return {};
     seams.shell.Open(path);
     return path;
 }

@@ -26,7 +26,6 @@ bool IsExcelRegistered(const SettingsStore& store);
 // writes the file and hands it to the shell. Returns the path written, or
 // empty text when the user cancelled or the write failed (the error box has
 // then been shown and nothing is opened).
-QString ExportSpreadsheet(const ResultsView& view, const Seams& seams,
-                          SaveDialogState& excelSave);
+QString ExportSpreadsheet(const ResultsView& view, const Seams& seams, SaveDialogState& excelSave);
 
 }  // namespace quillon

@@ -77,7 +77,7 @@ TEST(ClipboardText, PadsLabelsToThirtyOneCharacters)
         QString label;
     };
     const Case cases[] = {
-        {"Part Number", "Part Number:                   "},           // 12 + 19 blanks
+        {"Part Number", "Part Number:                   "},                  // 12 + 19 blanks
         {"VSWR Derated Avg. Pwr. (kW)", "VSWR Derated Avg. Pwr. (kW):   "},  // 28 + 3
         {"A heading of 29 characters ..", "A heading of 29 characters ..: "},
         {"A heading of 30 characters ...", "A heading of 30 characters ...:"},
@@ -104,15 +104,14 @@ TEST(ClipboardText, HiddenColumnsGiveTheirLabelsWithEmptyValues)
     // and empty, prices in dollars under the designed headings.
     FixedResults page = PoundsPage();
     page.specs.headings = testing::SpecsHeadings("($US)");
-    page.specs.rows = {{"QX-F78-50", "806-960", "7/8 in. foam coax, PE jacket", "", "", "", "", "", "",
-                        "", "", "", "$4.50", "$14.76"}};
+    page.specs.rows = {{"QX-F78-50", "806-960", "7/8 in. foam coax, PE jacket", "", "", "", "", "", "", "", "", "",
+                        "$4.50", "$14.76"}};
     page.specs.currentRow = 0;
 
     const QStringList lines = ClipboardText(page).split(QChar(u'\r'));
     EXPECT_EQ(lines.at(5), "Mid Band Frequency (MHz):      ");
     EXPECT_EQ(lines.at(13), "VSWR Derated Avg. Pwr. (kW):   ");
-    for (int line = 5; line <= 13; ++line)
-        EXPECT_EQ(lines.at(line).size(), 31) << lines.at(line).toStdString();
+    for (int line = 5; line <= 13; ++line) EXPECT_EQ(lines.at(line).size(), 31) << lines.at(line).toStdString();
     EXPECT_EQ(lines.at(14), "List Price Per Foot ($US):     $4.50");
     EXPECT_EQ(lines.at(15), "List Price Per Meter ($US):    $14.76");
 }
@@ -133,9 +132,8 @@ TEST(ClipboardText, PartNumberGridWithoutCurrentRowGivesLabelsOnly)
         const QStringList lines = ClipboardText(page).split(QChar(u'\r'));
         ASSERT_EQ(lines.size(), 29) << c.name;  // 28 lines and the empty rest after the last CR
         EXPECT_EQ(lines.mid(23, 6),
-                  (QStringList{"Connector 2:", "", "Part Number:                   ",
-                               "Description:                   ", "Price ($US):                   ",
-                               ""}))
+                  (QStringList{"Connector 2:", "", "Part Number:                   ", "Description:                   ",
+                               "Price ($US):                   ", ""}))
             << c.name;
         // End 1 is untouched by end 2 being empty.
         EXPECT_EQ(lines.at(19), "Part Number:                   QX-F78-NF") << c.name;

@@ -20,8 +20,7 @@ inline void PrintTo(const QString& text, std::ostream* out)
 inline void PrintTo(const QStringList& list, std::ostream* out)
 {
     *out << '{';
-    for (qsizetype i = 0; i < list.size(); ++i)
-        *out << (i == 0 ? "\"" : ", \"") << list[i].toStdString() << '"';
+    for (qsizetype i = 0; i < list.size(); ++i) *out << (i == 0 ? "\"" : ", \"") << list[i].toStdString() << '"';
     *out << '}';
 }
 
@@ -64,16 +63,16 @@ inline QStringList SpecsHeadings(const QString& caption)
 inline const QList<QStringList>& SampleRows()
 {
     static const QList<QStringList> rows{
-        {"QX-F12-50", "806-960", "1/2 in. foam coax, PE jacket", "859", "2.31", "7.58", "2.31",
-         "2.36", "58.71", "40.00", "1.47", "1.34", "GBP 2.00", "GBP 6.56"},
-        {"QX-F78-50", "806-960", "7/8 in. foam coax, PE jacket", "859", "1.24", "4.07", "1.24",
-         "1.29", "74.30", "91.00", "3.10", "2.82", "GBP 4.50", "GBP 14.76"},
-        {"QX-A158-50", "1-2300", "1-5/8 in. air coax, fire retardant", "859", "0.66", "2.17",
-         "0.66", "0.71", "84.93", "315.00", "9.95", "9.05", "GBP 11.20", "GBP 36.74"},
-        {"QX-B400", "1-6000", "Braided 50 ohm, low loss", "859", "4.02", "13.19", "4.02",
-         "4.07", "39.17", "16.00", "0.52", "0.47", "GBP 0.80", "GBP 2.62"},
-        {"QX-EW85", "800-960", "Elliptical waveguide 8.5 GHz", "859", "1.03", "3.38", "1.03",
-         "1.08", "77.98", "200.00", "5.00", "4.55", "GBP 20.00", "GBP 65.62"},
+        {"QX-F12-50", "806-960", "1/2 in. foam coax, PE jacket", "859", "2.31", "7.58", "2.31", "2.36", "58.71",
+         "40.00", "1.47", "1.34", "GBP 2.00", "GBP 6.56"},
+        {"QX-F78-50", "806-960", "7/8 in. foam coax, PE jacket", "859", "1.24", "4.07", "1.24", "1.29", "74.30",
+         "91.00", "3.10", "2.82", "GBP 4.50", "GBP 14.76"},
+        {"QX-A158-50", "1-2300", "1-5/8 in. air coax, fire retardant", "859", "0.66", "2.17", "0.66", "0.71", "84.93",
+         "315.00", "9.95", "9.05", "GBP 11.20", "GBP 36.74"},
+        {"QX-B400", "1-6000", "Braided 50 ohm, low loss", "859", "4.02", "13.19", "4.02", "4.07", "39.17", "16.00",
+         "0.52", "0.47", "GBP 0.80", "GBP 2.62"},
+        {"QX-EW85", "800-960", "Elliptical waveguide 8.5 GHz", "859", "1.03", "3.38", "1.03", "1.08", "77.98", "200.00",
+         "5.00", "4.55", "GBP 20.00", "GBP 65.62"},
     };
     return rows;
 }

@@ -21,8 +21,7 @@ using testing::SpecsGrid;
 QByteArray ReadAll(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
+    if (!file.open(QIODevice::ReadOnly)) return {};
     return file.readAll();
 }
 
@@ -70,8 +69,7 @@ TEST(SpreadsheetBytes, ThreeRowsGiveTheHeadingLineAndOneLinePerRow)
 
     const QList<QByteArray> lines = bytes.split('\n');
     ASSERT_EQ(lines.size(), 5);  // four lines and nothing after the last LF
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(lines[i].count('\t'), 14) << i;
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(lines[i].count('\t'), 14) << i;
     EXPECT_TRUE(lines[0].endsWith("\t\r\r"));
     EXPECT_TRUE(lines[3].endsWith("\t\r"));
     EXPECT_TRUE(lines[4].isEmpty());
@@ -82,10 +80,11 @@ TEST(SpreadsheetBytes, CellsGoOutAsLatin1Unquoted)
     GridSnapshot grid;
     grid.headings = QStringList{"Part Number", "Description"};
     grid.rows = {{"QX-1", QString::fromUtf8("Gaine \"PE\", -40 °C & <85 °C>")}, {"QX-2"}};
-    EXPECT_EQ(SpreadsheetBytes(grid),
-              QByteArray("Part Number\tDescription\t\r\r\n"
-                         "QX-1\tGaine \"PE\", -40 \xB0" "C & <85 \xB0" "C>\t\r\n"
-                         "QX-2\t\t\r\n"));
+    EXPECT_EQ(SpreadsheetBytes(grid), QByteArray("Part Number\tDescription\t\r\r\n"
+                                                 "QX-1\tGaine \"PE\", -40 \xB0"
+                                                 "C & <85 \xB0"
+                                                 "C>\t\r\n"
+                                                 "QX-2\t\t\r\n"));
 }
 
 TEST(IsExcelRegistered, AsksTheStoreForTheSpreadsheetClass)
@@ -219,8 +218,8 @@ TEST_F(ExportCommand, ProgramFolderThatIsAFileGivesTheErrorForTheChosenFile)
 
     EXPECT_EQ(ExportSpreadsheet(page, fake.Get(), excelSave), "");
     ASSERT_EQ(fake.messages.Boxes().size(), 1u);
-    EXPECT_TRUE(fake.messages.Boxes()[0].text.startsWith(
-        "Unable to write to " + QDir::toNativeSeparators(InProgram("program/xls/quote.xls"))));
+    EXPECT_TRUE(fake.messages.Boxes()[0].text.startsWith("Unable to write to " +
+                                                         QDir::toNativeSeparators(InProgram("program/xls/quote.xls"))));
     EXPECT_TRUE(fake.shell.Opened().isEmpty());
 }
 
@@ -301,8 +300,7 @@ TEST(HtmlPage, TextsAreEscaped)
         {QString::fromUtf8("\u00ff\u0100 € 📡"), "&#255;&#256; &#8364; &#128225;"},
         {"tab\there", "tab\there"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(HtmlEscaped(c.text), c.escaped) << c.text.toStdString();
+    for (const Case& c : cases) EXPECT_EQ(HtmlEscaped(c.text), c.escaped) << c.text.toStdString();
 }
 
 TEST(HtmlPage, HeadingsAndCellsAreEscapedInPlace)
@@ -313,9 +311,10 @@ TEST(HtmlPage, HeadingsAndCellsAreEscapedInPlace)
     const QList<QByteArray> lines = PageLines(HtmlPageBytes(grid, 3));
     ASSERT_EQ(lines.size(), 11);
     EXPECT_TRUE(lines[5].contains("</TD><TD><B>List Price Per Foot (&lt;USD&gt;)</B></TD><TD>"));
-    EXPECT_TRUE(lines[7].startsWith("<TR><TD>QX-F78-50</TD><TD>806-960</TD><TD>"
-                                    "7/8&quot; foam &amp; air &lt;low loss&gt;, 85 &#176;C</TD><TD>"
-                                    "859</TD><TD>"));
+    EXPECT_TRUE(
+        lines[7].startsWith("<TR><TD>QX-F78-50</TD><TD>806-960</TD><TD>"
+                            "7/8&quot; foam &amp; air &lt;low loss&gt;, 85 &#176;C</TD><TD>"
+                            "859</TD><TD>"));
     EXPECT_EQ(lines[7].count("<TD>"), 15);
 }
 

@@ -26,12 +26,9 @@ QString TextOf(QString html)
 // The table as the browser built it: every row's cells, as text.
 QList<QStringList> TableCells(const QString& dom)
 {
-    static const QRegularExpression row("<tr>(.*?)</tr>",
-                                        QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression cell("<td>(.*?)</td>",
-                                         QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression bold("^<b>(.*)</b>$",
-                                         QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression row("<tr>(.*?)</tr>", QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression cell("<td>(.*?)</td>", QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression bold("^<b>(.*)</b>$", QRegularExpression::DotMatchesEverythingOption);
     QList<QStringList> table;
     for (const auto& r : row.globalMatch(dom)) {
         QStringList cells;
@@ -47,8 +44,7 @@ QList<QStringList> TableCells(const QString& dom)
 TEST(HtmlInBrowser, TableShowsTheTextsAsTyped)
 {
     const QString chromium = QStandardPaths::findExecutable("chromium");
-    if (chromium.isEmpty())
-        GTEST_SKIP() << "chromium is not installed";
+    if (chromium.isEmpty()) GTEST_SKIP() << "chromium is not installed";
 
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -69,10 +65,9 @@ TEST(HtmlInBrowser, TableShowsTheTextsAsTyped)
     ASSERT_TRUE(profile.isValid());
     QProcess browser;
     browser.setProcessChannelMode(QProcess::SeparateChannels);
-    browser.start(chromium, {"--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
-                             "--no-first-run", "--disable-background-networking", "--disable-extensions",
-                             "--disable-component-update", "--disable-sync",
-                             "--user-data-dir=" + profile.path(), "--dump-dom",
+    browser.start(chromium, {"--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+                             "--disable-background-networking", "--disable-extensions", "--disable-component-update",
+                             "--disable-sync", "--user-data-dir=" + profile.path(), "--dump-dom",
                              QUrl::fromLocalFile(path).toString()});
     ASSERT_TRUE(browser.waitForFinished(60000)) << "chromium did not finish";
     ASSERT_EQ(browser.exitCode(), 0) << browser.readAllStandardError().toStdString();
