@@ -135,7 +135,7 @@ void BuildCatalogue(const std::vector<std::string>& rows, Catalogue& catalogue)
             } catch (const LoadError&) {
                 throw;
             } catch (const QuillonError& e) {
-                throw LoadError(e.what(), i + 1);
+                throw LoadError(e.message(), i + 1);
             }
         }
     } catch (...) {

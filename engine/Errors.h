@@ -11,7 +11,12 @@ namespace quillon {
 
 class QuillonError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit QuillonError(const std::string& message) : std::runtime_error(message), message_(message) {}
+    // The whole text, also when a damaged file put a NUL byte into it.
+    const std::string& message() const { return message_; }
+
+private:
+    std::string message_;
 };
 
 // An error met while loading a file; the message stays the exact user text and

@@ -2,7 +2,9 @@
 
 #include "Errors.h"
 
+#include <array>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <string>
 #include <system_error>
@@ -54,6 +56,57 @@ bool Split(std::string_view text, NumberParts& parts)
     return i == n;
 }
 
+// Exact powers of ten: 10^27 still fits the 64-bit significand of long double.
+long double Pow10(int k)
+{
+    static const auto table = [] {
+        std::array<long double, 28> t{};
+        long double p = 1;
+        for (long double& v : t) {
+            v = p;
+            p *= 10;
+        }
+        return t;
+    }();
+    return table[static_cast<std::size_t>(k)];
+}
+
+// The common short number read with one correctly rounded operation: an
+// integer significand and a power of ten both exact in the target type.
+template <typename Float>
+bool ReadFast(const NumberParts& parts, Float& value)
+{
+    constexpr bool kExtended = sizeof(Float) > sizeof(double);
+    constexpr int kMaxDigits = kExtended ? 19 : 15;
+    constexpr int kMaxPower = kExtended ? 27 : 22;
+    std::uint64_t significand = 0;
+    int digits = 0;
+    int fraction = 0;
+    bool afterDot = false;
+    for (char c : parts.mantissa) {
+        if (c == '.') {
+            afterDot = true;
+            continue;
+        }
+        if (afterDot) ++fraction;
+        if (digits == 0 && c == '0') continue;
+        if (++digits > kMaxDigits) return false;
+        significand = significand * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    int exponent = 0;
+    if (!parts.exponent.empty()) {
+        if (parts.exponent.size() > 4) return false;
+        exponent = std::stoi(parts.exponent);
+    }
+    const int power = exponent - fraction;
+    if (power > kMaxPower || power < -kMaxPower) return false;
+    const Float m = static_cast<Float>(significand);
+    const Float p = static_cast<Float>(Pow10(power < 0 ? -power : power));
+    const Float v = power < 0 ? m / p : m * p;
+    value = parts.negative ? -v : v;
+    return true;
+}
+
 template <typename Float>
 bool Read(std::string_view text, Float& value)
 {
@@ -63,6 +116,7 @@ bool Read(std::string_view text, Float& value)
         value = parts.negative ? -Float(0) : Float(0);
         return true;
     }
+    if (ReadFast(parts, value)) return true;
     std::string clean = parts.mantissa;
     if (!parts.exponent.empty()) clean += "e" + parts.exponent;
     Float parsed{};
@@ -88,8 +142,32 @@ struct Digits15 {
     bool negative = false;
 };
 
+// Most cell values: scale by an exact power of ten and round once; the
+// product is within 6e-5 of the exact one, so away from a half it rounds the
+// same as the exact decimal expansion would.
+bool ToDigits15Fast(long double value, Digits15& result)
+{
+    const long double a = std::fabs(value);
+    if (!(a >= 1e-4L && a < 1e15L)) return false;
+    const int e = static_cast<int>(std::floor(std::log10(a)));
+    const int k = 14 - e;
+    if (k < 0 || k > 27) return false;
+    const long double m = a * Pow10(k);
+    if (m < 1e14L || m >= 1e15L - 1) return false;
+    const long double fraction = m - std::floor(m);
+    if (std::fabs(fraction - 0.5L) < 1e-3L) return false;
+    const auto digits = static_cast<std::uint64_t>(std::floor(m) + (fraction > 0.5L ? 1 : 0));
+    result.digits = std::to_string(digits);
+    if (result.digits.size() != 15) return false;
+    result.exponent = e;
+    result.negative = value < 0;
+    return true;
+}
+
 Digits15 ToDigits15(long double value)
 {
+    Digits15 fast;
+    if (ToDigits15Fast(value, fast)) return fast;
     char buffer[64];
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
     (void)ec;

@@ -4,7 +4,17 @@
 
 namespace quillon {
 
-PriceList::PriceList(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+PriceList::PriceList(std::vector<std::string> lines) : lines_(std::move(lines))
+{
+    // Built with the list, so that no search pays for it: one pass keeping the
+    // first line of each part number, as the scan would find it.
+    index_.reserve(lines_.size());
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const std::string& line = lines_[i];
+        if (line.empty() || IsSkippedLeadChar(line.front())) continue;
+        index_.try_emplace(PipeField(line, 3), i);
+    }
+}
 
 std::optional<PriceListEntry> PriceList::EntryAt(std::size_t index) const
 {
@@ -24,16 +34,6 @@ std::optional<PriceListEntry> PriceList::FindLinear(std::string_view partNumber)
 
 std::optional<PriceListEntry> PriceList::Find(std::string_view partNumber) const
 {
-    if (!indexed_) {
-        // One pass keeping the first line of each part number, as the scan would find it.
-        index_.reserve(lines_.size());
-        for (std::size_t i = 0; i < lines_.size(); ++i) {
-            const std::string& line = lines_[i];
-            if (line.empty() || IsSkippedLeadChar(line.front())) continue;
-            index_.try_emplace(PipeField(line, 3), i);
-        }
-        indexed_ = true;
-    }
     const auto it = index_.find(std::string(partNumber));
     if (it == index_.end()) return std::nullopt;
     return EntryAt(it->second);

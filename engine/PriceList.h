@@ -23,7 +23,7 @@ public:
     bool empty() const { return lines_.empty(); }
 
     // First non-skipped line whose field 3 equals the part number exactly.
-    // Answers from an index built on first use; always equal to FindLinear.
+    // Answers from an index built with the list; always equal to FindLinear.
     std::optional<PriceListEntry> Find(std::string_view partNumber) const;
     // The literal scan from the first line.
     std::optional<PriceListEntry> FindLinear(std::string_view partNumber) const;
@@ -32,8 +32,7 @@ private:
     std::optional<PriceListEntry> EntryAt(std::size_t index) const;
 
     std::vector<std::string> lines_;
-    mutable bool indexed_ = false;
-    mutable std::unordered_map<std::string, std::size_t> index_;
+    std::unordered_map<std::string, std::size_t> index_;
 };
 
 }  // namespace quillon

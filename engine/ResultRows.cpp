@@ -40,29 +40,34 @@ std::string Band(const TTransmissionLine& line)
     return FormatGeneral(line.BeginFrequency) + "-" + FormatGeneral(line.EndFrequency);
 }
 
-void FillAttenuationColumns(ResultRow& row, const TTransmissionLine& line, double F1, double F2)
+// Columns 5 and 6; gives the attenuation, which every later column of the row uses.
+long double FillAttenuationColumns(ResultRow& row, const TTransmissionLine& line, double F1, double F2)
 {
-    row[kAttenuationFt] = FormatFixed2(AttenuationPer100ft(line, F1, F2));
-    row[kAttenuationM] = FormatFixed2(AttenuationPer100ft(line, F1, F2) * FeetPerMetre);
+    const long double per100ft = AttenuationPer100ft(line, F1, F2);
+    row[kAttenuationFt] = FormatFixed2(per100ft);
+    row[kAttenuationM] = FormatFixed2(per100ft * FeetPerMetre);
+    return per100ft;
 }
 
 // Columns 10 to 12 for the band F1-F2 and VSWR S; column 12 derates the
 // average power as column 11 shows it.
 template <typename GetS>
-void FillPowerColumns(ResultRow& row, const TTransmissionLine& line, double F1, double F2, GetS&& vswr)
+void FillPowerColumns(ResultRow& row, const TTransmissionLine& line, long double per100ft, double F1, double F2,
+                      GetS&& vswr)
 {
     row[kPeak] = FormatFixed2(line.PeakPower);
-    row[kAverage] = FormatFixed2(AveragePower(line, F1, F2));
+    row[kAverage] = FormatFixed2(AveragePowerFrom(line, per100ft));
     const long double shown = ReadNumber(row[kAverage]);
     row[kDerated] = FormatFixed2(VswrDeratingFactor(line.Kind, line.DeratingKey, F1, F2, vswr()) * shown);
 }
 
-void FillLossColumns(ResultRow& row, const TTransmissionLine& line, bool feet, double F1, double F2,
-                     long double length)
+void FillLossColumns(ResultRow& row, long double per100ft, bool feet, double F1, double F2, long double length)
 {
-    row[kTotal] = FormatFixed2(TotalAttenuation(line, feet, F1, F2, length));
-    row[kInsertion] = FormatFixed2(InsertionLoss(line, feet, F1, F2, length));
-    row[kEfficiency] = FormatFixed2(Efficiency(line, feet, F1, F2, length));
+    const long double total = TotalAttenuationFrom(per100ft, feet, length);
+    row[kTotal] = FormatFixed2(total);
+    const long double insertion = InsertionLossFrom(total, F1, F2);
+    row[kInsertion] = FormatFixed2(insertion);
+    row[kEfficiency] = FormatFixed2(EfficiencyFrom(insertion));
 }
 
 }  // namespace
@@ -108,8 +113,8 @@ std::optional<std::string> FillInteractiveRows(ResultTable& table, const LineLis
             const double b = qB.Get();
             const double e = qE.Get();
             row[kMidBand] = FormatGeneral((static_cast<long double>(b) + e) / 2);
-            FillAttenuationColumns(row, line, b, e);
-            FillPowerColumns(row, line, b, e, [&] { return vswr.Get(); });
+            const long double per100ft = FillAttenuationColumns(row, line, b, e);
+            FillPowerColumns(row, line, per100ft, b, e, [&] { return vswr.Get(); });
 
             const CurrencyCode currency = CurrentCurrencyCode(rates, inputs.CurrencyTag);
             const long double price = ConvertPrice(rates, inputs.CurrencyTag, line.ListPrice);
@@ -120,13 +125,13 @@ std::optional<std::string> FillInteractiveRows(ResultTable& table, const LineLis
 
             const long double len = length.Get();
             if (len != 0) {
-                FillLossColumns(row, line, inputs.Feet, b, e, len);
+                FillLossColumns(row, per100ft, inputs.Feet, b, e, len);
             } else {
                 row[kTotal] = row[kInsertion] = row[kEfficiency] = "N/A";
             }
         }
     } catch (const QuillonError& error) {
-        return std::string(error.what());
+        return error.message();
     }
     return std::nullopt;
 }
@@ -156,9 +161,9 @@ std::optional<std::string> FillCommandLineRows(ResultTable& table, const LineLis
                 const double F1 = line.BeginFrequency;
                 const double F2 = line.EndFrequency;
                 row[kMidBand] = FormatGeneral((static_cast<long double>(F1) + F2) / 2);
-                FillAttenuationColumns(row, line, F1, F2);
-                FillLossColumns(row, line, feet, F1, F2, length);
-                FillPowerColumns(row, line, F1, F2, [] { return 1.1L; });
+                const long double per100ft = FillAttenuationColumns(row, line, F1, F2);
+                FillLossColumns(row, per100ft, feet, F1, F2, length);
+                FillPowerColumns(row, line, per100ft, F1, F2, [] { return 1.1L; });
             } else {
                 for (int c = kMidBand; c <= kDerated; ++c) table.Hidden[static_cast<std::size_t>(c)] = true;
             }
@@ -166,7 +171,7 @@ std::optional<std::string> FillCommandLineRows(ResultTable& table, const LineLis
             row[kPriceM] = "$" + FormatFixed2(line.ListPrice * FeetPerMetre);
         }
     } catch (const QuillonError& error) {
-        return std::string(error.what());
+        return error.message();
     }
     return std::nullopt;
 }

@@ -159,7 +159,7 @@ SearchOutcome RunSearch(const QueryPage& page, std::string_view commandLinePartN
                 out.Result = RunQuery(allLines, c);
             }
         } catch (const QuillonError& error) {
-            out.Error = error.what();
+            out.Error = error.message();
             return out;
         }
     }

@@ -41,11 +41,15 @@ long double AttenuationPer100ft(const TTransmissionLine& line, double F1, double
     return Finite(A * Sqrt(f) + B * f);
 }
 
-long double TotalAttenuation(const TTransmissionLine& line, bool inFeet, double F1, double F2, long double length)
+long double TotalAttenuationFrom(long double per100ft, bool inFeet, long double length)
 {
-    const long double per100ft = AttenuationPer100ft(line, F1, F2);
     const long double feet = inFeet ? length : length * FeetPerMetre;
     return Finite(per100ft / 100 * feet);
+}
+
+long double TotalAttenuation(const TTransmissionLine& line, bool inFeet, double F1, double F2, long double length)
+{
+    return TotalAttenuationFrom(AttenuationPer100ft(line, F1, F2), inFeet, length);
 }
 
 long double ConnectorLoss(double F1, double F2)
@@ -54,15 +58,21 @@ long double ConnectorLoss(double F1, double F2)
     return Sqrt(MidBand(F1, F2) / 1000) * 0.05L * 2;
 }
 
+long double InsertionLossFrom(long double totalAttenuation, double F1, double F2)
+{
+    return Finite(totalAttenuation + ConnectorLoss(F1, F2));
+}
+
 long double InsertionLoss(const TTransmissionLine& line, bool inFeet, double F1, double F2, long double length)
 {
-    return Finite(TotalAttenuation(line, inFeet, F1, F2, length) + ConnectorLoss(F1, F2));
+    return InsertionLossFrom(TotalAttenuation(line, inFeet, F1, F2, length), F1, F2);
 }
+
+long double EfficiencyFrom(long double insertionLoss) { return Finite(std::pow(10.0L, -insertionLoss / 10) * 100); }
 
 long double Efficiency(const TTransmissionLine& line, bool inFeet, double F1, double F2, long double length)
 {
-    const long double il = InsertionLoss(line, inFeet, F1, F2, length);
-    return Finite(std::pow(10.0L, -il / 10) * 100);
+    return EfficiencyFrom(InsertionLoss(line, inFeet, F1, F2, length));
 }
 
 std::string LocalizeDecimalPoint(std::string text)
@@ -77,10 +87,15 @@ std::string LocalizeDecimalPoint(std::string text)
     return text;
 }
 
+long double AveragePowerFrom(const TTransmissionLine& line, long double per100ft)
+{
+    const long double q = Div(line.AveragePowerConstant, per100ft);
+    return q > line.PeakPower ? static_cast<long double>(line.PeakPower) : q;
+}
+
 long double AveragePower(const TTransmissionLine& line, double F1, double F2)
 {
-    const long double q = Div(line.AveragePowerConstant, AttenuationPer100ft(line, F1, F2));
-    return q > line.PeakPower ? static_cast<long double>(line.PeakPower) : q;
+    return AveragePowerFrom(line, AttenuationPer100ft(line, F1, F2));
 }
 
 long double CubicInLog(long double x, long double c0, long double c1, long double c2, long double c3)

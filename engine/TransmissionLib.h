@@ -59,6 +59,12 @@ long double TotalAttenuation(const TTransmissionLine& line, bool inFeet, double 
 long double ConnectorLoss(double F1, double F2);
 long double InsertionLoss(const TTransmissionLine& line, bool inFeet, double F1, double F2, long double length);
 long double Efficiency(const TTransmissionLine& line, bool inFeet, double F1, double F2, long double length);
+// The same laws from an attenuation already computed for the line and band,
+// for callers that need several figures of one line.
+long double TotalAttenuationFrom(long double per100ft, bool inFeet, long double length);
+long double InsertionLossFrom(long double totalAttenuation, double F1, double F2);
+long double EfficiencyFrom(long double insertionLoss);
+long double AveragePowerFrom(const TTransmissionLine& line, long double per100ft);
 // Replaces "." by the process decimal separator, which is always "." here.
 std::string LocalizeDecimalPoint(std::string text);
 

@@ -38,7 +38,7 @@ std::string LoadErrorText(const std::string& path, const LoadError& error)
 {
     std::string where = path;
     if (error.lineNumber() != 0) where += ":" + std::to_string(error.lineNumber());
-    return where + ": " + error.what();
+    return where + ": " + error.message();
 }
 
 // Rows after the one where a filling stopped stay empty in the grid and tell nothing.
@@ -149,7 +149,7 @@ ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
     } catch (const LoadError& error) {
         return Fail(result, LoadErrorText(cataloguePath, error));
     } catch (const QuillonError& error) {
-        return Fail(result, cataloguePath + ": " + error.what());
+        return Fail(result, cataloguePath + ": " + error.message());
     }
     const PriceList priceList(std::move(priceListLines));
     const LineList allLines = catalogue.Lines();

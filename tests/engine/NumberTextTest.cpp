@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
+#include <cmath>
+#include <random>
 
 using namespace quillon;
 
@@ -97,4 +100,45 @@ TEST(PipeRecord, LinesEndAtCrLfOrBoth)
     EXPECT_EQ(SplitLines("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
     EXPECT_EQ(SplitLines("a\n\nb\r\n"), (std::vector<std::string>{"a", "", "b"}));
     EXPECT_TRUE(SplitLines("").empty());
+}
+
+namespace {
+
+long double FromChars(const std::string& text)
+{
+    long double v = 0;
+    std::from_chars(text.data(), text.data() + text.size(), v);
+    return v;
+}
+
+}  // namespace
+
+TEST(NumberText, ShortcutsAgreeWithTheExactConversions)
+{
+    // Reading and formatting take a shortcut for common values; compare them
+    // with the library's exactly rounded conversions over many values.
+    std::mt19937_64 random(20261209);
+    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-6, 16);
+    std::uniform_int_distribution<int> decimals(0, 8);
+    for (int i = 0; i < 200000; ++i) {
+        const long double v = static_cast<long double>(mantissa(random)) * std::pow(10.0L, exponent(random)) *
+                              (1 + static_cast<long double>(mantissa(random)) * 1e-17L);
+        char buffer[64];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific, 14).ptr;
+        ASSERT_EQ(FromChars(FormatGeneral(v)), FromChars(std::string(buffer, end))) << static_cast<double>(v);
+
+        // A decimal text as a person types it.
+        const int places = decimals(random);
+        std::string text = std::to_string(static_cast<long long>(mantissa(random) * 1e6));
+        if (places > 0 && static_cast<int>(text.size()) > places) text.insert(text.size() - places, ".");
+        long double read = 0;
+        double readDouble = 0;
+        ASSERT_TRUE(TryReadNumber(text, read));
+        ASSERT_TRUE(TryReadNumber(text, readDouble));
+        ASSERT_EQ(read, FromChars(text)) << text;
+        double exact = 0;
+        std::from_chars(text.data(), text.data() + text.size(), exact);
+        ASSERT_EQ(readDouble, exact) << text;
+    }
 }
