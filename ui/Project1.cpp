@@ -1,0 +1,36 @@
+// The program entry: fixed number and date formats, the application title,
+// the splash (not when the program was started with parameters), then the
+// main window until it closes.
+
+#include <QApplication>
+#include <QIcon>
+
+#include "ProcessFormats.h"
+#include "Unit1.h"
+#include "platform/DesktopSeams.h"
+#include "splash.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    quillon::FixProcessFormats();
+    // The title message boxes carry when they name no caption of their own.
+    QApplication::setApplicationName(QStringLiteral("Tarvex Quillon"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
+
+    const QStringList arguments = QApplication::arguments().mid(1);
+    if (arguments.isEmpty()) {
+        quillon::TfrmSplash splash;
+        quillon::RunSplash(splash);
+    }
+
+    quillon::DesktopSeams desktop;
+    quillon::Seams& seams = desktop.Get();
+    // A damaged settings file is moved aside by the store; say so once.
+    seams.onSettingsProblem = [&seams](const quillon::SettingsProblem& problem) {
+        seams.messages.Warning(problem.Text());
+    };
+    quillon::TfrmMain frmMain(seams, arguments);
+    frmMain.show();
+    return QApplication::exec();
+}

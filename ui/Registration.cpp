@@ -1,0 +1,55 @@
+#include "Registration.h"
+
+#include <QDir>
+
+#include "platform/SettingsStore.h"
+
+namespace quillon {
+namespace {
+
+const QString kCommonFilesKey = QStringLiteral("\\Software\\Tarvex\\Common Files");
+const QString kProgramKey = QStringLiteral("\\Software\\Tarvex\\Quillon");
+
+RegistrationResult Failed(RegistrationResult result, const SettingsStore& store, const QString& what)
+{
+    result.ok = false;
+    result.error = what + QStringLiteral(": ") + store.LastError();
+    return result;
+}
+
+}  // namespace
+
+RegistrationResult RegisterProgram(SettingsStore& store, const QString& dataFolder, const QString& programFolder)
+{
+    RegistrationResult result;
+    const QString path = QStringLiteral("Path");
+
+    // The shared data folder belongs to whichever of the maker's programs came
+    // first: keep one that is there.
+    if (!store.OpenKey(kCommonFilesKey, true)) return Failed(result, store, QStringLiteral("Cannot open the key"));
+    if (store.ValueExists(path)) {
+        result.done << QStringLiteral("Data folder kept: %1").arg(store.ReadString(path).value_or(QString()));
+    } else {
+        const QString folder = QDir::cleanPath(QDir(dataFolder).absolutePath());
+        if (!store.WriteString(path, folder)) return Failed(result, store, QStringLiteral("Cannot record the data folder"));
+        result.done << QStringLiteral("Data folder recorded: %1").arg(folder);
+    }
+
+    if (!store.OpenKey(kProgramKey, true)) return Failed(result, store, QStringLiteral("Cannot open the key"));
+    const QString folder = QDir::cleanPath(QDir(programFolder).absolutePath());
+    const std::pair<const char*, QString> values[] = {
+        {"MenuCaption", QStringLiteral("QUILLON")},
+        {"UpdateExe", QStringLiteral("quillon-setup.exe")},
+        {"Path", folder},
+        {"ExeName", QStringLiteral("quillon")},
+    };
+    for (const auto& [name, text] : values)
+        if (!store.WriteString(QLatin1String(name), text))
+            return Failed(result, store, QStringLiteral("Cannot register the program"));
+    store.CloseKey();
+    result.done << QStringLiteral("Program registered: %1").arg(folder);
+    result.ok = true;
+    return result;
+}
+
+}  // namespace quillon

@@ -1,0 +1,70 @@
+#pragma once
+// The results page of the main window (tsResults): the results grid with its
+// count caption, the two connector lists and the two part-number grids, the
+// logo and mail links and the page's buttons. This file builds the controls;
+// the search and the main window fill them.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include <QWidget>
+
+#include "ResultRows.h"
+#include "TextTableModel.h"
+
+class QGroupBox;
+class QListWidget;
+class QPushButton;
+class QTableView;
+
+namespace quillon {
+
+class TLinkLabel;
+
+// One part-number grid as shown: part number, description, price.
+struct PartNumberTable {
+    static constexpr int kColumns = 3;
+    std::array<std::string, kColumns> Headings{"Part Number", "Description", "Price ($US)"};
+    std::vector<std::array<std::string, kColumns>> Rows;
+};
+
+using TResultTableModel = TTextTableModel<ResultTable>;
+using TPartNumberModel = TTextTableModel<PartNumberTable>;
+
+class TResultsPage final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TResultsPage(QWidget* parent = nullptr);
+
+    QGroupBox* gbxSpecifications;
+    QTableView* grdSpecs;
+    TResultTableModel* SpecsModel;  // grdSpecs' cells; the current row shows yellow
+
+    QGroupBox* gbxConnector;
+    QListWidget* lstConnectors;
+    QGroupBox* GroupBox2;
+    QListWidget* lstConnectors2;
+
+    QGroupBox* gbxPartNumbers;
+    QTableView* grdConnectors;
+    TPartNumberModel* ConnectorsModel;  // the current row shows aqua
+    QGroupBox* GroupBox3;
+    QTableView* grdConnectors2;
+    TPartNumberModel* Connectors2Model;
+
+    TLinkLabel* Image2;
+    TLinkLabel* lblemail2;
+    QPushButton* btnPrint;
+    QPushButton* btnClipboard;
+    QPushButton* btnNewQuery;
+    QPushButton* Button1;
+
+    // Designed widths of grdSpecs' columns and of the part-number grids'.
+    static const std::array<int, kResultColumns>& SpecsColumnWidths();
+    static const std::array<int, PartNumberTable::kColumns>& PartNumberColumnWidths(int end);
+};
+
+}  // namespace quillon

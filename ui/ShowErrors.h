@@ -1,0 +1,31 @@
+#pragma once
+// The edge of every event handler: an error raised inside it ends the handler
+// and is shown in the standard error box; the program goes on.
+
+#include <exception>
+#include <new>
+#include <utility>
+
+#include "Errors.h"
+#include "QtText.h"
+#include "platform/Messages.h"
+
+namespace quillon {
+
+template <class Handler>
+bool ShowErrors(Messages& messages, Handler&& handler)
+{
+    try {
+        std::forward<Handler>(handler)();
+        return true;
+    } catch (const QuillonError& e) {
+        messages.Error(FromEngine(e.what()));
+    } catch (const std::bad_alloc&) {
+        messages.Error(QStringLiteral("Out of memory"));
+    } catch (const std::exception& e) {
+        messages.Error(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
+
+}  // namespace quillon

@@ -1,0 +1,108 @@
+#pragma once
+// The main window: one window with two pages whose tabs are hidden (the query
+// page and the results page), the menu, the status bar showing the hint of the
+// control under the mouse, and the run's data, loaded by the start-up sequence
+// when the window is created.
+
+#include <string>
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include "Catalogue.h"
+#include "Currencies.h"
+#include "MainMenu.h"
+#include "PriceList.h"
+
+class QLabel;
+class QStackedWidget;
+class QStatusBar;
+
+namespace quillon {
+
+struct Seams;
+class THintTracker;
+class TQueryValuesPage;
+class TResultsPage;
+class TShortcutRouter;
+
+class TfrmMain final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // arguments: the command-line parameters after the program's name.
+    TfrmMain(Seams& seams, QStringList arguments, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    static constexpr int kQueryValuesPage = 0;
+    static constexpr int kResultsPage = 1;
+
+    // Controls.
+    QStackedWidget* PageControl1;  // the pages; tabs hidden, switched by the program only
+    TQueryValuesPage* tsQueryValues;
+    TResultsPage* tsResults;
+    QStatusBar* StatusBar1;
+    QLabel* StatusPanel;  // the status bar's only panel
+    TMainMenu Menu;
+
+    // The run's data. The catalogue owns every line (AllLines) and holds the
+    // band-edge lists (BeginFrequencies, EndFrequencies) for the life of the
+    // window; ResultLines refers into it.
+    Catalogue catalogue;
+    LineList ResultLines;
+    PriceList PriceListLines;
+    ExchangeRates exchangeRates;  // HasExchangeRates and ExchangeRateLines
+    std::string CommandLinePartNumber;
+    const QStringList Arguments;
+
+    bool HasExchangeRates() const { return exchangeRates.HasExchangeRates; }
+    const Seams& seams() const { return seams_; }
+
+    // Makes the page current and runs its set-up.
+    void ShowPage(int page);
+    int CurrentPage() const;
+
+    // Which menu items show on the query page (false) or the results page (true).
+    void SetMenuForPage(bool results);
+    // The spreadsheet program's automation class is registered with the desktop.
+    bool IsExcelRegistered() const;
+
+    // Handlers, one per event.
+    void tsQueryValuesShow();
+    void tsResultsShow();
+    void btnNewQueryClick();
+    void btnSearchClick();
+    void Image1Click();
+    void lblEmailClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void BuildWindow();
+    void ConnectHandlers();
+    void FormCreate();
+    void FormActivate();
+    void FormDestroy();
+    // Part of start-up up to the filling of the lists; false when the files
+    // were missing (the missing-files message is shown then).
+    bool LoadCatalogueFiles(const QString& dataFolder, bool& catalogueLoaded);
+    QString ReadDataFolder();
+    void FillQueryLists();
+    void CentreOnScreen();
+
+    // Hooks the saved settings, the command line and the reminders fill in.
+    void LoadSettings();
+    void SaveSettings();
+    void ApplyCommandLine();
+
+    Seams& seams_;
+    THintTracker* hints_ = nullptr;
+    TShortcutRouter* shortcuts_ = nullptr;
+    bool firstShow_ = true;
+};
+
+}  // namespace quillon
