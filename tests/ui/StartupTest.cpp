@@ -1,0 +1,157 @@
+// Start-up: each missing piece gives its messages in order and leaves the
+// window usable; a bad catalogue row ends start-up with the error box.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QPushButton>
+
+#include "Install.h"
+#include "QueryPage.h"
+#include "Unit1.h"
+#include "platform/SettingsStore.h"
+
+namespace quillon {
+namespace {
+
+const QString kNoKey = QStringLiteral("Error: Unable to locate Registry Key");
+const QString kNoPath = QStringLiteral("Error: Unable to create path from Registry");
+const QString kMissingFiles = QStringLiteral(
+    "Error: One or more files needed to run this application are missing.\r"
+    "Please check the appropriate directories for 'M_Lom.dat' and 'Freq_TLine_Connectors.dat'.");
+
+QStringList Items(const QComboBox* box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+    return items;
+}
+
+struct StartupCase {
+    const char* name;
+    bool key, path, catalogue, priceList, rates;
+    QStringList boxes;
+    bool searchEnabled;
+    bool loaded;  // lists filled
+};
+
+void PrintTo(const StartupCase& c, std::ostream* out) { *out << c.name; }
+
+class Startup : public ::testing::TestWithParam<StartupCase> {};
+
+TEST_P(Startup, ShowsItsMessagesInOrderAndOpensTheWindow)
+{
+    const StartupCase& c = GetParam();
+    // A missing key leaves the data folder empty: the price list is looked for
+    // in the root folder, which must not hold one for this case to mean anything.
+    ASSERT_FALSE(QFile::exists(QStringLiteral("/M_lom.dat")));
+    Install install;
+    if (c.key) install.RecordDataFolder(c.path);
+    if (c.catalogue) install.WriteCatalogue(FixtureCatalogue());
+    if (c.priceList) install.WritePriceList();
+    if (c.rates) install.WriteRates();
+
+    auto window = install.Open();
+    EXPECT_EQ(BoxLines(install.fakes.messages), c.boxes);
+    EXPECT_EQ(window->tsQueryValues->btnSearch->isEnabled(), c.searchEnabled);
+    EXPECT_EQ(window->HasExchangeRates(), c.loaded && c.rates);
+    EXPECT_EQ(window->catalogue.AllLines.size(), c.loaded ? 5u : 0u);
+    EXPECT_EQ(window->tsQueryValues->cbxBeginningFrequency->count() > 0, c.loaded);
+    EXPECT_EQ(window->tsQueryValues->cbxConnector2->count() > 0, c.loaded);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("QUILLON"));
+
+    window->show();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Select Query Values"));
+    EXPECT_EQ(window->Menu.CurrencySettings1->isVisible(), c.loaded && c.rates);
+    EXPECT_EQ(window->size(), QSize(390, 536));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MissingPieces, Startup,
+    ::testing::Values(StartupCase{"everything", true, true, true, true, true, {}, true, true},
+                      StartupCase{"no_exchange_rates", true, true, true, true, false, {}, true, true},
+                      StartupCase{"no_key", false, false, true, true, true, {kNoKey, kNoPath, kMissingFiles}, false,
+                                  false},
+                      StartupCase{"no_path_value", true, false, true, true, true, {kNoPath, kMissingFiles}, false,
+                                  false},
+                      StartupCase{"no_catalogue", true, true, false, true, true, {kMissingFiles}, false, false},
+                      StartupCase{"no_price_list", true, true, true, false, true, {kMissingFiles}, false, false},
+                      StartupCase{"nothing", false, false, false, false, false, {kNoKey, kNoPath, kMissingFiles},
+                                  false, false}),
+    [](const ::testing::TestParamInfo<StartupCase>& info) { return std::string(info.param.name); });
+
+TEST(StartupLists, AreInNumericOrderWithoutDuplicatesAndFirstEntriesSelected)
+{
+    Install install;
+    install.WriteAll();
+    auto window = install.Open();
+    const TQueryValuesPage& page = *window->tsQueryValues;
+    EXPECT_EQ(Items(page.cbxBeginningFrequency),
+              (QStringList{"500", "800", "806", "1700", "1850"}));  // text order would put 1700 first
+    EXPECT_EQ(Items(page.cbxEndingFrequency), (QStringList{"700", "960", "2200"}));
+    // Sorted without regard to case; a name met again in another spelling is not added.
+    const QStringList connectors{"7-16 DIN Male", "EIA Flange", "N Female"};
+    EXPECT_EQ(Items(page.cbxConnector), connectors);
+    EXPECT_EQ(Items(page.cbxConnector2), connectors);
+    for (const QComboBox* box :
+         {page.cbxBeginningFrequency, page.cbxEndingFrequency, page.cbxConnector, page.cbxConnector2})
+        EXPECT_EQ(box->currentIndex(), 0) << box->objectName().toStdString();
+    EXPECT_EQ(page.cbxBeginningFrequency->currentText(), QStringLiteral("500"));
+    // The connector names only fed the boxes; the band edges stay for the narrowing rules.
+    EXPECT_TRUE(window->catalogue.ConnectorTypeNames.empty());
+    EXPECT_EQ(window->catalogue.EndFrequencies.size(), 3u);
+    EXPECT_EQ(window->PriceListLines.Lines().size(), 3u);
+    EXPECT_EQ(window->exchangeRates.Lines.size(), 2u);
+}
+
+TEST(StartupErrors, BadCatalogueRowEndsStartUpWithTheConversionError)
+{
+    Install install;
+    install.WriteAll();
+    std::vector<std::string> rows = FixtureCatalogue();
+    rows.insert(rows.begin() + 3, CatalogueRow("8x0", "960", "QX-9", "FOAM", "N Female"));
+    install.WriteCatalogue(rows);
+
+    auto window = install.Open();
+    EXPECT_EQ(BoxLines(install.fakes.messages), QStringList{"Error: '8x0' is not a valid floating point value"});
+    // The lines before the bad row stay; the lists are not filled; the search
+    // button keeps its designed, enabled state.
+    EXPECT_EQ(window->catalogue.AllLines.size(), 2u);
+    EXPECT_EQ(window->tsQueryValues->cbxBeginningFrequency->count(), 0);
+    EXPECT_TRUE(window->tsQueryValues->btnSearch->isEnabled());
+}
+
+TEST(StartupErrors, DataFolderStoredAsNumberEndsStartUpWithTheStoreError)
+{
+    Install install;
+    install.WriteAll();
+    {
+        SettingsStore store(install.SettingsFile());
+        ASSERT_TRUE(store.OpenKey(QStringLiteral("Software\\Tarvex\\Common Files"), true));
+        ASSERT_TRUE(store.WriteInteger(QStringLiteral("Path"), 7));
+    }
+    auto window = install.Open();
+    const std::vector<MessageRecord> boxes = install.fakes.messages.Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].kind, MessageCall::Error);
+    EXPECT_TRUE(boxes[0].text.contains(QStringLiteral("Path"))) << boxes[0].text.toStdString();
+    EXPECT_EQ(window->catalogue.AllLines.size(), 0u);
+}
+
+TEST(StartupErrors, DamagedSettingsFileCountsAsMissingKey)
+{
+    Install install;
+    install.WriteCatalogue(FixtureCatalogue());
+    install.WritePriceList();
+    QFile file(install.SettingsFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{ not json");
+    file.close();
+    auto window = install.Open();
+    EXPECT_EQ(BoxLines(install.fakes.messages), (QStringList{kNoKey, kNoPath, kMissingFiles}));
+}
+
+}  // namespace
+}  // namespace quillon
