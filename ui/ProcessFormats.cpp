@@ -12,8 +12,4 @@ void FixProcessFormats()
     QLocale::setDefault(QLocale::c());
 }
 
-QString FormatShortDate(const QDate& date) { return date.toString(QLatin1String(kShortDateFormat)); }
-
-QDate ReadShortDate(const QString& text) { return QDate::fromString(text, QLatin1String(kShortDateFormat)); }
-
 }  // namespace quillon

@@ -3,20 +3,13 @@
 // exists so that every conversion between numbers and text uses "." whatever
 // the user's regional settings say.
 
-#include <QDate>
-#include <QString>
-
 namespace quillon {
 
-// Short dates as the program writes and reads them.
-inline constexpr char kShortDateFormat[] = "MM/dd/yyyy";
+// Short dates ("mm/dd/yyyy") are written and read by FormatShortDate and
+// ReadShortDate of online/OnlineCommon.h, which depend on no locale.
 
 // Call right after constructing QApplication, which adopts the user's
 // LC_NUMERIC: puts the C library and QLocale back to "." decimals.
 void FixProcessFormats();
-
-QString FormatShortDate(const QDate& date);
-// An invalid date when the text is not a short date.
-QDate ReadShortDate(const QString& text);
 
 }  // namespace quillon

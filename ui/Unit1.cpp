@@ -25,6 +25,9 @@
 #include "ResultsPage.h"
 #include "ShortcutRouter.h"
 #include "ShowErrors.h"
+#include "about.h"
+#include "online/uFreshlineDlg.h"
+#include "online/uNewsDlg.h"
 #include "platform/Seams.h"
 
 namespace quillon {
@@ -65,6 +68,9 @@ void TfrmMain::BuildWindow()
     setStatusTip(QLatin1String(kMakerNotice));
 
     Menu.Build(this);
+    FreshlineDlg1 = new TFreshlineDlg(seams_, this);
+    FreshlineDlg1->SetDefaultProgram(QStringLiteral("QUILLON"));
+    NewsDlg1 = new TNewsDlg(seams_, this);
 
     PageControl1 = new QStackedWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -98,6 +104,9 @@ void TfrmMain::ConnectHandlers()
     connect(tsQueryValues->btnClose, &QPushButton::clicked, this, &QWidget::close);
     connect(tsResults->Button1, &QPushButton::clicked, this, &QWidget::close);
     connect(Menu.Exit1, &QAction::triggered, this, &QWidget::close);
+    connect(Menu.About1, &QAction::triggered, this, [this] { About1Click(); });
+    connect(Menu.Freshline1, &QAction::triggered, this, [this] { Freshline1Click(); });
+    connect(Menu.ViewLatestNewsFromTarvex1, &QAction::triggered, this, [this] { ViewLatestNewsFromTarvex1Click(); });
     connect(tsResults->btnNewQuery, &QPushButton::clicked, this, [this] { btnNewQueryClick(); });
     connect(Menu.NewQuery1, &QAction::triggered, this, [this] { btnNewQueryClick(); });
     connect(tsQueryValues->btnSearch, &QPushButton::clicked, this, [this] { btnSearchClick(); });
@@ -211,7 +220,9 @@ void TfrmMain::ApplyCommandLine()
 
 void TfrmMain::FormActivate()
 {
-    // The update reminder and then the news reminder check here whether they are due.
+    // Both report their own failures.
+    FreshlineDlg1->CheckReminder();
+    NewsDlg1->CheckReminder();
 }
 
 void TfrmMain::FormDestroy()
@@ -296,6 +307,16 @@ void TfrmMain::lblEmailClick()
                       QLatin1String(kSupportMailSubject));
 }
 
+void TfrmMain::About1Click()
+{
+    TfrmAbout frmAbout(this);
+    frmAbout.exec();
+}
+
+void TfrmMain::Freshline1Click() { FreshlineDlg1->Execute(); }
+
+void TfrmMain::ViewLatestNewsFromTarvex1Click() { NewsDlg1->Execute(); }
+
 void TfrmMain::CentreOnScreen()
 {
     const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
@@ -319,7 +340,13 @@ void TfrmMain::showEvent(QShowEvent* event)
 void TfrmMain::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+    // Qt activates the window again whenever a modal box or prompt closes;
+    // the reminders check once, when the window first becomes active, or a
+    // "No" to a prompt would bring it straight back. The check waits until
+    // the activation is over, since a prompt takes the activation itself.
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || activated_) return;
+    activated_ = true;
+    QMetaObject::invokeMethod(this, [this] { FormActivate(); }, Qt::QueuedConnection);
 }
 
 bool TfrmMain::event(QEvent* event)

@@ -21,7 +21,9 @@ class QStatusBar;
 namespace quillon {
 
 struct Seams;
+class TFreshlineDlg;
 class THintTracker;
+class TNewsDlg;
 class TQueryValuesPage;
 class TResultsPage;
 class TShortcutRouter;
@@ -45,6 +47,9 @@ public:
     QStatusBar* StatusBar1;
     QLabel* StatusPanel;  // the status bar's only panel
     TMainMenu Menu;
+    // The update and news reminders, checked once at the first activation.
+    TFreshlineDlg* FreshlineDlg1 = nullptr;  // DefaultProgram "QUILLON"
+    TNewsDlg* NewsDlg1 = nullptr;
 
     // The run's data. The catalogue owns every line (AllLines) and holds the
     // band-edge lists (BeginFrequencies, EndFrequencies) for the life of the
@@ -74,6 +79,9 @@ public:
     void btnNewQueryClick();
     void btnSearchClick();
     void Image1Click();
+    void About1Click();
+    void Freshline1Click();
+    void ViewLatestNewsFromTarvex1Click();
     void lblEmailClick();
 
 protected:
@@ -103,6 +111,7 @@ private:
     THintTracker* hints_ = nullptr;
     TShortcutRouter* shortcuts_ = nullptr;
     bool firstShow_ = true;
+    bool activated_ = false;  // the first activation has come
 };
 
 }  // namespace quillon

@@ -14,6 +14,7 @@
 #include "ProcessFormats.h"
 #include "QueryPage.h"
 #include "Unit1.h"
+#include "online/OnlineCommon.h"
 
 namespace quillon {
 namespace {
