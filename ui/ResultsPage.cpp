@@ -1,5 +1,8 @@
 #include "ResultsPage.h"
 
+#include <algorithm>
+
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -7,6 +10,7 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -46,6 +50,41 @@ void KeepNormalFont(QWidget* widget)
     widget->setFont(font);
 }
 
+// The grids' columns are sized for a compact 8-point sans serif: in it the
+// headings wrap onto two lines within the designed widths and the part
+// numbers fit their column.
+QFont GridFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    font.setBold(false);
+    return font;
+}
+
+// Headings stay whole: the heading row grows when a wrapped heading needs more
+// lines than the designed height holds, and a column whose heading stays on
+// one line widens to it.
+template <class Model>
+void FitHeadings(QTableView* grid, const Model* model)
+{
+    QHeaderView* header = grid->horizontalHeader();
+    const QFontMetrics metrics(header->font());
+    const int margin = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 2;
+    int height = header->height();
+    for (int c = 0; c < model->columnCount(); ++c) {
+        const QString text = model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        if (model->IsHeadingWrapped(c)) {
+            const QRect needed = metrics.boundingRect(QRect(0, 0, header->sectionSize(c) - margin, 1000),
+                                                      Qt::AlignCenter | Qt::TextWordWrap, text);
+            height = std::max(height, needed.height() + margin);
+        } else {
+            header->resizeSection(c, std::max(header->sectionSize(c), metrics.horizontalAdvance(text) + margin));
+        }
+    }
+    header->setFixedHeight(height);
+}
+
 template <class Model>
 QTableView* Grid(const char* name, const char* hint, Model* model, int rowHeight, int headingHeight, QWidget* parent)
 {
@@ -55,6 +94,7 @@ QTableView* Grid(const char* name, const char* hint, Model* model, int rowHeight
     grid->setSelectionMode(QAbstractItemView::NoSelection);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setTabKeyNavigation(false);
+    grid->setWordWrap(false);  // one line per cell; a long text ends in "..."
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->verticalHeader()->setDefaultSectionSize(rowHeight);
@@ -62,7 +102,10 @@ QTableView* Grid(const char* name, const char* hint, Model* model, int rowHeight
     grid->horizontalHeader()->setHighlightSections(false);
     grid->horizontalHeader()->setSectionsClickable(false);
     grid->setMinimumSize(60, 60);
-    KeepNormalFont(grid);
+    grid->setFont(GridFont());
+    QFont heading = GridFont();
+    heading.setBold(true);
+    grid->horizontalHeader()->setFont(heading);
     return grid;
 }
 
@@ -89,6 +132,18 @@ const std::array<int, PartNumberTable::kColumns>& TResultsPage::PartNumberColumn
     return end == 2 ? end2 : end1;
 }
 
+void TResultsPage::HalveDescriptionColumns()
+{
+    for (QTableView* grid : {grdConnectors, grdConnectors2})
+        grid->horizontalHeader()->resizeSection(1, qRound(grid->width() / 2.0));
+}
+
+void TResultsPage::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (isVisible()) HalveDescriptionColumns();
+}
+
 TResultsPage::TResultsPage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("tsResults"));
@@ -109,6 +164,7 @@ TResultsPage::TResultsPage(QWidget* parent) : QWidget(parent)
     grdSpecs = Grid("grdSpecs", "Transmission Line Specifications", SpecsModel, 27, 41, gbxSpecifications);
     for (int c = 0; c < kResultColumns; ++c)
         grdSpecs->horizontalHeader()->resizeSection(c, SpecsColumnWidths()[static_cast<std::size_t>(c)]);
+    FitHeadings(grdSpecs, SpecsModel);
     (new QVBoxLayout(gbxSpecifications))->addWidget(grdSpecs);
 
     auto connectorList = [this](const char* group, const char* caption, const char* name, const char* hint,
@@ -135,6 +191,8 @@ TResultsPage::TResultsPage(QWidget* parent) : QWidget(parent)
         grdConnectors->horizontalHeader()->resizeSection(c, PartNumberColumnWidths(1)[static_cast<std::size_t>(c)]);
         grdConnectors2->horizontalHeader()->resizeSection(c, PartNumberColumnWidths(2)[static_cast<std::size_t>(c)]);
     }
+    FitHeadings(grdConnectors, ConnectorsModel);
+    FitHeadings(grdConnectors2, Connectors2Model);
 
     Image2 = Logo("Image2", this);
     lblemail2 = Named(new TLinkLabel(this), "lblemail2", QStringLiteral("email questions and comments"));

@@ -65,6 +65,14 @@ public:
     // Designed widths of grdSpecs' columns and of the part-number grids'.
     static const std::array<int, kResultColumns>& SpecsColumnWidths();
     static const std::array<int, PartNumberTable::kColumns>& PartNumberColumnWidths(int end);
+
+    // Column 2 ("Description") of each part-number grid takes half the grid's
+    // width. Done when the page shows and again whenever the page is resized
+    // while on show: the maximised size arrives after the page has shown.
+    void HalveDescriptionColumns();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 };
 
 }  // namespace quillon

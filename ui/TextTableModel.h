@@ -7,7 +7,6 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
-#include <QFont>
 #include <QSet>
 
 #include <exception>
@@ -57,6 +56,7 @@ public:
     void SetCellColor(const QColor& color) { cellColor_ = color; }
     // Headings of these columns stay on one line; the others wrap.
     void SetUnwrappedHeadings(QSet<int> columns) { unwrapped_ = std::move(columns); }
+    bool IsHeadingWrapped(int column) const { return !unwrapped_.contains(column); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override
     {
@@ -88,11 +88,7 @@ public:
         switch (role) {
         case Qt::DisplayRole:
             return FromEngine(table_.Headings[static_cast<std::size_t>(section)]);
-        case Qt::FontRole: {
-            QFont bold;
-            bold.setBold(true);
-            return bold;
-        }
+        // The heading font is the header view's own (bold), so that the view decides the font.
         case Qt::TextAlignmentRole:
             return unwrapped_.contains(section) ? int(Qt::AlignCenter) : int(Qt::AlignCenter | Qt::TextWordWrap);
         default:

@@ -115,6 +115,7 @@ void TfrmMain::ConnectHandlers()
     connect(tsResults->Image2, &TLinkLabel::clicked, this, [this] { Image1Click(); });
     connect(tsQueryValues->lblEmail, &TLinkLabel::clicked, this, [this] { lblEmailClick(); });
     connect(tsResults->lblemail2, &TLinkLabel::clicked, this, [this] { lblEmailClick(); });
+    ConnectResultsHandlers();
 }
 
 // The start-up sequence. Each missing piece is reported and start-up goes
@@ -233,11 +234,14 @@ void TfrmMain::FormDestroy()
 
 void TfrmMain::btnSearchClick()
 {
-    // The search runs here.
+    ShowErrors(seams_.messages, [this] { Search(); });
 }
 
 void TfrmMain::ShowPage(int page)
 {
+    // Only a page that was not on show runs its set-up: a search from the
+    // results page refills the grid and leaves the rest of the page alone.
+    const bool anew = PageControl1->currentIndex() != page;
     PageControl1->setCurrentIndex(page);
     // Only the page on show decides the window's smallest size.
     for (int i = 0; i < PageControl1->count(); ++i) {
@@ -248,7 +252,7 @@ void TfrmMain::ShowPage(int page)
     PageControl1->updateGeometry();
     layout()->invalidate();
     layout()->activate();
-    if (!isVisible()) return;  // the page's set-up runs when the window shows
+    if (!isVisible() || !anew) return;  // the page's set-up runs when the window shows
     if (page == kQueryValuesPage)
         tsQueryValuesShow();
     else
@@ -272,11 +276,13 @@ void TfrmMain::tsResultsShow()
     CentreOnScreen();
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
     setWindowTitle(QStringLiteral("Query Results"));
+    tsResults->HalveDescriptionColumns();
     SetMenuForPage(true);
     const auto count = ResultLines.size();
     tsResults->gbxSpecifications->setTitle(QStringLiteral("Transmission Lines (%1 %2)")
                                                .arg(count)
                                                .arg(count == 1 ? QStringLiteral("Item") : QStringLiteral("Items")));
+    grdSpecsClick();
     tsResults->grdSpecs->setFocus();
 }
 

@@ -14,9 +14,14 @@
 #include "MainMenu.h"
 #include "PriceList.h"
 
+class QAction;
+class QCheckBox;
+class QComboBox;
 class QLabel;
+class QListWidget;
 class QStackedWidget;
 class QStatusBar;
+class QTableView;
 
 namespace quillon {
 
@@ -84,6 +89,33 @@ public:
     void ViewLatestNewsFromTarvex1Click();
     void lblEmailClick();
 
+    // Fills grdSpecs from the lines: the command-line filling when the
+    // program has exactly one argument, the interactive one otherwise. An
+    // error stops it at the cell it reached (the cells before stay) and goes
+    // on to the caller.
+    void FillResultRows(const LineList& lines);
+
+    // The currency menu: the chosen currency is the check mark on its items.
+    void US1Click(QAction* item);
+    void SelectCurrency(QAction* item);
+    void StoreCurrency(int tag);
+    void ApplyStoredCurrency();
+    // The Tag of the first checked item in menu order.
+    int CheckedCurrencyTag() const;
+    CurrencyCode CurrentCurrencyCode() const;
+    long double ConvertPrice(long double usd) const;
+
+    // The results page: the line at grdSpecs' current row (nullptr when the
+    // row holds none), its connector types in the two lists and the part
+    // numbers of the chosen types in the two part-number grids.
+    TTransmissionLine* SelectedLine() const;
+    void FillConnectorList(QListWidget* list, const QCheckBox* criterion, QTableView* grid, const QComboBox* combo);
+    void FillPartNumberGrid(QTableView* grid, const QListWidget* list);
+    void grdSpecsClick();
+    void grdSpecsRowChanged(int row);
+    void lstConnectorsClick();
+    void lstConnectors2Click();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -101,6 +133,12 @@ private:
     QString ReadDataFolder();
     void FillQueryLists();
     void CentreOnScreen();
+    // The search's steps after the query ran (Unit1Search.cpp).
+    void Search();
+    void ConnectResultsHandlers();
+    // Makes the row current in grdSpecs after a filling; the row-change
+    // handler's connector lists are not refilled by this.
+    void SetSpecsCurrentRow(int row);
 
     // Hooks the saved settings, the command line and the reminders fill in.
     void LoadSettings();
@@ -111,6 +149,7 @@ private:
     THintTracker* hints_ = nullptr;
     TShortcutRouter* shortcuts_ = nullptr;
     bool firstShow_ = true;
+    bool fillingSpecs_ = false;  // grdSpecs' current row moves because of a filling
     bool activated_ = false;  // the first activation has come
 };
 

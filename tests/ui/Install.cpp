@@ -84,6 +84,21 @@ void Install::WriteRates() const
     WriteFile(ProgramFolder() + QStringLiteral("/xcngrate.dat"), {"GBP|1.5|", "EUR|1.1|"});
 }
 
+void Install::WriteRates(const std::vector<std::string>& lines) const
+{
+    WriteFile(ProgramFolder() + QStringLiteral("/xcngrate.dat"), lines);
+}
+
+void Install::WriteDemoData(const std::vector<std::string>& rates) const
+{
+    const QString demo = QStringLiteral(QUILLON_DEMO_DIR);
+    ASSERT_TRUE(QFile::copy(demo + QStringLiteral("/Freq_TLine_Connectors.dat"),
+                            ProgramFolder() + QStringLiteral("/Freq_TLine_Connectors.dat")));
+    ASSERT_TRUE(QFile::copy(demo + QStringLiteral("/M_lom.dat"), DataFolder() + QStringLiteral("/M_lom.dat")));
+    WriteRates(rates);
+    RecordDataFolder();
+}
+
 void Install::WriteAll() const
 {
     WriteCatalogue(FixtureCatalogue());

@@ -39,6 +39,10 @@ public:
     void WriteCatalogue(const std::vector<std::string>& rows) const;
     void WritePriceList() const;
     void WriteRates() const;
+    void WriteRates(const std::vector<std::string>& lines) const;
+    // The bundled demo catalogue and price list with these exchange rates,
+    // and the data folder recorded in the store.
+    void WriteDemoData(const std::vector<std::string>& rates) const;
     // All three files, and the data folder recorded in the store.
     void WriteAll() const;
     // "Common Files" key, optionally with its "Path" value.
