@@ -31,6 +31,8 @@ int main(int argc, char** argv)
         seams.messages.Warning(problem.Text());
     };
     quillon::TfrmMain frmMain(seams, arguments);
+    // A command line that cannot run has said so and ends the program here.
+    if (frmMain.Terminated()) return 1;
     frmMain.show();
     return QApplication::exec();
 }

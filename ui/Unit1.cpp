@@ -116,6 +116,8 @@ void TfrmMain::ConnectHandlers()
     connect(tsQueryValues->lblEmail, &TLinkLabel::clicked, this, [this] { lblEmailClick(); });
     connect(tsResults->lblemail2, &TLinkLabel::clicked, this, [this] { lblEmailClick(); });
     ConnectResultsHandlers();
+    ConnectSettingsHandlers();
+    ConnectOutputHandlers();
 }
 
 // The start-up sequence. Each missing piece is reported and start-up goes
@@ -137,7 +139,7 @@ void TfrmMain::FormCreate()
         catalogue.ConnectorTypeNames.clear();
         catalogue.ConnectorTypeNames.shrink_to_fit();
         tsQueryValues->btnSearch->setEnabled(catalogueLoaded);
-        if (!Arguments.isEmpty()) btnSearchClick();
+        if (!Arguments.isEmpty() && !terminated_) btnSearchClick();
     });
 }
 
@@ -202,21 +204,6 @@ void TfrmMain::FillQueryLists()
     for (QComboBox* box : {page.cbxConnector, page.cbxConnector2, page.cbxBeginningFrequency, page.cbxEndingFrequency})
         box->setCurrentIndex(0);
     LoadSettings();
-}
-
-void TfrmMain::LoadSettings()
-{
-    // The stored query comes back here, after the lists were filled.
-}
-
-void TfrmMain::SaveSettings()
-{
-    // The query page is stored here when the window goes.
-}
-
-void TfrmMain::ApplyCommandLine()
-{
-    // A command line sets the query page up here instead of the stored query.
 }
 
 void TfrmMain::FormActivate()

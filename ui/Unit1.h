@@ -4,6 +4,7 @@
 // control under the mouse, and the run's data, loaded by the start-up sequence
 // when the window is created.
 
+#include <functional>
 #include <string>
 
 #include <QMainWindow>
@@ -13,6 +14,7 @@
 #include "Currencies.h"
 #include "MainMenu.h"
 #include "PriceList.h"
+#include "output/ExportFile.h"
 
 class QAction;
 class QCheckBox;
@@ -30,6 +32,7 @@ class TFreshlineDlg;
 class THintTracker;
 class TNewsDlg;
 class TQueryValuesPage;
+class TReport;
 class TResultsPage;
 class TShortcutRouter;
 
@@ -88,6 +91,23 @@ public:
     void Freshline1Click();
     void ViewLatestNewsFromTarvex1Click();
     void lblEmailClick();
+    void OpenFile1Click();
+    void SaveQuerySettingsToFile1Click();
+    void btnClipboardClick();
+    void btnPrintClick();
+    void ToAMicrosoftExcelFile1Click();
+    void ToAnHTMLFile1Click();
+
+    // The save dialogs offer the name last chosen in them: the spreadsheet
+    // export has its own; the HTML export and the query-file save share one.
+    SaveDialogState ExcelSave;
+    SaveDialogState SaveDialog1;
+    // Runs a report of the Print Options dialog; empty: the print preview.
+    std::function<void(const TReport& report, QWidget* dialog)> PrintReportRunner;
+
+    // A command line that cannot run ended the program during start-up: the
+    // window is not to be shown, and nothing is searched or stored.
+    bool Terminated() const { return terminated_; }
 
     // Fills grdSpecs from the lines: the command-line filling when the
     // program has exactly one argument, the interactive one otherwise. An
@@ -144,6 +164,8 @@ private:
     void LoadSettings();
     void SaveSettings();
     void ApplyCommandLine();
+    void ConnectSettingsHandlers();
+    void ConnectOutputHandlers();
 
     Seams& seams_;
     THintTracker* hints_ = nullptr;
@@ -151,6 +173,8 @@ private:
     bool firstShow_ = true;
     bool fillingSpecs_ = false;  // grdSpecs' current row moves because of a filling
     bool activated_ = false;  // the first activation has come
+    bool terminated_ = false;
+    bool settingsReady_ = false;  // the page was set up from the catalogue: SaveSettings stores it
 };
 
 }  // namespace quillon
