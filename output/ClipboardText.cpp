@@ -28,7 +28,7 @@ QString ClipboardLabel(const QString& heading)
 QString ClipboardText(const ResultsView& view)
 {
     QString text = QStringLiteral("Transmission Line:") + kCr + kCr;
-    AppendGrid(text, view.Specs());
+    AppendGrid(text, view.SpecsGrid());
     text += kCr + QStringLiteral("Connector 1:") + kCr + kCr;
     AppendGrid(text, view.PartNumbers(1));
     text += kCr + QStringLiteral("Connector 2:") + kCr + kCr;

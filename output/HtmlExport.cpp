@@ -32,7 +32,7 @@ QString HtmlEscaped(const QString& text)
     return escaped;
 }
 
-QByteArray HtmlPageBytes(const GridSnapshot& specs, int border)
+QByteArray HtmlPageBytes(const GridSnapshot& grid, int border)
 {
     QStringList lines;
     lines << QStringLiteral("<HTML>") << QStringLiteral("<HEAD><TITLE>Tarvex Quillon Results</TITLE></HEAD>")
@@ -40,13 +40,13 @@ QByteArray HtmlPageBytes(const GridSnapshot& specs, int border)
           << QStringLiteral("<TABLE BORDER = %1 >").arg(border);
 
     QString heading = QStringLiteral("<TR><TD>");
-    for (const QString& text : specs.headings)
+    for (const QString& text : grid.headings)
         heading += QStringLiteral("<B>") + HtmlEscaped(text) + QStringLiteral("</B></TD><TD>");
     lines << heading + QStringLiteral("</TR>");
 
-    for (const QStringList& row : specs.rows) {
+    for (const QStringList& row : grid.rows) {
         QString line = QStringLiteral("<TR><TD>");
-        for (qsizetype column = 0; column < specs.headings.size(); ++column) {
+        for (qsizetype column = 0; column < grid.headings.size(); ++column) {
             if (column < row.size()) line += HtmlEscaped(row.at(column));
             line += QStringLiteral("</TD><TD>");
         }
@@ -78,7 +78,7 @@ QString CreateHtml(const ResultsView& view, const Seams& seams, SaveDialogState&
     if (path.isEmpty()) return {};
     saveDialog.lastName = path;
 
-    if (!WriteWholeFile(path, HtmlPageBytes(view.Specs(), border), seams.messages)) return {};
+    if (!WriteWholeFile(path, HtmlPageBytes(view.SpecsGrid(), border), seams.messages)) return {};
     seams.shell.Open(path);
     return path;
 }

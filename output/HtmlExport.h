@@ -20,7 +20,7 @@ QString HtmlEscaped(const QString& text);
 // The page, CR LF after every line: the head, the table with the given
 // border (one heading row, one row per grid row, each ending with an opened
 // cell), and the closing lines.
-QByteArray HtmlPageBytes(const GridSnapshot& specs, int border);
+QByteArray HtmlPageBytes(const GridSnapshot& grid, int border);
 
 // CreateHtml: asks for the file name in the shared save dialog (its name
 // cleared first) under the folder `extension` beside the program, writes the

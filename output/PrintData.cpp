@@ -49,11 +49,11 @@ QStringList FitFields(QStringList cells, int count)
     return cells;
 }
 
-QList<QStringList> ListRecords(const GridSnapshot& specs, const QList<int>& rows)
+QList<QStringList> ListRecords(const GridSnapshot& grid, const QList<int>& rows)
 {
     QList<QStringList> records;
     for (int r : rows) {
-        const QStringList cells = r >= 0 && r < specs.rows.size() ? specs.rows.at(r) : QStringList();
+        const QStringList cells = r >= 0 && r < grid.rows.size() ? grid.rows.at(r) : QStringList();
         records << FitFields(cells, kSpecsFieldCount);
     }
     return records;
@@ -61,7 +61,7 @@ QList<QStringList> ListRecords(const GridSnapshot& specs, const QList<int>& rows
 
 QStringList SelectedRecord(const ResultsView& view)
 {
-    QStringList record = FitFields(view.Specs().CurrentCells(), kSpecsFieldCount);
+    QStringList record = FitFields(view.SpecsGrid().CurrentCells(), kSpecsFieldCount);
     for (int end = 1; end <= 2; ++end) {
         record << view.SelectedConnectorType(end);
         record << FitFields(view.PartNumbers(end).CurrentCells(), kPartNumberFieldCount);

@@ -41,7 +41,7 @@ QByteArray EncodeRecord(const QStringList& fields);
 QStringList FitFields(QStringList cells, int count);
 
 // list.qlx records: the 14 cells of each given row of grdSpecs, in order.
-QList<QStringList> ListRecords(const GridSnapshot& specs, const QList<int>& rows);
+QList<QStringList> ListRecords(const GridSnapshot& grid, const QList<int>& rows);
 
 // selected.qlx record: the current results row, then for each end the selected
 // connector type and the current part-number row. A missing selection gives

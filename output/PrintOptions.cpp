@@ -162,20 +162,20 @@ bool TfrmPrintOptions::RunReport(TTextPipeline& pipeline, TReport& report, const
 
 bool TfrmPrintOptions::PrintEntireList()
 {
-    const GridSnapshot specs = view_.Specs();
-    const int rowCount = static_cast<int>(specs.rows.size());
+    const GridSnapshot grid = view_.SpecsGrid();
+    const int rowCount = static_cast<int>(grid.rows.size());
     const int pages = EntireListPages(rowCount);
     if (pages >= kPagesThatAsk && !seams_.messages.Confirmation(LongReportQuestion(pages))) return false;
     QList<int> rows;
     for (int r = 0; r < rowCount; ++r) rows << r;
-    return RunReport(tplAll, rptAll, ListFilePath(), ListRecords(specs, rows));
+    return RunReport(tplAll, rptAll, ListFilePath(), ListRecords(grid, rows));
 }
 
 bool TfrmPrintOptions::PrintCurrentPage()
 {
-    const GridSnapshot specs = view_.Specs();
-    const QList<int> rows = CurrentPageRows(static_cast<int>(specs.rows.size()), specs.currentRow);
-    return RunReport(tplAll, rptAll, ListFilePath(), ListRecords(specs, rows));
+    const GridSnapshot grid = view_.SpecsGrid();
+    const QList<int> rows = CurrentPageRows(static_cast<int>(grid.rows.size()), grid.currentRow);
+    return RunReport(tplAll, rptAll, ListFilePath(), ListRecords(grid, rows));
 }
 
 bool TfrmPrintOptions::PrintCurrentSelection()

@@ -30,7 +30,7 @@ class ResultsView {
 public:
     virtual ~ResultsView() = default;
     // grdSpecs, the 14-column results grid.
-    virtual GridSnapshot Specs() const = 0;
+    virtual GridSnapshot SpecsGrid() const = 0;
     // grdConnectors (end 1) and grdConnectors2 (end 2), the part-number grids.
     virtual GridSnapshot PartNumbers(int end) const = 0;
     // The selected item of lstConnectors (end 1) / lstConnectors2 (end 2); empty when none.

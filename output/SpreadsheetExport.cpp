@@ -4,14 +4,14 @@
 
 namespace quillon {
 
-QByteArray SpreadsheetBytes(const GridSnapshot& specs)
+QByteArray SpreadsheetBytes(const GridSnapshot& grid)
 {
     QByteArray bytes;
-    for (const QString& heading : specs.headings) bytes += heading.toLatin1() + '\t';
+    for (const QString& heading : grid.headings) bytes += heading.toLatin1() + '\t';
     // The heading line carries an extra CR before its line end.
     bytes += "\r\r\n";
-    for (const QStringList& row : specs.rows) {
-        for (qsizetype column = 0; column < specs.headings.size(); ++column) {
+    for (const QStringList& row : grid.rows) {
+        for (qsizetype column = 0; column < grid.headings.size(); ++column) {
             if (column < row.size()) bytes += row.at(column).toLatin1();
             bytes += '\t';
         }
@@ -39,7 +39,7 @@ QString ExportSpreadsheet(const ResultsView& view, const Seams& seams, SaveDialo
     if (path.isEmpty()) return {};
     excelSave.lastName = path;
 
-    if (!WriteWholeFile(path, SpreadsheetBytes(view.Specs()), seams.messages)) return {};
+    if (!WriteWholeFile(path, SpreadsheetBytes(view.SpecsGrid()), seams.messages)) return {};
     seams.shell.Open(path);
     return path;
 }

@@ -16,7 +16,7 @@ struct Seams;
 // The file's bytes: the heading line (each heading and a TAB, then CR, then
 // CR LF), then one line per row (each cell and a TAB, then CR LF). Texts go
 // out as Latin-1, unquoted.
-QByteArray SpreadsheetBytes(const GridSnapshot& specs);
+QByteArray SpreadsheetBytes(const GridSnapshot& grid);
 
 // Whether a spreadsheet program is there to open the file; enables the menu
 // item "To A Microsoft Excel File".

@@ -11,7 +11,7 @@ extra=()
 if [ "${1:-}" = "--sanitize" ]; then
   build=build-asan
   # The layers without windows; the window tests run in the ordinary build.
-  extra=(-DQUILLON_SANITIZE=ON "-DQUILLON_PARTS=${QUILLON_SANITIZE_PARTS:-engine;tools}")
+  extra=(-DQUILLON_SANITIZE=ON "-DQUILLON_PARTS=${QUILLON_SANITIZE_PARTS:-engine;platform;persist;tools}")
 fi
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)

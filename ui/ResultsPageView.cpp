@@ -29,7 +29,7 @@ GridSnapshot Snapshot(const QTableView& grid)
 
 }  // namespace
 
-GridSnapshot TResultsPageView::Specs() const { return Snapshot(*page_.grdSpecs); }
+GridSnapshot TResultsPageView::SpecsGrid() const { return Snapshot(*page_.grdSpecs); }
 
 GridSnapshot TResultsPageView::PartNumbers(int end) const
 {

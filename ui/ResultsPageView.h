@@ -13,7 +13,7 @@ class TResultsPageView final : public ResultsView
 public:
     explicit TResultsPageView(const TResultsPage& page) : page_(page) {}
 
-    GridSnapshot Specs() const override;
+    GridSnapshot SpecsGrid() const override;
     GridSnapshot PartNumbers(int end) const override;
     QString SelectedConnectorType(int end) const override;
 

@@ -17,8 +17,8 @@ using testing::SpecsGrid;
 FixedResults PoundsPage()
 {
     FixedResults page;
-    page.specs = SpecsGrid(3);
-    page.specs.currentRow = 1;
+    page.grid = SpecsGrid(3);
+    page.grid.currentRow = 1;
     page.partNumbers[0] = PartNumberGrid({{"QX-F78-NM", "N male for 7/8 in. foam", "GBP 41.00"},
                                           {"QX-F78-NF", "N female for 7/8 in. foam", "GBP 39.50"},
                                           {"QX-F78-DM", "7-16 DIN male for 7/8 in. foam", "GBP 55.25"}},
@@ -93,7 +93,7 @@ TEST(ClipboardText, PadsLabelsToThirtyOneCharacters)
 TEST(ClipboardText, LongHeadingPutsTheValueRightAfterTheColon)
 {
     FixedResults page = PoundsPage();
-    page.specs.headings[2] = "Description of the line in full";  // 31 characters
+    page.grid.headings[2] = "Description of the line in full";  // 31 characters
     const QStringList lines = ClipboardText(page).split(QChar(u'\r'));
     EXPECT_EQ(lines.at(4), "Description of the line in full:7/8 in. foam coax, PE jacket");
 }
@@ -103,10 +103,10 @@ TEST(ClipboardText, HiddenColumnsGiveTheirLabelsWithEmptyValues)
     // A command-line run with a part number only: columns 4 to 12 are hidden
     // and empty, prices in dollars under the designed headings.
     FixedResults page = PoundsPage();
-    page.specs.headings = testing::SpecsHeadings("($US)");
-    page.specs.rows = {{"QX-F78-50", "806-960", "7/8 in. foam coax, PE jacket", "", "", "", "", "", "", "", "", "",
+    page.grid.headings = testing::SpecsHeadings("($US)");
+    page.grid.rows = {{"QX-F78-50", "806-960", "7/8 in. foam coax, PE jacket", "", "", "", "", "", "", "", "", "",
                         "$4.50", "$14.76"}};
-    page.specs.currentRow = 0;
+    page.grid.currentRow = 0;
 
     const QStringList lines = ClipboardText(page).split(QChar(u'\r'));
     EXPECT_EQ(lines.at(5), "Mid Band Frequency (MHz):      ");
@@ -143,7 +143,7 @@ TEST(ClipboardText, PartNumberGridWithoutCurrentRowGivesLabelsOnly)
 TEST(ClipboardCopy, ReplacesTheClipboardWithTheText)
 {
     FixedResults page = PoundsPage();
-    page.specs.rows[1][2] = QString::fromUtf8("7/8 in. foam coax, −40 °C … 85 °C");
+    page.grid.rows[1][2] = QString::fromUtf8("7/8 in. foam coax, −40 °C … 85 °C");
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText("something copied earlier");
 

@@ -28,11 +28,11 @@ namespace quillon::testing {
 
 class FixedResults final : public ResultsView {
 public:
-    GridSnapshot specs;
+    GridSnapshot grid;
     std::array<GridSnapshot, 2> partNumbers;
     std::array<QString, 2> connectorTypes;
 
-    GridSnapshot Specs() const override { return specs; }
+    GridSnapshot SpecsGrid() const override { return grid; }
     GridSnapshot PartNumbers(int end) const override { return partNumbers.at(end - 1); }
     QString SelectedConnectorType(int end) const override { return connectorTypes.at(end - 1); }
 };

@@ -43,7 +43,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        page.specs = SpecsGrid(3);
+        page.grid = SpecsGrid(3);
     }
     QString InProgram(const QString& relative) const { return dir.filePath(relative); }
 };
@@ -120,7 +120,7 @@ TEST_F(ExportCommand, SpreadsheetIsWrittenInTheXlsFolderAndOpened)
     EXPECT_EQ(asked.request.defaultExtension, "xls");
     EXPECT_TRUE(asked.request.confirmOverwrite);
 
-    EXPECT_EQ(ReadAll(target), SpreadsheetBytes(page.specs));
+    EXPECT_EQ(ReadAll(target), SpreadsheetBytes(page.grid));
     EXPECT_EQ(fake.shell.Opened(), QStringList{target});
     EXPECT_TRUE(fake.messages.Calls().empty());
 }
@@ -141,7 +141,7 @@ TEST_F(ExportCommand, SpreadsheetDialogOffersTheLastNameAndCancelDoesNothing)
     ExportSpreadsheet(page, fake.Get(), excelSave);
     const QByteArray first = ReadAll(target);
 
-    page.specs = SpecsGrid(5);  // a later cancel must not write these rows
+    page.grid = SpecsGrid(5);  // a later cancel must not write these rows
     EXPECT_EQ(ExportSpreadsheet(page, fake.Get(), excelSave), "");
 
     ASSERT_EQ(fake.fileDialogs.Requests().size(), 2u);
@@ -159,13 +159,13 @@ TEST_F(ExportCommand, ExportReplacesTheWholeOfAnExistingFile)
     ASSERT_TRUE(WriteAll(target, QByteArray(100000, 'x')));
     fake.fileDialogs.QueueAnswer(target);
     ExportSpreadsheet(page, fake.Get(), excelSave);
-    EXPECT_EQ(ReadAll(target), SpreadsheetBytes(page.specs));
+    EXPECT_EQ(ReadAll(target), SpreadsheetBytes(page.grid));
 
     const QString page2 = InProgram("existing.html");
     ASSERT_TRUE(WriteAll(page2, QByteArray(100000, 'x')));
     fake.fileDialogs.QueueAnswer(page2);
     ExportHtml(page, fake.Get(), saveDialog);
-    EXPECT_EQ(ReadAll(page2), HtmlPageBytes(page.specs, 3));
+    EXPECT_EQ(ReadAll(page2), HtmlPageBytes(page.grid, 3));
 }
 
 // Runs as root in CI, where permissions do not stop a write: the target's
@@ -320,7 +320,7 @@ TEST(HtmlPage, HeadingsAndCellsAreEscapedInPlace)
 
 TEST_F(ExportCommand, HtmlIsWrittenInTheHtmlFolderAndOpened)
 {
-    page.specs = SpecsGrid(5);
+    page.grid = SpecsGrid(5);
     saveDialog.lastName = InProgram("qlx/last query.qlx");  // left by the query-file save
     const QString target = InProgram("html/results.html");
     fake.fileDialogs.QueueAnswer(target);
@@ -337,7 +337,7 @@ TEST_F(ExportCommand, HtmlIsWrittenInTheHtmlFolderAndOpened)
     EXPECT_TRUE(asked.confirmOverwrite);
     EXPECT_TRUE(QDir(InProgram("html")).exists());
 
-    EXPECT_EQ(ReadAll(target), HtmlPageBytes(page.specs, 3));
+    EXPECT_EQ(ReadAll(target), HtmlPageBytes(page.grid, 3));
     EXPECT_EQ(PageLines(ReadAll(target)).size(), 14);
     EXPECT_EQ(fake.shell.Opened(), QStringList{target});
     EXPECT_EQ(saveDialog.lastName, target);
@@ -361,7 +361,7 @@ TEST_F(ExportCommand, CancellingTheHtmlDialogAfterAnExportDoesNothing)
     ExportHtml(page, fake.Get(), saveDialog);
     const QByteArray first = ReadAll(target);
 
-    page.specs = SpecsGrid(5);
+    page.grid = SpecsGrid(5);
     EXPECT_EQ(ExportHtml(page, fake.Get(), saveDialog), "");
 
     ASSERT_EQ(fake.fileDialogs.Requests().size(), 2u);

@@ -50,12 +50,12 @@ TEST(HtmlInBrowser, TableShowsTheTextsAsTyped)
     ASSERT_TRUE(dir.isValid());
     FakeSeams fake(dir.path(), dir.filePath("settings.json"));
     testing::FixedResults page;
-    page.specs = testing::SpecsGrid(5);
-    page.specs.headings[12] = "List Price Per Foot (<GBP>)";
-    page.specs.rows[0][2] = "7/8\" foam & air <low loss> jacket";
-    page.specs.rows[1][2] = "Cell</TD><TD>split? <script>document.title='x'</script>";
-    page.specs.rows[2][2] = QString::fromUtf8("Gaine PE, -40 °C … 85 °C, Ø 22 mm, 5 € & more");
-    page.specs.rows[3][2] = "&amp; stays &amp;";
+    page.grid = testing::SpecsGrid(5);
+    page.grid.headings[12] = "List Price Per Foot (<GBP>)";
+    page.grid.rows[0][2] = "7/8\" foam & air <low loss> jacket";
+    page.grid.rows[1][2] = "Cell</TD><TD>split? <script>document.title='x'</script>";
+    page.grid.rows[2][2] = QString::fromUtf8("Gaine PE, -40 °C … 85 °C, Ø 22 mm, 5 € & more");
+    page.grid.rows[3][2] = "&amp; stays &amp;";
     SaveDialogState saveDialog;
     fake.fileDialogs.QueueAnswer(dir.filePath("html/results.html"));
     const QString path = ExportHtml(page, fake.Get(), saveDialog);
@@ -77,8 +77,8 @@ TEST(HtmlInBrowser, TableShowsTheTextsAsTyped)
     // The injected script never ran, so the title is untouched; it is text in its cell.
     const QList<QStringList> table = TableCells(dom);
     ASSERT_EQ(table.size(), 6) << dom.toStdString();
-    QList<QStringList> expected{page.specs.headings};
-    expected += page.specs.rows;
+    QList<QStringList> expected{page.grid.headings};
+    expected += page.grid.rows;
     for (qsizetype r = 0; r < table.size(); ++r)
         EXPECT_EQ(table[r], expected[r] + QStringList{QString()}) << "row " << r;
 }

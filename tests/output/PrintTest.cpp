@@ -36,11 +36,11 @@ using MessageKindOfRecord = decltype(MessageRecord{}.kind);
 
 class PrintResults final : public ResultsView {
 public:
-    GridSnapshot specs;
+    GridSnapshot grid;
     std::array<GridSnapshot, 2> partNumbers;
     std::array<QString, 2> connectorTypes;
 
-    GridSnapshot Specs() const override { return specs; }
+    GridSnapshot SpecsGrid() const override { return grid; }
     GridSnapshot PartNumbers(int end) const override { return partNumbers.at(end - 1); }
     QString SelectedConnectorType(int end) const override { return connectorTypes.at(end - 1); }
 };
@@ -181,7 +181,7 @@ TEST(PrintRecords, EveryFieldEndsWithABarAndTheLineWithCrLfInLatin1)
 TEST(PrintRecords, SelectedRecordHas22FieldsAndEmptyOnesForAMissingSelection)
 {
     PrintResults view;
-    view.specs = SpecsGrid(3, 1);
+    view.grid = SpecsGrid(3, 1);
     view.partNumbers[0] = PartNumberGrid({{"C-1", "N male", "USD 5.00"}, {"C-2", "N fem", "USD 6.00"}}, 1);
     view.connectorTypes[0] = "N";
     // End 2: a line without connectors, so no type, no rows, no headings.
@@ -275,7 +275,7 @@ TEST_F(PrintDialogTest, OpensFixedAndCentredOnCurrentSelectionEveryTime)
 // its value from 59 mm on the same line (millimetres from the detail band).
 TEST_F(PrintDialogTest, CurrentSelectionPrintsTheSheetOfTheSelectedLine)
 {
-    view.specs = SpecsGrid(4, 2);
+    view.grid = SpecsGrid(4, 2);
     view.partNumbers[0] = PartNumberGrid({{"QC-N1", "N male for 1/2 in.", "USD 12.50"}}, 0);
     view.partNumbers[1] =
         PartNumberGrid({{"QC-D1", "7-16 DIN male", "USD 20.00"}, {"QC-D2", "7-16 DIN female", "USD 21.00"}}, 1);
@@ -386,7 +386,7 @@ TEST_F(PrintDialogTest, CurrentPagePrintsEverySmallListAndSixRowsFromTheCurrentO
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.rows << " rows, current " << c.current);
-        view.specs = SpecsGrid(c.rows, c.current);
+        view.grid = SpecsGrid(c.rows, c.current);
         runner.runs = 0;
         auto dialog = PrintWith(TfrmPrintOptions::CurrentPage);
         ASSERT_EQ(runner.runs, 1);
@@ -403,7 +403,7 @@ TEST_F(PrintDialogTest, CurrentPagePrintsEverySmallListAndSixRowsFromTheCurrentO
 
 TEST_F(PrintDialogTest, ListLayoutCaptionsMarginsAndTitle)
 {
-    view.specs = SpecsGrid(2, 0);
+    view.grid = SpecsGrid(2, 0);
     auto dialog = PrintWith(TfrmPrintOptions::EntireList);
     const PdfText pdf = ReadPdf(runner.lastPdf);
     ASSERT_EQ(pdf.pageCount, 1);
@@ -446,7 +446,7 @@ TEST_F(PrintDialogTest, ListLayoutCaptionsMarginsAndTitle)
 
 TEST_F(PrintDialogTest, EntireListPaginatesWithTheTitleOnceAndKnowsThePageCount)
 {
-    view.specs = SpecsGrid(36, 0);
+    view.grid = SpecsGrid(36, 0);
     seams->messages.QueueAnswer(MessageButton::Yes);
     auto dialog = PrintWith(TfrmPrintOptions::EntireList);
     ASSERT_EQ(runner.runs, 1);
@@ -477,14 +477,14 @@ TEST_F(PrintDialogTest, EntireListPaginatesWithTheTitleOnceAndKnowsThePageCount)
 
 TEST_F(PrintDialogTest, EntireListAsksFromSixPagesOnAndNoPrintsNothing)
 {
-    view.specs = SpecsGrid(35, 0);
+    view.grid = SpecsGrid(35, 0);
     auto dialog = PrintWith(TfrmPrintOptions::EntireList);
     EXPECT_EQ(runner.runs, 1);
     EXPECT_TRUE(seams->messages.Boxes().empty());
     EXPECT_EQ(runner.lastData.count("\r\n"), 35);
 
     QFile::remove(ListFile());
-    view.specs = SpecsGrid(36, 0);
+    view.grid = SpecsGrid(36, 0);
     seams->messages.QueueAnswer(MessageButton::No);
     QTest::mouseClick(dialog->btnPrint, Qt::LeftButton);
     EXPECT_EQ(runner.runs, 1);
@@ -495,8 +495,8 @@ TEST_F(PrintDialogTest, EntireListAsksFromSixPagesOnAndNoPrintsNothing)
 
 TEST_F(PrintDialogTest, ABarInADescriptionPrintsIntactWhileTheFileKeepsItsFormat)
 {
-    view.specs = SpecsGrid(2, 1);
-    view.specs.rows[1][2] = "Foam | plenum rated";
+    view.grid = SpecsGrid(2, 1);
+    view.grid.rows[1][2] = "Foam | plenum rated";
     view.partNumbers[0] = PartNumberGrid({{"QC-1", "N | male", "USD 1.00"}}, 0);
     view.partNumbers[1] = PartNumberGrid({{"QC-2", "DIN|female|", "USD 2.00"}}, 0);
     view.connectorTypes = {"N", "DIN"};
@@ -504,7 +504,7 @@ TEST_F(PrintDialogTest, ABarInADescriptionPrintsIntactWhileTheFileKeepsItsFormat
     auto dialog = PrintWith(TfrmPrintOptions::EntireList);
     EXPECT_TRUE(runner.lastData.contains("|Foam | plenum rated|"));
     PdfText pdf = ReadPdf(runner.lastPdf);
-    EXPECT_EQ(PrintedRow(pdf, 1, 1), view.specs.rows[1]);
+    EXPECT_EQ(PrintedRow(pdf, 1, 1), view.grid.rows[1]);
 
     dialog->rgPrintOptions->Item(0)->click();
     QTest::mouseClick(dialog->btnPrint, Qt::LeftButton);
@@ -512,7 +512,7 @@ TEST_F(PrintDialogTest, ABarInADescriptionPrintsIntactWhileTheFileKeepsItsFormat
     pdf = ReadPdf(runner.lastPdf);
     const double band = 6.35 + 14.6;
     const std::pair<double, QString> values[] = {
-        {20.6, "Foam | plenum rated"}, {40.0, view.specs.rows[1][1]}, {103.8, view.specs.rows[1][13]},
+        {20.6, "Foam | plenum rated"}, {40.0, view.grid.rows[1][1]}, {103.8, view.grid.rows[1][13]},
         {138.1, "N | male"},           {163.0, "USD 1.00"},           {187.6, "DIN"},
         {193.4, "DIN|female|"},        {218.3, "USD 2.00"},
     };
@@ -527,9 +527,9 @@ TEST_F(PrintDialogTest, LongDescriptionsWrapInsideTheirBoxes)
         "7/8 in. low loss foam dielectric coaxial cable, 50 ohm, fire retardant polyethylene "
         "jacket, UV stabilised, for outdoor and indoor use, plenum rated";
     const QString tooLong = longest + ", " + longest;
-    view.specs = SpecsGrid(2, 0);
-    view.specs.rows[0][2] = longest;
-    view.specs.rows[1][2] = tooLong;
+    view.grid = SpecsGrid(2, 0);
+    view.grid.rows[0][2] = longest;
+    view.grid.rows[1][2] = tooLong;
     view.partNumbers[0] = PartNumberGrid({{"QC-1", longest, "USD 1.00"}}, 0);
     view.partNumbers[1] = PartNumberGrid({{"QC-2", tooLong, "USD 2.00"}}, 0);
     view.connectorTypes = {"N", "DIN"};
@@ -552,8 +552,8 @@ TEST_F(PrintDialogTest, LongDescriptionsWrapInsideTheirBoxes)
             expectCut(printed);
         }
         QStringList row = PrintedRow(pdf, 1, n);
-        row[2] = view.specs.rows[n][2];
-        EXPECT_EQ(row, view.specs.rows[n]);
+        row[2] = view.grid.rows[n][2];
+        EXPECT_EQ(row, view.grid.rows[n]);
     }
 
     dialog->rgPrintOptions->Item(0)->click();
@@ -571,14 +571,14 @@ TEST_F(PrintDialogTest, LongDescriptionsWrapInsideTheirBoxes)
 // them empty: their records and places stay empty.
 TEST_F(PrintDialogTest, HiddenColumnsPrintEmpty)
 {
-    view.specs = SpecsGrid(1, 0);
-    for (int c = 3; c <= 11; ++c) view.specs.rows[0][c].clear();
-    view.specs.rows[0][12] = "$2.19";
-    view.specs.rows[0][13] = "$7.18";
+    view.grid = SpecsGrid(1, 0);
+    for (int c = 3; c <= 11; ++c) view.grid.rows[0][c].clear();
+    view.grid.rows[0][12] = "$2.19";
+    view.grid.rows[0][13] = "$7.18";
     auto dialog = PrintWith(TfrmPrintOptions::CurrentPage);
     EXPECT_EQ(runner.lastData, "QX-1-50|806-961|Foam coax number 1||||||||||$2.19|$7.18|\r\n");
     const PdfText pdf = ReadPdf(runner.lastPdf);
-    EXPECT_EQ(PrintedRow(pdf, 1, 0), view.specs.rows[0]);
+    EXPECT_EQ(PrintedRow(pdf, 1, 0), view.grid.rows[0]);
     // The band holds nothing else.
     EXPECT_EQ(pdf.TextAt(1, DetailTop(1, 0) + 19.3, 0.0, 215.9), "806-961");
     EXPECT_EQ(pdf.TextAt(1, DetailTop(1, 0) + 25.4, 0.0, 215.9), "$2.19 $7.18");
@@ -586,7 +586,7 @@ TEST_F(PrintDialogTest, HiddenColumnsPrintEmpty)
 
 TEST_F(PrintDialogTest, ClosingDeletesTheDataFilesWhicheverWayItCloses)
 {
-    view.specs = SpecsGrid(3, 0);
+    view.grid = SpecsGrid(3, 0);
     for (int way = 0; way < 3; ++way) {
         SCOPED_TRACE(way);
         auto dialog = PrintWith(TfrmPrintOptions::CurrentSelection);
@@ -611,7 +611,7 @@ TEST_F(PrintDialogTest, ADataFileThatCannotBeWrittenStopsThePrintWithAnError)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     seams->paths.SetProgramFolder(programDir.filePath("blocker/program"));
-    view.specs = SpecsGrid(3, 0);
+    view.grid = SpecsGrid(3, 0);
 
     for (int item : {0, 1, 2}) {
         SCOPED_TRACE(item);
