@@ -150,4 +150,34 @@ void WriteStringOrRaise(SettingsStore& store, const QString& name, const QString
         throw OnlineError(QStringLiteral("Cannot store %1: %2").arg(name, store.LastError()));
 }
 
+void TurnReminderOff(Seams& seams, const QString& keyPath)
+{
+    try {
+        SettingsStore store = seams.Settings();
+        OpenKeyOrRaise(store, keyPath);
+        WriteStringOrRaise(store, QStringLiteral("NextUpdate"), QStringLiteral("0"));
+    } catch (const OnlineError& error) {
+        seams.messages.Error(error.Text());
+    }
+}
+
+QString StoredIntervalText(Seams& seams, const QString& keyPath, int updateInterval)
+{
+    SettingsStore store = seams.Settings();
+    OpenKeyOrRaise(store, keyPath);
+    const QString interval = store.ReadString(QStringLiteral("Interval")).value_or(QString());
+    return !interval.isEmpty() && IsNumberText(interval) ? interval : QString::number(updateInterval);
+}
+
+void StoreReminder(Seams& seams, const QString& keyPath, const QString& daysText, bool again, int updateInterval)
+{
+    // Convert first, so that a bad days text leaves both values as they were.
+    const int days = IsNumberText(daysText) && !daysText.isEmpty() ? ReadWholeNumber(daysText) : updateInterval;
+    const QString next = again ? ShortDateAfter(seams.clock.Now().date(), days) : QStringLiteral("0");
+    SettingsStore store = seams.Settings();
+    OpenKeyOrRaise(store, keyPath);
+    WriteStringOrRaise(store, QStringLiteral("NextUpdate"), next);
+    WriteStringOrRaise(store, QStringLiteral("Interval"), QString::number(days));
+}
+
 }  // namespace quillon

@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/Seams.h"
+
 namespace quillon {
 
 struct Seams;
@@ -89,5 +91,16 @@ QStringList ReadTextLines(const QString& path);
 // lost setting never passes silently.
 void OpenKeyOrRaise(SettingsStore& store, const QString& path);
 void WriteStringOrRaise(SettingsStore& store, const QString& name, const QString& text);
+
+// The reminder steps the update and news reminders share, over their key.
+// "Don't ask me again.": NextUpdate = "0"; a store failure shows its reason.
+void TurnReminderOff(Seams& seams, const QString& keyPath);
+// The days text a window opens with: the stored Interval when it passes the
+// number test, else the component's own interval.
+QString StoredIntervalText(Seams& seams, const QString& keyPath, int updateInterval);
+// After the window: N from the days text (or the component's interval);
+// NextUpdate = today + N when "again" is ticked, else "0"; Interval = N.
+// A days text that is no whole number raises before anything is written.
+void StoreReminder(Seams& seams, const QString& keyPath, const QString& daysText, bool again, int updateInterval);
 
 }  // namespace quillon

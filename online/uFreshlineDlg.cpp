@@ -81,15 +81,7 @@ MessageButton TFreshlineDlg::AskToRun()
                        "\r\n"
                        "Would you like to run Freshline now?"),
         QStringLiteral("Tarvex Freshline"), QStringLiteral("Don't ask me again."), MessageIcon::Question);
-    if (answer.checked) {
-        try {
-            SettingsStore store = seams_.Settings();
-            OpenKeyOrRaise(store, ReminderKey());
-            WriteStringOrRaise(store, kNextUpdate, QStringLiteral("0"));
-        } catch (const OnlineError& error) {
-            seams_.messages.Error(error.Text());
-        }
-    }
+    if (answer.checked) TurnReminderOff(seams_, ReminderKey());
     return answer.button;
 }
 
@@ -100,13 +92,7 @@ bool TFreshlineDlg::Execute()
     bool stored = false;
     try {
         TfrmUpdate window(seams_, parentWidget_);
-        {
-            SettingsStore store = seams_.Settings();
-            OpenKeyOrRaise(store, ReminderKey());
-            const QString interval = store.ReadString(kInterval).value_or(QString());
-            window.cboNumDays->setEditText(
-                !interval.isEmpty() && IsNumberText(interval) ? interval : QString::number(updateInterval_));
-        }
+        window.cboNumDays->setEditText(StoredIntervalText(seams_, ReminderKey(), updateInterval_));
         window.FillProgramList(defaultProgram_);
         if (!defaultToPricing_) window.SelectAction(TfrmUpdate::ProgramFiles);
         const int result = modalRunner_ ? modalRunner_(window) : window.exec();
@@ -123,15 +109,7 @@ bool TFreshlineDlg::Execute()
 
 void TFreshlineDlg::SaveReminder(const TfrmUpdate& window)
 {
-    // Convert first, so that a bad days text leaves both values as they were.
-    const QString daysText = window.cboNumDays->currentText();
-    const int days = IsNumberText(daysText) && !daysText.isEmpty() ? ReadWholeNumber(daysText) : updateInterval_;
-    const QString next =
-        window.chkReminder->isChecked() ? ShortDateAfter(seams_.clock.Now().date(), days) : QStringLiteral("0");
-    SettingsStore store = seams_.Settings();
-    OpenKeyOrRaise(store, ReminderKey());
-    WriteStringOrRaise(store, kNextUpdate, next);
-    WriteStringOrRaise(store, kInterval, QString::number(days));
+    StoreReminder(seams_, ReminderKey(), window.cboNumDays->currentText(), window.chkReminder->isChecked(), updateInterval_);
 }
 
 }  // namespace quillon

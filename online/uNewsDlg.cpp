@@ -11,7 +11,6 @@ namespace quillon {
 namespace {
 
 const QString kNextUpdate = QStringLiteral("NextUpdate");
-const QString kInterval = QStringLiteral("Interval");
 
 }  // namespace
 
@@ -61,15 +60,7 @@ MessageButton TNewsDlg::AskToView()
     const QuestionAnswer answer = seams_.messages.Question(
         QStringLiteral("View the latest press releases from Tarvex Corporation?"),
         QStringLiteral("Tarvex Press Releases"), QStringLiteral("Don't ask me again."), MessageIcon::Question);
-    if (answer.checked) {
-        try {
-            SettingsStore store = seams_.Settings();
-            OpenKeyOrRaise(store, ReminderKey());
-            WriteStringOrRaise(store, kNextUpdate, QStringLiteral("0"));
-        } catch (const OnlineError& error) {
-            seams_.messages.Error(error.Text());
-        }
-    }
+    if (answer.checked) TurnReminderOff(seams_, ReminderKey());
     return answer.button;
 }
 
@@ -80,13 +71,7 @@ bool TNewsDlg::Execute()
     bool shown = false;
     try {
         TfrmNews window(seams_, parentWidget_);
-        {
-            SettingsStore store = seams_.Settings();
-            OpenKeyOrRaise(store, ReminderKey());
-            const QString interval = store.ReadString(kInterval).value_or(QString());
-            window.cboNumDays->setEditText(
-                !interval.isEmpty() && IsNumberText(interval) ? interval : QString::number(updateInterval_));
-        }
+        window.cboNumDays->setEditText(StoredIntervalText(seams_, ReminderKey(), updateInterval_));
         const QString folder = NewsFolder(seams_);
         if (DownloadPages(seams_, folder, parentWidget_)) {
             BuildLinkList(folder, window.Links, MakerWebServer(seams_));
@@ -108,14 +93,7 @@ bool TNewsDlg::Execute()
 
 void TNewsDlg::SaveReminder(const TfrmNews& window)
 {
-    const QString daysText = window.cboNumDays->currentText();
-    const int days = IsNumberText(daysText) && !daysText.isEmpty() ? ReadWholeNumber(daysText) : updateInterval_;
-    const QString next =
-        window.chkDisplayAgain->isChecked() ? ShortDateAfter(seams_.clock.Now().date(), days) : QStringLiteral("0");
-    SettingsStore store = seams_.Settings();
-    OpenKeyOrRaise(store, ReminderKey());
-    WriteStringOrRaise(store, kNextUpdate, next);
-    WriteStringOrRaise(store, kInterval, QString::number(days));
+    StoreReminder(seams_, ReminderKey(), window.cboNumDays->currentText(), window.chkDisplayAgain->isChecked(), updateInterval_);
 }
 
 }  // namespace quillon
