@@ -88,6 +88,10 @@ DownloadResult HttpNetwork::DownloadToFile(const QUrl& url, const QString& path,
     bool stalled = false;
     QString writeError;
     qint64 stored = 0;
+    // After a redirect Qt may still report an earlier hop's Content-Length;
+    // a short body then shows as a broken transfer, which Qt reports itself.
+    bool redirected = false;
+    QObject::connect(reply.get(), &QNetworkReply::redirected, &loop, [&] { redirected = true; });
 
     QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, [&] {
         stallTimer.start();
@@ -137,7 +141,7 @@ DownloadResult HttpNetwork::DownloadToFile(const QUrl& url, const QString& path,
                            .arg(result.httpStatus)
                            .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute)
                                     .toString());
-    } else if (length.isValid() && length.toLongLong() != stored) {
+    } else if (!redirected && length.isValid() && length.toLongLong() != stored) {
         result.error = QStringLiteral("The transfer broke off after %1 of %2 bytes")
                            .arg(stored)
                            .arg(length.toLongLong());
