@@ -19,6 +19,14 @@
 #include "platform/HttpNetwork.h"
 #include "platform/Seams.h"
 
+// An installer body that arrives in several pieces and shows a piece out of place.
+inline QByteArray InstallerBody(const QByteArray& name)
+{
+    QByteArray body;
+    for (int i = 0; body.size() < 200'000; ++i) body += "line " + QByteArray::number(i) + " of " + name + "\r\n";
+    return body;
+}
+
 // Readable messages for Qt texts and the recorded calls.
 inline void PrintTo(const QString& text, std::ostream* out)
 {
