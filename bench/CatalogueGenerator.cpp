@@ -1,4 +1,4 @@
-#include "CatalogueGenerator.h"
+#include "bench/CatalogueGenerator.h"
 
 #include <array>
 #include <cstdio>

@@ -2,13 +2,13 @@
 // and a 500,000-line price list: reading the files, loading them, a search that
 // returns every line with its prices, and the filling of the results table.
 
-#include "CatalogueGenerator.h"
+#include "bench/CatalogueGenerator.h"
 
-#include "Catalogue.h"
-#include "PipeRecord.h"
-#include "PriceList.h"
-#include "ResultRows.h"
-#include "Search.h"
+#include "engine/Catalogue.h"
+#include "engine/PipeRecord.h"
+#include "engine/PriceList.h"
+#include "engine/ResultRows.h"
+#include "engine/Search.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,7 +7,7 @@
 //
 // Prints figures; it checks only that the window really shows every line.
 
-#include "CatalogueGenerator.h"
+#include "bench/CatalogueGenerator.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -24,10 +24,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "ProcessFormats.h"
-#include "QueryPage.h"
-#include "ResultsPage.h"
-#include "Unit1.h"
+#include "ui/ProcessFormats.h"
+#include "ui/QueryPage.h"
+#include "ui/ResultsPage.h"
+#include "ui/Unit1.h"
 #include "platform/Fakes.h"
 #include "platform/SettingsStore.h"
 

@@ -1,8 +1,8 @@
-#include "Catalogue.h"
+#include "engine/Catalogue.h"
 
-#include "Errors.h"
-#include "NumberText.h"
-#include "PipeRecord.h"
+#include "engine/Errors.h"
+#include "engine/NumberText.h"
+#include "engine/PipeRecord.h"
 
 #include <algorithm>
 #include <set>

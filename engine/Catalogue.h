@@ -2,7 +2,7 @@
 // Loading the catalogue "Freq_TLine_Connectors.dat" into line records and the
 // sorted value lists that feed the query page.
 
-#include "TransmissionLib.h"
+#include "engine/TransmissionLib.h"
 
 #include <memory>
 #include <string>

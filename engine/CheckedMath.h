@@ -2,7 +2,7 @@
 // Floating-point steps that raise the standard errors instead of producing
 // NaN or infinity, the way the formulas' failures are reported to the user.
 
-#include "Errors.h"
+#include "engine/Errors.h"
 
 #include <cmath>
 #include <string>

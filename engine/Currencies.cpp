@@ -1,8 +1,8 @@
-#include "Currencies.h"
+#include "engine/Currencies.h"
 
-#include "CheckedMath.h"
-#include "NumberText.h"
-#include "PipeRecord.h"
+#include "engine/CheckedMath.h"
+#include "engine/NumberText.h"
+#include "engine/PipeRecord.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "Errors.h"
+#include "engine/Errors.h"
 
 namespace quillon {
 

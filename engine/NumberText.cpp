@@ -1,6 +1,6 @@
-#include "NumberText.h"
+#include "engine/NumberText.h"
 
-#include "Errors.h"
+#include "engine/Errors.h"
 
 #include <array>
 #include <charconv>

@@ -1,6 +1,6 @@
-#include "PipeRecord.h"
+#include "engine/PipeRecord.h"
 
-#include "NumberText.h"
+#include "engine/NumberText.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,6 +1,6 @@
-#include "PriceList.h"
+#include "engine/PriceList.h"
 
-#include "PipeRecord.h"
+#include "engine/PipeRecord.h"
 
 namespace quillon {
 

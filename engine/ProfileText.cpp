@@ -1,6 +1,6 @@
-#include "ProfileText.h"
+#include "engine/ProfileText.h"
 
-#include "PipeRecord.h"
+#include "engine/PipeRecord.h"
 
 #include <optional>
 

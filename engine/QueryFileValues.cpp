@@ -1,7 +1,7 @@
-#include "QueryFileValues.h"
+#include "engine/QueryFileValues.h"
 
-#include "NumberText.h"
-#include "ProfileText.h"
+#include "engine/NumberText.h"
+#include "engine/ProfileText.h"
 
 #include <algorithm>
 

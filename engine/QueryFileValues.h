@@ -3,7 +3,7 @@
 // takes them: defaults for missing keys, the two families of flags and the
 // click and entry-box rules of the page.
 
-#include "Search.h"
+#include "engine/Search.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "ResultRows.h"
+#include "engine/ResultRows.h"
 
-#include "Errors.h"
-#include "NumberText.h"
-#include "TransmissionLib.h"
+#include "engine/Errors.h"
+#include "engine/NumberText.h"
+#include "engine/TransmissionLib.h"
 
 #include <optional>
 

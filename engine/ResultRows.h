@@ -2,8 +2,8 @@
 // The 14-column results table: headings and cell texts for a list of lines,
 // as the interactive filling and the command-line filling compute them.
 
-#include "Catalogue.h"
-#include "Currencies.h"
+#include "engine/Catalogue.h"
+#include "engine/Currencies.h"
 
 #include <array>
 #include <optional>

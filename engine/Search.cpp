@@ -1,8 +1,8 @@
-#include "Search.h"
+#include "engine/Search.h"
 
-#include "Errors.h"
-#include "NumberText.h"
-#include "TransmissionLib.h"
+#include "engine/Errors.h"
+#include "engine/NumberText.h"
+#include "engine/TransmissionLib.h"
 
 namespace quillon {
 namespace {

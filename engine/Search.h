@@ -2,8 +2,8 @@
 // The query filters and the steps of the search as pure functions: the window
 // shows the messages in order and applies the outcome to its controls.
 
-#include "Catalogue.h"
-#include "PriceList.h"
+#include "engine/Catalogue.h"
+#include "engine/PriceList.h"
 
 #include <functional>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "TransmissionLib.h"
+#include "engine/TransmissionLib.h"
 
-#include "CheckedMath.h"
+#include "engine/CheckedMath.h"
 
 #include <array>
 

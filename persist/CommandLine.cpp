@@ -1,6 +1,6 @@
 #include "persist/CommandLine.h"
 
-#include "Search.h"
+#include "engine/Search.h"
 
 namespace quillon {
 namespace {

@@ -6,9 +6,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "PipeRecord.h"
-#include "ProfileText.h"
-#include "QueryFileValues.h"
+#include "engine/PipeRecord.h"
+#include "engine/ProfileText.h"
+#include "engine/QueryFileValues.h"
 
 namespace quillon {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "Search.h"
+#include "engine/Search.h"
 #include "platform/SettingsStore.h"
 
 namespace quillon {

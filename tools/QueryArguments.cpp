@@ -1,8 +1,8 @@
-#include "QueryArguments.h"
+#include "tools/QueryArguments.h"
 
-#include "Currencies.h"
-#include "Errors.h"
-#include "QueryFileValues.h"
+#include "engine/Currencies.h"
+#include "engine/Errors.h"
+#include "engine/QueryFileValues.h"
 
 #include <QCommandLineParser>
 

@@ -1,10 +1,10 @@
-#include "QueryRun.h"
+#include "tools/QueryRun.h"
 
-#include "Errors.h"
-#include "PipeRecord.h"
-#include "PriceList.h"
-#include "ProfileText.h"
-#include "QueryFileValues.h"
+#include "engine/Errors.h"
+#include "engine/PipeRecord.h"
+#include "engine/PriceList.h"
+#include "engine/ProfileText.h"
+#include "engine/QueryFileValues.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -2,10 +2,10 @@
 // One run of quillon-query: load the files as start-up does, set the query
 // page, search, complete prices and fill the results table.
 
-#include "QueryArguments.h"
+#include "tools/QueryArguments.h"
 
-#include "ResultRows.h"
-#include "Search.h"
+#include "engine/ResultRows.h"
+#include "engine/Search.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "TableText.h"
+#include "tools/TableText.h"
 
 #include <cstdio>
 

@@ -1,10 +1,10 @@
 #pragma once
 // The results table and the search's messages as text for a terminal or a script.
 
-#include "QueryArguments.h"
+#include "tools/QueryArguments.h"
 
-#include "ResultRows.h"
-#include "Search.h"
+#include "engine/ResultRows.h"
+#include "engine/Search.h"
 
 #include <string>
 

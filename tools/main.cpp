@@ -1,9 +1,9 @@
 // quillon-query: lists the transmission lines that meet a query, as the
 // window's results table would show them. See --help.
 
-#include "QueryArguments.h"
-#include "QueryRun.h"
-#include "TableText.h"
+#include "tools/QueryArguments.h"
+#include "tools/QueryRun.h"
+#include "tools/TableText.h"
 
 #include <QCoreApplication>
 

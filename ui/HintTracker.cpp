@@ -1,4 +1,4 @@
-#include "HintTracker.h"
+#include "ui/HintTracker.h"
 
 #include <QApplication>
 #include <QEvent>

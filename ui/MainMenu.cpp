@@ -1,12 +1,12 @@
-#include "MainMenu.h"
+#include "ui/MainMenu.h"
 
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 
-#include "Currencies.h"
-#include "QtText.h"
+#include "engine/Currencies.h"
+#include "ui/QtText.h"
 
 namespace quillon {
 namespace {

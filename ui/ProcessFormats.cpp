@@ -1,4 +1,4 @@
-#include "ProcessFormats.h"
+#include "ui/ProcessFormats.h"
 
 #include <clocale>
 

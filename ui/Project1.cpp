@@ -5,10 +5,10 @@
 #include <QApplication>
 #include <QIcon>
 
-#include "ProcessFormats.h"
-#include "Unit1.h"
+#include "ui/ProcessFormats.h"
+#include "ui/Unit1.h"
 #include "platform/DesktopSeams.h"
-#include "splash.h"
+#include "ui/splash.h"
 
 int main(int argc, char** argv)
 {

@@ -1,4 +1,4 @@
-#include "QueryPage.h"
+#include "ui/QueryPage.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -16,13 +16,13 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "LinkLabel.h"
-#include "Links.h"
-#include "NumberText.h"
-#include "QtText.h"
-#include "QueryFileValues.h"
-#include "Search.h"
-#include "ShowErrors.h"
+#include "ui/LinkLabel.h"
+#include "ui/Links.h"
+#include "engine/NumberText.h"
+#include "ui/QtText.h"
+#include "engine/QueryFileValues.h"
+#include "engine/Search.h"
+#include "ui/ShowErrors.h"
 #include "platform/Messages.h"
 
 namespace quillon {

@@ -10,7 +10,7 @@
 
 #include <QCoreApplication>
 
-#include "Registration.h"
+#include "ui/Registration.h"
 #include "platform/AppPaths.h"
 #include "platform/SettingsStore.h"
 

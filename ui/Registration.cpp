@@ -1,4 +1,4 @@
-#include "Registration.h"
+#include "ui/Registration.h"
 
 #include <QDir>
 

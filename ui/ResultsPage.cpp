@@ -1,4 +1,4 @@
-#include "ResultsPage.h"
+#include "ui/ResultsPage.h"
 
 #include <algorithm>
 
@@ -14,8 +14,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "LinkLabel.h"
-#include "Links.h"
+#include "ui/LinkLabel.h"
+#include "ui/Links.h"
 
 namespace quillon {
 namespace {

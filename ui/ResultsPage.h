@@ -10,8 +10,8 @@
 
 #include <QWidget>
 
-#include "ResultRows.h"
-#include "TextTableModel.h"
+#include "engine/ResultRows.h"
+#include "ui/TextTableModel.h"
 
 class QGroupBox;
 class QListWidget;

@@ -1,10 +1,10 @@
-#include "ResultsPageView.h"
+#include "ui/ResultsPageView.h"
 
 #include <QAbstractItemModel>
 #include <QListWidget>
 #include <QTableView>
 
-#include "ResultsPage.h"
+#include "ui/ResultsPage.h"
 
 namespace quillon {
 namespace {

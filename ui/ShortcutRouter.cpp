@@ -1,4 +1,4 @@
-#include "ShortcutRouter.h"
+#include "ui/ShortcutRouter.h"
 
 #include <QAction>
 #include <QApplication>

@@ -6,8 +6,8 @@
 #include <new>
 #include <utility>
 
-#include "Errors.h"
-#include "QtText.h"
+#include "engine/Errors.h"
+#include "ui/QtText.h"
 #include "platform/Messages.h"
 
 namespace quillon {

@@ -12,7 +12,7 @@
 #include <exception>
 #include <utility>
 
-#include "QtText.h"
+#include "ui/QtText.h"
 
 namespace quillon {
 

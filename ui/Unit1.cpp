@@ -1,4 +1,4 @@
-#include "Unit1.h"
+#include "ui/Unit1.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -15,17 +15,17 @@
 #include <QStatusBar>
 #include <QTableView>
 
-#include "Errors.h"
-#include "HintTracker.h"
-#include "LinkLabel.h"
-#include "Links.h"
-#include "PipeRecord.h"
-#include "QtText.h"
-#include "QueryPage.h"
-#include "ResultsPage.h"
-#include "ShortcutRouter.h"
-#include "ShowErrors.h"
-#include "about.h"
+#include "engine/Errors.h"
+#include "ui/HintTracker.h"
+#include "ui/LinkLabel.h"
+#include "ui/Links.h"
+#include "engine/PipeRecord.h"
+#include "ui/QtText.h"
+#include "ui/QueryPage.h"
+#include "ui/ResultsPage.h"
+#include "ui/ShortcutRouter.h"
+#include "ui/ShowErrors.h"
+#include "ui/about.h"
 #include "online/uFreshlineDlg.h"
 #include "online/uNewsDlg.h"
 #include "platform/Seams.h"

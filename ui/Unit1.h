@@ -10,10 +10,10 @@
 #include <QMainWindow>
 #include <QStringList>
 
-#include "Catalogue.h"
-#include "Currencies.h"
-#include "MainMenu.h"
-#include "PriceList.h"
+#include "engine/Catalogue.h"
+#include "engine/Currencies.h"
+#include "ui/MainMenu.h"
+#include "engine/PriceList.h"
 #include "output/ExportFile.h"
 
 class QAction;

@@ -2,7 +2,7 @@
 // the check mark on its items; it is stored in the settings when settings are
 // saved on exit, and the stored one is put back by every search.
 
-#include "Unit1.h"
+#include "ui/Unit1.h"
 
 #include <QAction>
 #include <QMenu>

@@ -2,14 +2,14 @@
 // whole table as a spreadsheet file or an HTML page, and printing through the
 // Print Options dialog. Each command reads the results page as it is shown.
 
-#include "Unit1.h"
+#include "ui/Unit1.h"
 
 #include <QAction>
 #include <QPushButton>
 
-#include "ResultsPage.h"
-#include "ResultsPageView.h"
-#include "ShowErrors.h"
+#include "ui/ResultsPage.h"
+#include "ui/ResultsPageView.h"
+#include "ui/ShowErrors.h"
 #include "output/ClipboardText.h"
 #include "output/HtmlExport.h"
 #include "output/PrintOptions.h"

@@ -3,7 +3,7 @@
 // chosen in each list fills its part-number grid with descriptions and
 // prices, the current part-number row drawn aqua.
 
-#include "Unit1.h"
+#include "ui/Unit1.h"
 
 #include <algorithm>
 
@@ -15,11 +15,11 @@
 #include <QListWidget>
 #include <QTableView>
 
-#include "NumberText.h"
-#include "QtText.h"
-#include "QueryPage.h"
-#include "ResultsPage.h"
-#include "ShowErrors.h"
+#include "engine/NumberText.h"
+#include "ui/QtText.h"
+#include "ui/QueryPage.h"
+#include "ui/ResultsPage.h"
+#include "ui/ShowErrors.h"
 #include "platform/Seams.h"
 
 namespace quillon {

@@ -3,7 +3,7 @@
 // the query page, completes the prices with the progress bar and fills the
 // results grid.
 
-#include "Unit1.h"
+#include "ui/Unit1.h"
 
 #include <QLineEdit>
 #include <QComboBox>
@@ -11,12 +11,12 @@
 #include <QRadioButton>
 #include <QTableView>
 
-#include "Errors.h"
-#include "QtText.h"
-#include "QueryPage.h"
-#include "ResultRows.h"
-#include "ResultsPage.h"
-#include "Search.h"
+#include "engine/Errors.h"
+#include "ui/QtText.h"
+#include "ui/QueryPage.h"
+#include "engine/ResultRows.h"
+#include "ui/ResultsPage.h"
+#include "engine/Search.h"
 #include "platform/Seams.h"
 
 namespace quillon {

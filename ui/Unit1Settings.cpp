@@ -4,7 +4,7 @@
 // start-up. Persist reads and writes the values; the window applies each one
 // to its control, so the page's own rules run as they would for the user.
 
-#include "Unit1.h"
+#include "ui/Unit1.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -12,11 +12,11 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "ProfileText.h"
-#include "QtText.h"
-#include "QueryFileValues.h"
-#include "QueryPage.h"
-#include "ShowErrors.h"
+#include "engine/ProfileText.h"
+#include "ui/QtText.h"
+#include "engine/QueryFileValues.h"
+#include "ui/QueryPage.h"
+#include "ui/ShowErrors.h"
 #include "persist/CommandLine.h"
 #include "persist/QueryFiles.h"
 #include "persist/RegistrySettings.h"

@@ -1,4 +1,4 @@
-#include "about.h"
+#include "ui/about.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -14,7 +14,7 @@
 #include <QTextDocument>
 #include <QtMath>
 
-#include "Links.h"
+#include "ui/Links.h"
 
 namespace quillon {
 namespace {

@@ -1,6 +1,6 @@
-#include "Catalogue.h"
-#include "Errors.h"
-#include "PriceList.h"
+#include "engine/Catalogue.h"
+#include "engine/Errors.h"
+#include "engine/PriceList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Worked examples of the loss and power laws; each expected value is the one
 // the catalogue's documentation gives, to the digits it gives.
-#include "Errors.h"
-#include "TransmissionLib.h"
+#include "engine/Errors.h"
+#include "engine/TransmissionLib.h"
 
 #include <gtest/gtest.h>
 

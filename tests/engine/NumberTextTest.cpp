@@ -1,6 +1,6 @@
-#include "Errors.h"
-#include "NumberText.h"
-#include "PipeRecord.h"
+#include "engine/Errors.h"
+#include "engine/NumberText.h"
+#include "engine/PipeRecord.h"
 
 #include <gtest/gtest.h>
 

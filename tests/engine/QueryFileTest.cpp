@@ -1,5 +1,5 @@
-#include "ProfileText.h"
-#include "QueryFileValues.h"
+#include "engine/ProfileText.h"
+#include "engine/QueryFileValues.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "Errors.h"
-#include "NumberText.h"
-#include "ResultRows.h"
+#include "engine/Errors.h"
+#include "engine/NumberText.h"
+#include "engine/ResultRows.h"
 
 #include <gtest/gtest.h>
 

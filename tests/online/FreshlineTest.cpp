@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "OnlineTestSupport.h"
+#include "tests/online/OnlineTestSupport.h"
 #include "online/uFreshlineDlg.h"
 
 using namespace quillon;

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "OnlineTestSupport.h"
+#include "tests/online/OnlineTestSupport.h"
 #include "online/NewsParsers.h"
 
 using namespace quillon;

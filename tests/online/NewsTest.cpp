@@ -12,7 +12,7 @@
 #include <QTextBlock>
 #include <QTimer>
 
-#include "OnlineTestSupport.h"
+#include "tests/online/OnlineTestSupport.h"
 #include "online/uNewsDlg.h"
 
 using namespace quillon;

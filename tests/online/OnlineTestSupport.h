@@ -13,7 +13,7 @@
 #include <QProgressDialog>
 #include <QTemporaryDir>
 
-#include "TestHttpServer.h"
+#include "tests/support/TestHttpServer.h"
 #include "online/OnlineCommon.h"
 #include "platform/Fakes.h"
 #include "platform/HttpNetwork.h"

@@ -14,7 +14,7 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "OnlineTestSupport.h"
+#include "tests/online/OnlineTestSupport.h"
 #include "online/UpdateWindow.h"
 
 using namespace quillon;

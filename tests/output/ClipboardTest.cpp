@@ -4,7 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include "ExportFixture.h"
+#include "tests/output/ExportFixture.h"
 #include "output/ClipboardText.h"
 
 namespace quillon {

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "ExportFixture.h"
+#include "tests/output/ExportFixture.h"
 #include "output/HtmlExport.h"
 #include "output/SpreadsheetExport.h"
 #include "platform/Fakes.h"

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
-#include "ExportFixture.h"
+#include "tests/output/ExportFixture.h"
 #include "output/HtmlExport.h"
 #include "platform/Fakes.h"
 

@@ -1,4 +1,4 @@
-#include "PrintPdf.h"
+#include "tests/output/PrintPdf.h"
 
 #include <QProcess>
 #include <QRegularExpression>

@@ -17,7 +17,7 @@
 #include <array>
 #include <memory>
 
-#include "PrintPdf.h"
+#include "tests/output/PrintPdf.h"
 #include "output/PrintData.h"
 #include "output/PrintOptions.h"
 #include "output/ReportEngine.h"

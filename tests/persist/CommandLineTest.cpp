@@ -4,9 +4,9 @@
 
 #include <QTemporaryDir>
 
-#include "QueryFileValues.h"
-#include "Search.h"
-#include "TestPrinters.h"
+#include "engine/QueryFileValues.h"
+#include "engine/Search.h"
+#include "tests/persist/TestPrinters.h"
 #include "persist/CommandLine.h"
 #include "persist/QueryFiles.h"
 

@@ -10,8 +10,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "QueryFileValues.h"
-#include "TestPrinters.h"
+#include "engine/QueryFileValues.h"
+#include "tests/persist/TestPrinters.h"
 #include "persist/QueryFiles.h"
 
 using namespace quillon;

@@ -10,7 +10,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "TestPrinters.h"
+#include "tests/persist/TestPrinters.h"
 #include "persist/RegistrySettings.h"
 #include "platform/SettingsStore.h"
 

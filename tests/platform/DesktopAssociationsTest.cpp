@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "TestPrinters.h"
+#include "tests/platform/TestPrinters.h"
 #include "platform/DesktopAssociations.h"
 
 using namespace quillon;

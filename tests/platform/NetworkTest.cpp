@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "TestHttpServer.h"
-#include "TestPrinters.h"
+#include "tests/support/TestHttpServer.h"
+#include "tests/platform/TestPrinters.h"
 #include "platform/HttpNetwork.h"
 
 using namespace quillon;

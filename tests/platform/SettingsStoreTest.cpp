@@ -9,8 +9,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "StoreWriter.h"
-#include "TestPrinters.h"
+#include "tests/platform/StoreWriter.h"
+#include "tests/platform/TestPrinters.h"
 #include "platform/SettingsStore.h"
 
 using namespace quillon;

@@ -1,4 +1,4 @@
-#include "StoreWriter.h"
+#include "tests/platform/StoreWriter.h"
 
 #include <cstdio>
 

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QStandardPaths>
 
-#include "StoreWriter.h"
+#include "tests/platform/StoreWriter.h"
 
 int main(int argc, char** argv)
 {

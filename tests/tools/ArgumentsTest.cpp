@@ -1,11 +1,11 @@
 // The tool's functions called directly: argument reading, the query page it
 // builds, and the text of tables and messages.
 
-#include "QueryArguments.h"
-#include "QueryRun.h"
-#include "TableText.h"
+#include "tools/QueryArguments.h"
+#include "tools/QueryRun.h"
+#include "tools/TableText.h"
 
-#include "Catalogue.h"
+#include "engine/Catalogue.h"
 
 #include <gtest/gtest.h>
 

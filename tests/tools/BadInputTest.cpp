@@ -1,7 +1,7 @@
 // Damaged catalogue, price list and rate files: clear errors naming file and
 // line, the rows filled before a failure, and never a crash.
 
-#include "ToolTestSupport.h"
+#include "tests/tools/ToolTestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

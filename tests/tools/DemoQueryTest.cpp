@@ -1,7 +1,7 @@
 // The tool on the bundled demo data, checked against figures computed here
 // from the catalogue and price list with the loss and power laws.
 
-#include "ToolTestSupport.h"
+#include "tests/tools/ToolTestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
 // Exit status and messages of the tool, the part-number form and query files.
 
-#include "ToolTestSupport.h"
+#include "tests/tools/ToolTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ToolTestSupport.h"
+#include "tests/tools/ToolTestSupport.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>

@@ -14,8 +14,8 @@
 #include <QTest>
 #include <QTextBlock>
 
-#include "Install.h"
-#include "about.h"
+#include "tests/ui/Install.h"
+#include "ui/about.h"
 
 namespace quillon {
 namespace {

@@ -20,15 +20,15 @@
 #include <QTableView>
 #include <QTest>
 
-#include "Currencies.h"
-#include "HintTracker.h"
-#include "Install.h"
-#include "LinkLabel.h"
-#include "Links.h"
-#include "QueryPage.h"
-#include "ResultRows.h"
-#include "ResultsPage.h"
-#include "Unit1.h"
+#include "engine/Currencies.h"
+#include "ui/HintTracker.h"
+#include "tests/ui/Install.h"
+#include "ui/LinkLabel.h"
+#include "ui/Links.h"
+#include "ui/QueryPage.h"
+#include "engine/ResultRows.h"
+#include "ui/ResultsPage.h"
+#include "ui/Unit1.h"
 
 namespace quillon {
 namespace {

@@ -2,7 +2,7 @@
 // prices of the grid and of both part-number grids, the US-dollar twins go
 // together, and the stored currency comes back at every search.
 
-#include "SearchFixture.h"
+#include "tests/ui/SearchFixture.h"
 #include "platform/SettingsStore.h"
 
 namespace quillon {

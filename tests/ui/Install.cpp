@@ -1,4 +1,4 @@
-#include "Install.h"
+#include "tests/ui/Install.h"
 
 #include <fstream>
 
@@ -7,7 +7,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "Unit1.h"
+#include "ui/Unit1.h"
 #include "platform/SettingsStore.h"
 
 namespace quillon {

@@ -10,10 +10,10 @@
 #include <QLineEdit>
 #include <QLocale>
 
-#include "Install.h"
-#include "ProcessFormats.h"
-#include "QueryPage.h"
-#include "Unit1.h"
+#include "tests/ui/Install.h"
+#include "ui/ProcessFormats.h"
+#include "ui/QueryPage.h"
+#include "ui/Unit1.h"
 #include "online/OnlineCommon.h"
 
 namespace quillon {

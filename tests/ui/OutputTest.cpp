@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QTimer>
 
-#include "SearchFixture.h"
+#include "tests/ui/SearchFixture.h"
 #include "output/PrintOptions.h"
 #include "output/ReportEngine.h"
 

@@ -8,9 +8,9 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "Install.h"
-#include "QueryPage.h"
-#include "Unit1.h"
+#include "tests/ui/Install.h"
+#include "ui/QueryPage.h"
+#include "ui/Unit1.h"
 
 namespace quillon {
 namespace {

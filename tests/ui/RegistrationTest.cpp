@@ -4,7 +4,7 @@
 
 #include <QTemporaryDir>
 
-#include "Registration.h"
+#include "ui/Registration.h"
 #include "platform/SettingsStore.h"
 
 namespace quillon {

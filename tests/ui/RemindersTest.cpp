@@ -10,10 +10,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "Install.h"
-#include "QueryPage.h"
-#include "Unit1.h"
-#include "about.h"
+#include "tests/ui/Install.h"
+#include "ui/QueryPage.h"
+#include "ui/Unit1.h"
+#include "ui/about.h"
 #include "online/uFreshlineDlg.h"
 #include "online/uNewsDlg.h"
 #include "platform/SettingsStore.h"

@@ -6,7 +6,7 @@
 #include <QHeaderView>
 #include <QMenu>
 
-#include "SearchFixture.h"
+#include "tests/ui/SearchFixture.h"
 
 namespace quillon {
 namespace {

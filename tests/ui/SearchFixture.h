@@ -17,10 +17,10 @@
 #include <QTableView>
 #include <QTest>
 
-#include "Install.h"
-#include "QueryPage.h"
-#include "ResultsPage.h"
-#include "Unit1.h"
+#include "tests/ui/Install.h"
+#include "ui/QueryPage.h"
+#include "ui/ResultsPage.h"
+#include "ui/Unit1.h"
 
 namespace quillon {
 

@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 
-#include "SearchFixture.h"
+#include "tests/ui/SearchFixture.h"
 #include "platform/SettingsStore.h"
 
 namespace quillon {

@@ -8,8 +8,8 @@
 #include <QFile>
 #include <QRadioButton>
 
-#include "SearchFixture.h"
-#include "Search.h"
+#include "tests/ui/SearchFixture.h"
+#include "engine/Search.h"
 #include "persist/RegistrySettings.h"
 #include "platform/SettingsStore.h"
 

@@ -7,7 +7,7 @@
 #include <QMetaObject>
 #include <QTimer>
 
-#include "splash.h"
+#include "ui/splash.h"
 
 namespace quillon {
 namespace {

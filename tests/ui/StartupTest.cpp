@@ -8,9 +8,9 @@
 #include <QFile>
 #include <QPushButton>
 
-#include "Install.h"
-#include "QueryPage.h"
-#include "Unit1.h"
+#include "tests/ui/Install.h"
+#include "ui/QueryPage.h"
+#include "ui/Unit1.h"
 #include "platform/SettingsStore.h"
 
 namespace quillon {

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QStandardPaths>
 
-#include "ProcessFormats.h"
+#include "ui/ProcessFormats.h"
 
 int main(int argc, char** argv)
 {
