@@ -6,6 +6,7 @@
 
 #include "engine/Catalogue.h"
 #include "engine/PipeRecord.h"
+#include "engine/TextFile.h"
 #include "engine/PriceList.h"
 #include "engine/ResultRows.h"
 #include "engine/Search.h"
@@ -112,9 +113,8 @@ void BM_ReadFileLines(benchmark::State& state)
 {
     const BenchData& d = Data();
     for (auto _ : state) {
-        std::vector<std::string> catalogue, prices;
-        ReadTextFileLines(d.cataloguePath, catalogue);
-        ReadTextFileLines(d.priceListPath, prices);
+        const std::vector<std::string> catalogue = ReadTextLines(d.cataloguePath).Lines;
+        const std::vector<std::string> prices = ReadTextLines(d.priceListPath).Lines;
         benchmark::DoNotOptimize(catalogue.data());
         benchmark::DoNotOptimize(prices.data());
     }
@@ -129,9 +129,8 @@ void BM_LoadFiles(benchmark::State& state)
 {
     const BenchData& d = Data();
     for (auto _ : state) {
-        std::vector<std::string> catalogueLines, priceLines;
-        ReadTextFileLines(d.cataloguePath, catalogueLines);
-        ReadTextFileLines(d.priceListPath, priceLines);
+        const std::vector<std::string> catalogueLines = ReadTextLines(d.cataloguePath).Lines;
+        std::vector<std::string> priceLines = ReadTextLines(d.priceListPath).Lines;
         Catalogue catalogue;
         BuildCatalogue(catalogueLines, catalogue);
         PriceList prices(std::move(priceLines));

@@ -83,9 +83,9 @@ QString ShortDateAfter(const QDate& today, qint64 days);
 // A stored date stands for midnight at the start of its day.
 bool IsDue(const QDateTime& now, const QDate& date);
 
-// A text file as 8-bit lines split at CR, LF or CR LF; raises "Cannot open
-// file "<path>"" when it cannot be read.
-QStringList ReadTextLines(const QString& path);
+// A text file as 8-bit lines split at CR, LF or CR LF, taken as Latin-1;
+// raises "Cannot open file "<path>"" when it cannot be read.
+QStringList ReadTextLinesOrRaise(const QString& path);
 
 // Write helpers that raise the store's own reason when a write fails, so a
 // lost setting never passes silently.

@@ -1,10 +1,10 @@
 #include "tools/QueryRun.h"
 
 #include "engine/Errors.h"
-#include "engine/PipeRecord.h"
 #include "engine/PriceList.h"
 #include "engine/ProfileText.h"
 #include "engine/QueryFileValues.h"
+#include "engine/TextFile.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -133,32 +133,36 @@ ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
     ExchangeRates rates;
     if (IsPresent(ratesPath)) {
         rates.HasExchangeRates = true;
-        if (!ReadTextFileLines(ratesPath, rates.Lines)) return Fail(result, ratesPath + ": cannot be read");
+        TextLines read = ReadTextLines(ratesPath);
+        if (read.Error) return Fail(result, ratesPath + ": cannot be read");
+        rates.Lines = std::move(read.Lines);
     }
-    std::vector<std::string> catalogueLines;
-    std::vector<std::string> priceListLines;
-    if (!ReadTextFileLines(cataloguePath, catalogueLines)) return Fail(result, cataloguePath + ": cannot be read");
-    if (!ReadTextFileLines(priceListPath, priceListLines)) return Fail(result, priceListPath + ": cannot be read");
-    std::vector<std::string> queryFileLines;
-    if (!options.QueryFile.empty() && !ReadTextFileLines(options.QueryFile, queryFileLines))
-        return Fail(result, options.QueryFile + ": cannot be read");
+    TextLines catalogueLines = ReadTextLines(cataloguePath);
+    if (catalogueLines.Error) return Fail(result, cataloguePath + ": cannot be read");
+    TextLines priceListLines = ReadTextLines(priceListPath);
+    if (priceListLines.Error) return Fail(result, priceListPath + ": cannot be read");
+    TextLines queryFileLines;
+    if (!options.QueryFile.empty()) {
+        queryFileLines = ReadTextLines(options.QueryFile);
+        if (queryFileLines.Error) return Fail(result, options.QueryFile + ": cannot be read");
+    }
 
     Catalogue catalogue;
     try {
-        BuildCatalogue(catalogueLines, catalogue);
+        BuildCatalogue(catalogueLines.Lines, catalogue);
     } catch (const LoadError& error) {
         return Fail(result, LoadErrorText(cataloguePath, error));
     } catch (const QuillonError& error) {
         return Fail(result, cataloguePath + ": " + error.message());
     }
-    const PriceList priceList(std::move(priceListLines));
+    const PriceList priceList(std::move(priceListLines.Lines));
     const LineList allLines = catalogue.Lines();
 
     SearchOutcome outcome;
     if (options.PartNumber) {
         outcome = RunSearch(CommandLinePage(), *options.PartNumber, allLines);
     } else {
-        const QueryPage page = QueryPageFor(options, catalogue, queryFileLines, result.Messages);
+        const QueryPage page = QueryPageFor(options, catalogue, queryFileLines.Lines, result.Messages);
         outcome = RunSearch(page, "", allLines);
     }
     result.Messages.insert(result.Messages.end(), outcome.Messages.begin(), outcome.Messages.end());

@@ -19,7 +19,7 @@
 #include "ui/HintTracker.h"
 #include "ui/LinkLabel.h"
 #include "ui/Links.h"
-#include "engine/PipeRecord.h"
+#include "engine/TextFile.h"
 #include "ui/QtText.h"
 #include "ui/QueryPage.h"
 #include "ui/ResultsPage.h"
@@ -29,6 +29,7 @@
 #include "online/uFreshlineDlg.h"
 #include "online/uNewsDlg.h"
 #include "platform/Seams.h"
+#include "platform/TextFile.h"
 
 namespace quillon {
 namespace {
@@ -42,10 +43,9 @@ bool IsFile(const QString& path) { return QFileInfo(path).isFile(); }
 
 std::vector<std::string> ReadLines(const QString& path)
 {
-    std::vector<std::string> lines;
-    if (!ReadTextFileLines(QFile::encodeName(path).toStdString(), lines))
-        throw QuillonError(ToEngine(QStringLiteral("Cannot open file \"%1\"").arg(path)));
-    return lines;
+    TextLines read = ReadTextLines(FilePathForEngine(path));
+    if (read.Error) throw QuillonError(ToEngine(QStringLiteral("Cannot open file \"%1\"").arg(path)));
+    return std::move(read.Lines);
 }
 
 }  // namespace
