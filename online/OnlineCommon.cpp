@@ -43,8 +43,8 @@ QString SharedFolder(const Seams& seams, const QString& subFolder)
 {
     SettingsStore store = seams.Settings();
     QString base = DefaultCommonFilesFolder();
-    if (store.OpenKey(QString::fromLatin1(kCommonFilesKey), true) && store.ValueExists(QStringLiteral("Path")))
-        base = store.ReadString(QStringLiteral("Path")).value_or(QString());
+    if (store.OpenKey(QString::fromLatin1(kCommonFilesKey), true) && store.ValueExists(QString::fromLatin1(kDataFolderValue)))
+        base = store.ReadString(QString::fromLatin1(kDataFolderValue)).value_or(QString());
     store.CloseKey();
     const QString folder = base + QLatin1Char('/') + subFolder + QLatin1Char('/');
     if (!FolderExists(folder)) {

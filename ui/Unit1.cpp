@@ -29,6 +29,7 @@
 #include "online/uFreshlineDlg.h"
 #include "online/uNewsDlg.h"
 #include "platform/Seams.h"
+#include "platform/SettingsKeys.h"
 #include "platform/TextFile.h"
 
 namespace quillon {
@@ -36,8 +37,6 @@ namespace {
 
 constexpr int kQueryWidth = 390;
 constexpr int kQueryHeight = 536;
-
-const QString kCommonFilesKey = QStringLiteral("\\Software\\Tarvex\\Common Files");
 
 bool IsFile(const QString& path) { return QFileInfo(path).isFile(); }
 
@@ -146,13 +145,14 @@ void TfrmMain::FormCreate()
 QString TfrmMain::ReadDataFolder()
 {
     SettingsStore store = seams_.Settings();
-    if (store.KeyExists(kCommonFilesKey))
-        store.OpenKey(kCommonFilesKey, false);
+    const QString key = QString::fromLatin1(kCommonFilesKey);
+    if (store.KeyExists(key))
+        store.OpenKey(key, false);
     else
         seams_.messages.Error(QStringLiteral("Unable to locate Registry Key"));
 
     QString dataFolder;
-    const QString value = QStringLiteral("Path");
+    const QString value = QString::fromLatin1(kDataFolderValue);
     if (store.HasOpenKey() && store.ValueExists(value)) {
         const std::optional<QString> text = store.ReadString(value);
         if (!text) throw QuillonError(ToEngine(store.LastError()));
