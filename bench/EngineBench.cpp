@@ -5,6 +5,7 @@
 #include "bench/CatalogueGenerator.h"
 
 #include "engine/Catalogue.h"
+#include "engine/DataSet.h"
 #include "engine/PipeRecord.h"
 #include "engine/TextFile.h"
 #include "engine/PriceList.h"
@@ -124,18 +125,15 @@ void BM_ReadFileLines(benchmark::State& state)
 }
 BENCHMARK(BM_ReadFileLines)->Unit(benchmark::kMillisecond);
 
-// What start-up does: read both files, build the catalogue, keep the price list.
+// What start-up does: the data set loader over both files (no rates file).
 void BM_LoadFiles(benchmark::State& state)
 {
     const BenchData& d = Data();
     for (auto _ : state) {
-        const std::vector<std::string> catalogueLines = ReadTextLines(d.cataloguePath).Lines;
-        std::vector<std::string> priceLines = ReadTextLines(d.priceListPath).Lines;
-        Catalogue catalogue;
-        BuildCatalogue(catalogueLines, catalogue);
-        PriceList prices(std::move(priceLines));
-        benchmark::DoNotOptimize(catalogue.AllLines.data());
-        benchmark::DoNotOptimize(prices.Lines().data());
+        DataSet data;
+        LoadDataSet({d.cataloguePath, d.priceListPath, ""}, data);
+        benchmark::DoNotOptimize(data.catalogue.AllLines.data());
+        benchmark::DoNotOptimize(data.PriceListLines.Lines().data());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * d.bytes));
 }

@@ -1,29 +1,15 @@
 #include "tools/QueryRun.h"
 
 #include "engine/Errors.h"
-#include "engine/PriceList.h"
+#include "engine/DataSet.h"
 #include "engine/ProfileText.h"
 #include "engine/QueryFileValues.h"
 #include "engine/TextFile.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace quillon::tool {
 namespace {
-
-std::string InFolder(const std::string& given, const std::string& folder, const char* name)
-{
-    if (!given.empty()) return given;
-    return (std::filesystem::path(folder) / name).string();
-}
-
-// The program's file test: a folder of that name is no file.
-bool IsPresent(const std::string& path)
-{
-    std::error_code ec;
-    return std::filesystem::exists(path, ec) && !std::filesystem::is_directory(path, ec);
-}
 
 Message ErrorMessage(std::string text) { return {MessageKind::Error, std::move(text), false}; }
 
@@ -117,45 +103,34 @@ QueryPage QueryPageFor(const ToolOptions& options, const Catalogue& catalogue,
 ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
 {
     ToolResult result;
-    const std::string cataloguePath = InFolder(options.CataloguePath, programFolder, kCatalogueFileName);
-    const std::string priceListPath = InFolder(options.PriceListPath, programFolder, kPriceListFileName);
-    const std::string ratesPath = InFolder(options.RatesPath, programFolder, kRatesFileName);
+    // Without a path of its own each file is looked for beside the tool.
+    DataSetPaths paths = DataSetPathsIn(programFolder, programFolder);
+    if (!options.CataloguePath.empty()) paths.Catalogue = options.CataloguePath;
+    if (!options.PriceListPath.empty()) paths.PriceList = options.PriceListPath;
+    if (!options.RatesPath.empty()) paths.Rates = options.RatesPath;
 
-    const bool haveCatalogue = IsPresent(cataloguePath);
-    const bool havePriceList = IsPresent(priceListPath);
-    if (!haveCatalogue || !havePriceList) {
-        Fail(result, kMissingFilesMessage);
-        if (!haveCatalogue) Fail(result, cataloguePath + ": no such file");
-        if (!havePriceList) Fail(result, priceListPath + ": no such file");
-        return result;
+    DataSet data;
+    try {
+        const DataSetLoad load = LoadDataSet(paths, data);
+        if (!load.Missing.empty()) {
+            Fail(result, kMissingFilesMessage);
+            for (const std::string& path : load.Missing) Fail(result, path + ": no such file");
+            return result;
+        }
+        if (load.Unreadable) return Fail(result, load.Unreadable->File + ": cannot be read");
+    } catch (const LoadError& error) {
+        return Fail(result, LoadErrorText(paths.Catalogue, error));
+    } catch (const QuillonError& error) {
+        return Fail(result, paths.Catalogue + ": " + error.message());
     }
-    // Without a rates file prices stay in US dollars, as in the program.
-    ExchangeRates rates;
-    if (IsPresent(ratesPath)) {
-        rates.HasExchangeRates = true;
-        TextLines read = ReadTextLines(ratesPath);
-        if (read.Error) return Fail(result, ratesPath + ": cannot be read");
-        rates.Lines = std::move(read.Lines);
-    }
-    TextLines catalogueLines = ReadTextLines(cataloguePath);
-    if (catalogueLines.Error) return Fail(result, cataloguePath + ": cannot be read");
-    TextLines priceListLines = ReadTextLines(priceListPath);
-    if (priceListLines.Error) return Fail(result, priceListPath + ": cannot be read");
     TextLines queryFileLines;
     if (!options.QueryFile.empty()) {
         queryFileLines = ReadTextLines(options.QueryFile);
         if (queryFileLines.Error) return Fail(result, options.QueryFile + ": cannot be read");
     }
-
-    Catalogue catalogue;
-    try {
-        BuildCatalogue(catalogueLines.Lines, catalogue);
-    } catch (const LoadError& error) {
-        return Fail(result, LoadErrorText(cataloguePath, error));
-    } catch (const QuillonError& error) {
-        return Fail(result, cataloguePath + ": " + error.message());
-    }
-    const PriceList priceList(std::move(priceListLines.Lines));
+    const Catalogue& catalogue = data.catalogue;
+    const PriceList& priceList = data.PriceListLines;
+    const ExchangeRates& rates = data.exchangeRates;
     const LineList allLines = catalogue.Lines();
 
     SearchOutcome outcome;

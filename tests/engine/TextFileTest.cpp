@@ -5,39 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <random>
+#include "tests/engine/TempFolder.h"
 
 using namespace quillon;
+using quillon::test::TempFolder;
 
 namespace {
-
-// A folder of its own under the system's temporary folder, gone at the end.
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::random_device seed;
-        path_ = std::filesystem::temp_directory_path() / ("quillon-textfile-" + std::to_string(seed()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string File(const std::string& name, const std::string& bytes) const
-    {
-        const std::string path = (path_ / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-    std::string Path(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 TEST(TextFile, LinesEndAtCrLfOrBoth)
 {
