@@ -4,6 +4,7 @@
 #include "engine/DataSet.h"
 #include "engine/ProfileText.h"
 #include "engine/QueryFileValues.h"
+#include "engine/QueryPageRules.h"
 #include "engine/TextFile.h"
 
 #include <algorithm>
@@ -39,16 +40,6 @@ void DropUnfilledRows(ResultTable& table)
 std::string First(const std::vector<std::string>& items) { return items.empty() ? std::string() : items.front(); }
 
 }  // namespace
-
-QueryPage CommandLinePage()
-{
-    // Meters, all kinds on, every criterion off; the lists are never filled in this mode.
-    QueryPage page;
-    page.Meters = true;
-    page.Air = page.Foam = page.Waveguide = page.Braided = true;
-    page.ByFrequency = page.ByLoss = page.ByConnector1 = page.ByConnector2 = false;
-    return page;
-}
 
 QueryPage QueryPageFor(const ToolOptions& options, const Catalogue& catalogue,
                        const std::vector<std::string>& queryFileLines, std::vector<Message>& messages)
@@ -135,7 +126,7 @@ ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
 
     SearchOutcome outcome;
     if (options.PartNumber) {
-        outcome = RunSearch(CommandLinePage(), *options.PartNumber, allLines);
+        outcome = RunSearch(CommandLineDefaults(), *options.PartNumber, allLines);
     } else {
         const QueryPage page = QueryPageFor(options, catalogue, queryFileLines.Lines, result.Messages);
         outcome = RunSearch(page, "", allLines);

@@ -27,7 +27,4 @@ ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
 QueryPage QueryPageFor(const ToolOptions& options, const Catalogue& catalogue, const std::vector<std::string>& queryFileLines,
                        std::vector<Message>& messages);
 
-// The page the one-argument command line starts from.
-QueryPage CommandLinePage();
-
 }  // namespace quillon::tool
