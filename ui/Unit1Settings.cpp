@@ -17,10 +17,8 @@
 #include "engine/QueryFileValues.h"
 #include "engine/QueryPageRules.h"
 #include "ui/QueryPage.h"
-#include "ui/ShowErrors.h"
 #include "persist/CommandLine.h"
 #include "persist/QueryFiles.h"
-#include "persist/RegistrySettings.h"
 #include "platform/Seams.h"
 
 namespace quillon {
@@ -40,19 +38,15 @@ void PutQueryFileOnPage(TQueryValuesPage& page, const std::vector<std::string>& 
 
 void TfrmMain::ConnectSettingsHandlers()
 {
-    connect(Menu.OpenFile1, &QAction::triggered, this,
-            [this] { ShowErrors(seams_.messages, [this] { OpenFile1Click(); }); });
+    connect(Menu.OpenFile1, &QAction::triggered, this, Guarded([this] { OpenFile1Click(); }));
     connect(Menu.SaveQuerySettingsToFile1, &QAction::triggered, this,
-            [this] { ShowErrors(seams_.messages, [this] { SaveQuerySettingsToFile1Click(); }); });
+            Guarded([this] { SaveQuerySettingsToFile1Click(); }));
 }
 
 void TfrmMain::LoadSettings()
 {
-    // The lists are filled: from here on the page holds a query worth storing.
-    settingsReady_ = true;
-    SettingsStore store = seams_.Settings();
     // What was read before a failure is applied; the failure itself is not shown.
-    for (const LoadedValue& value : quillon::LoadSettings(store).Values) {
+    for (const LoadedValue& value : session_.LoadStoredQuery().Values) {
         if (const std::optional<PageControl> control = PageControlOf(value.Name))
             tsQueryValues->Apply(*control, value.Text, value.Flag);
         else
@@ -62,14 +56,7 @@ void TfrmMain::LoadSettings()
 
 void TfrmMain::SaveSettings()
 {
-    // After a start that did not set the page up (no catalogue, or a command
-    // line that ended the program) the page holds empty lists, not the
-    // user's query: the stored query stays as it was.
-    if (!settingsReady_) return;
-    SettingsStore store = seams_.Settings();
-    // A store that refuses a value ends the saving quietly.
-    (void)quillon::SaveSettings(store,
-                                StoredQueryFromPage(tsQueryValues->ReadQuery(), Menu.SaveSettingsOnExit1->isChecked()));
+    session_.StoreQuery(tsQueryValues->ReadQuery(), Menu.SaveSettingsOnExit1->isChecked());
 }
 
 void TfrmMain::ApplyCommandLine()
@@ -77,10 +64,10 @@ void TfrmMain::ApplyCommandLine()
     TQueryValuesPage& page = *tsQueryValues;
     for (const PageValue& value : CommandLineDefaultValues()) page.Apply(value.Control, {}, value.Flag);
 
-    const CommandLine line = ParseCommandLine(Arguments);
+    const CommandLine line = ParseCommandLine(session_.Arguments());
     switch (line.Form) {
     case CommandLineForm::QueryFile:
-        settingsReady_ = true;
+        session_.MarkQuerySetUp();
         PutQueryFileOnPage(page, ReadQueryFile(line.QueryFilePath));
         break;
     case CommandLineForm::NotEnoughParameters:
@@ -88,8 +75,8 @@ void TfrmMain::ApplyCommandLine()
         terminated_ = true;
         break;
     case CommandLineForm::PartNumber:
-        settingsReady_ = true;
-        CommandLinePartNumber = ToEngine(line.CommandLinePartNumber);
+        session_.MarkQuerySetUp();
+        session_.SetCommandLinePartNumber(ToEngine(line.CommandLinePartNumber));
         break;
     case CommandLineForm::None: break;
     }
@@ -98,9 +85,9 @@ void TfrmMain::ApplyCommandLine()
 void TfrmMain::OpenFile1Click()
 {
     QString path;
-    if (!Arguments.isEmpty()) {
+    if (session_.HasArguments()) {
         // A program started with arguments re-reads argument 2, without a dialog.
-        const std::optional<QString> argument = ParseCommandLine(Arguments).OpenFileArgument();
+        const std::optional<QString> argument = ParseCommandLine(session_.Arguments()).OpenFileArgument();
         if (!argument) return;
         path = *argument;
     } else {
