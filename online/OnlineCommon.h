@@ -20,6 +20,21 @@ namespace quillon {
 struct Seams;
 class SettingsStore;
 
+// Marks a flag for as long as a scope lasts and puts back what it held
+// before, however the scope ends (an exception included): a reminder or a
+// window that is busy stays usable after any failure.
+class BusyScope {
+public:
+    explicit BusyScope(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
+    ~BusyScope() { flag_ = before_; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    bool& flag_;
+    bool before_;
+};
+
 // Ends the current operation; the component that started it shows Text() in
 // the standard error box and goes on.
 class OnlineError : public std::exception {

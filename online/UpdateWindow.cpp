@@ -77,18 +77,6 @@ const ProgramRegistration* FindRegistration(const QList<ProgramRegistration>& re
     return nullptr;
 }
 
-// Clears the window's busy mark however "&Update Now" ends.
-class BusyMark {
-public:
-    explicit BusyMark(bool& busy) : busy_(busy) { busy_ = true; }
-    ~BusyMark() { busy_ = false; }
-    BusyMark(const BusyMark&) = delete;
-    BusyMark& operator=(const BusyMark&) = delete;
-
-private:
-    bool& busy_;
-};
-
 }  // namespace
 
 QList<ProgramRegistration> ReadProgramRegistrations(const Seams& seams)
@@ -507,7 +495,7 @@ void TfrmUpdate::btnUpdateClick()
     if (busy_) return;
     bool updated = false;
     {
-        const BusyMark busy(busy_);
+        const BusyScope busy(busy_);
         try {
             if (!ConfirmManyPrograms() || !CheckConnection()) return;
             const QString folder = DownloadFolder();

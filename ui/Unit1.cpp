@@ -270,7 +270,7 @@ void TfrmMain::changeEvent(QEvent* event)
     // the activation is over, since a prompt takes the activation itself.
     if (event->type() != QEvent::ActivationChange || !isActiveWindow() || activated_) return;
     activated_ = true;
-    QMetaObject::invokeMethod(this, [this] { FormActivate(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, Guarded([this] { FormActivate(); }), Qt::QueuedConnection);
 }
 
 bool TfrmMain::event(QEvent* event)
