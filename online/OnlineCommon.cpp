@@ -23,7 +23,9 @@ QString MakerWebServer(const Seams& seams)
     SettingsStore store = seams.Settings();
     QString server;
     if (store.OpenKey(QString::fromLatin1(kCommonFilesKey), true))
-        server = store.ReadString(QString::fromLatin1(kWebServerValue)).value_or(QString()).trimmed();
+        server = StoredTextOrEmpty(store, QString::fromLatin1(kWebServerValue)).trimmed();
+    else
+        qWarning("The key %s cannot be opened: %s", kCommonFilesKey, qUtf8Printable(store.LastError()));
     while (server.endsWith(QLatin1Char('/'))) server.chop(1);
     return server.isEmpty() ? QString::fromLatin1(kDefaultWebServer) : server;
 }
@@ -43,8 +45,11 @@ QString SharedFolder(const Seams& seams, const QString& subFolder)
 {
     SettingsStore store = seams.Settings();
     QString base = DefaultCommonFilesFolder();
-    if (store.OpenKey(QString::fromLatin1(kCommonFilesKey), true) && store.ValueExists(QString::fromLatin1(kDataFolderValue)))
-        base = store.ReadString(QString::fromLatin1(kDataFolderValue)).value_or(QString());
+    const QString path = QString::fromLatin1(kDataFolderValue);
+    if (!store.OpenKey(QString::fromLatin1(kCommonFilesKey), true))
+        qWarning("The key %s cannot be opened: %s", kCommonFilesKey, qUtf8Printable(store.LastError()));
+    else if (store.ValueExists(path))
+        base = StoredTextOrEmpty(store, path);
     store.CloseKey();
     const QString folder = base + QLatin1Char('/') + subFolder + QLatin1Char('/');
     if (!FolderExists(folder)) {
@@ -137,6 +142,14 @@ QStringList ReadTextLinesOrRaise(const QString& path)
     return lines;
 }
 
+QString StoredTextOrEmpty(SettingsStore& store, const QString& name)
+{
+    std::optional<QString> text = store.ReadString(name);
+    if (text) return *text;
+    qWarning("The stored value %s cannot be read: %s", qUtf8Printable(name), qUtf8Printable(store.LastError()));
+    return {};
+}
+
 void OpenKeyOrRaise(SettingsStore& store, const QString& path)
 {
     if (!store.OpenKey(path, true))
@@ -164,7 +177,7 @@ QString StoredIntervalText(Seams& seams, const QString& keyPath, int updateInter
 {
     SettingsStore store = seams.Settings();
     OpenKeyOrRaise(store, keyPath);
-    const QString interval = store.ReadString(QStringLiteral("Interval")).value_or(QString());
+    const QString interval = StoredTextOrEmpty(store, QStringLiteral("Interval"));
     return !interval.isEmpty() && IsNumberText(interval) ? interval : QString::number(updateInterval);
 }
 

@@ -98,6 +98,11 @@ bool IsDue(const QDateTime& now, const QDate& date);
 // raises "Cannot open file "<path>"" when it cannot be read.
 QStringList ReadTextLinesOrRaise(const QString& path);
 
+// A text value of the open key, or empty text when the store cannot give it
+// (a number stored under the name, a damaged store): the caller goes on with
+// its default, and the failure is logged.
+QString StoredTextOrEmpty(SettingsStore& store, const QString& name);
+
 // Write helpers that raise the store's own reason when a write fails, so a
 // lost setting never passes silently.
 void OpenKeyOrRaise(SettingsStore& store, const QString& path);

@@ -24,7 +24,8 @@ RegistrationResult RegisterProgram(SettingsStore& store, const QString& dataFold
 
     // The shared data folder belongs to whichever of the maker's programs came
     // first: keep one that is there.
-    if (!store.OpenKey(QString::fromLatin1(kCommonFilesKey), true)) return Failed(result, store, QStringLiteral("Cannot open the key"));
+    if (!store.OpenKey(QString::fromLatin1(kCommonFilesKey), true))
+        return Failed(result, store, QStringLiteral("Cannot open the key"));
     if (store.ValueExists(path)) {
         result.done << QStringLiteral("Data folder kept: %1").arg(store.ReadString(path).value_or(QString()));
     } else {
@@ -33,7 +34,8 @@ RegistrationResult RegisterProgram(SettingsStore& store, const QString& dataFold
         result.done << QStringLiteral("Data folder recorded: %1").arg(folder);
     }
 
-    if (!store.OpenKey(QString::fromLatin1(kProgramKey), true)) return Failed(result, store, QStringLiteral("Cannot open the key"));
+    if (!store.OpenKey(QString::fromLatin1(kProgramKey), true))
+        return Failed(result, store, QStringLiteral("Cannot open the key"));
     const QString folder = QDir::cleanPath(QDir(programFolder).absolutePath());
     const std::pair<const char*, QString> values[] = {
         {"MenuCaption", QStringLiteral("QUILLON")},
