@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 #include "tests/support/TestHttpServer.h"
-#include "tests/platform/TestPrinters.h"
+#include "tests/support/QtPrinters.h"
 #include "platform/HttpNetwork.h"
 
 using namespace quillon;

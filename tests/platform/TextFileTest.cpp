@@ -9,7 +9,7 @@
 
 #include "engine/TextFile.h"
 #include "platform/TextFile.h"
-#include "tests/platform/TestPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 using namespace quillon;
 
