@@ -20,7 +20,7 @@
 #include <QTableView>
 #include <QTest>
 
-#include "engine/Currencies.h"
+#include "tests/support/CurrencyTable.h"
 #include "ui/HintTracker.h"
 #include "tests/ui/Install.h"
 #include "ui/LinkLabel.h"
@@ -253,23 +253,23 @@ TEST_F(Window, CurrencyMenuHoldsEveryItemInMenuOrder)
     const TMainMenu& menu = window->Menu;
     EXPECT_EQ(menu.CurrencySettings1->text(), QStringLiteral("Currency Settings"));
     EXPECT_FALSE(menu.CurrencySettings1->isVisible());  // hidden until the window shows with rates
-    const auto currencies = CurrencyMenu();
+    // The table typed in the tests, not the program's own.
+    const auto& currencies = test::kCurrencyTable;
     ASSERT_EQ(menu.CurrencyItems.size(), currencies.size());
-    ASSERT_EQ(menu.CurrencyItems.size(), 37u);
     for (std::size_t i = 0; i < currencies.size(); ++i) {
         const QAction* item = menu.CurrencyItems[i];
-        SCOPED_TRACE(std::string(currencies[i].ItemName));
-        EXPECT_EQ(item->objectName().toStdString(), currencies[i].ItemName);
-        EXPECT_EQ(item->text().toStdString(), currencies[i].Caption);
-        EXPECT_EQ(TMainMenu::TagOf(item), currencies[i].Tag);
-        EXPECT_EQ(item->data().toInt(), currencies[i].Tag);
+        SCOPED_TRACE(currencies[i].item);
+        EXPECT_EQ(item->objectName(), QLatin1String(currencies[i].item));
+        EXPECT_EQ(item->text(), QLatin1String(currencies[i].caption));
+        EXPECT_EQ(TMainMenu::TagOf(item), currencies[i].tag);
+        EXPECT_EQ(item->data().toInt(), currencies[i].tag);
         EXPECT_TRUE(item->isCheckable());
         EXPECT_EQ(item->isChecked(), item == menu.US1);
         // The item sits in its submenu, which sits directly in "Currency Settings".
         const auto* owner = qobject_cast<const QMenu*>(item->parent());
         ASSERT_NE(owner, nullptr);
-        EXPECT_EQ(owner->title().toStdString(),
-                  currencies[i].Submenu.empty() ? std::string("Currency Settings") : std::string(currencies[i].Submenu));
+        const QString submenu = QLatin1String(currencies[i].submenu);
+        EXPECT_EQ(owner->title(), submenu.isEmpty() ? QStringLiteral("Currency Settings") : submenu);
         EXPECT_TRUE(owner->actions().contains(const_cast<QAction*>(item)));
     }
     QStringList submenus;
