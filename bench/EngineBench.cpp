@@ -57,8 +57,8 @@ BenchData& Data()
         const bench::GeneratedFiles files = bench::GenerateFiles({});
         d.folder = fs::temp_directory_path() / ("quillon-bench-" + std::to_string(::getpid()));
         fs::create_directories(d.folder);
-        d.cataloguePath = (d.folder / "Freq_TLine_Connectors.dat").string();
-        d.priceListPath = (d.folder / "M_lom.dat").string();
+        d.cataloguePath = (d.folder / kCatalogueFileName).string();
+        d.priceListPath = (d.folder / kPriceListFileName).string();
         WriteFile(d.cataloguePath, files.Catalogue);
         WriteFile(d.priceListPath, files.PriceList);
         d.bytes = files.Catalogue.size() + files.PriceList.size();

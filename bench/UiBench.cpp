@@ -28,6 +28,7 @@
 #include "ui/QueryPage.h"
 #include "ui/ResultsPage.h"
 #include "ui/Unit1.h"
+#include "engine/DataSet.h"
 #include "platform/Fakes.h"
 #include "platform/SettingsKeys.h"
 #include "platform/SettingsStore.h"
@@ -77,9 +78,9 @@ int main(int argc, char** argv)
     QDir(root.path()).mkpath(QStringLiteral("data"));
     const QString program = root.filePath(QStringLiteral("program"));
     const QString data = root.filePath(QStringLiteral("data"));
-    if (!WriteFile(program + QStringLiteral("/Freq_TLine_Connectors.dat"), files.Catalogue) ||
-        !WriteFile(data + QStringLiteral("/M_lom.dat"), files.PriceList) ||
-        !WriteFile(program + QStringLiteral("/xcngrate.dat"), "GBP|1.5|\r\n"))
+    if (!WriteFile(program + QLatin1Char('/') + QLatin1String(kCatalogueFileName), files.Catalogue) ||
+        !WriteFile(data + QLatin1Char('/') + QLatin1String(kPriceListFileName), files.PriceList) ||
+        !WriteFile(program + QLatin1Char('/') + QLatin1String(kRatesFileName), "GBP|1.5|\r\n"))
         return Fail("cannot write the generated files");
     FakeSeams fakes(program, root.filePath(QStringLiteral("registry.json")));
     fakes.Get().classesRoot = [](const QString&) { return false; };

@@ -40,7 +40,7 @@ TfrmMain::TfrmMain(Seams& seams, QStringList arguments, QWidget* parent)
 {
     BuildWindow();
     ConnectHandlers();
-    FormCreate();
+    Guarded([this] { FormCreate(); })();
 }
 
 TfrmMain::~TfrmMain() { FormDestroy(); }
@@ -113,20 +113,18 @@ void TfrmMain::ShowErrorsOf(const std::function<void()>& handler) { ShowErrors(s
 void TfrmMain::FormCreate()
 {
     ShowPage(kQueryValuesPage);
-    ShowErrors(seams_.messages, [&] {
-        const TSession::DataFolderReading dataFolder = session_.ReadDataFolder();
-        for (const QString& error : dataFolder.Errors) seams_.messages.Error(error);
-        const bool catalogueLoaded = session_.LoadData(dataFolder.Folder);
-        if (!catalogueLoaded)
-            seams_.messages.Error(FromEngine(kMissingFilesMessage));
-        else if (session_.HasArguments())
-            ApplyCommandLine();
-        else
-            FillQueryLists();
-        session_.ReleaseConnectorNames();
-        tsQueryValues->btnSearch->setEnabled(catalogueLoaded);
-        if (session_.HasArguments() && !terminated_) btnSearchClick();
-    });
+    const TSession::DataFolderReading dataFolder = session_.ReadDataFolder();
+    for (const QString& error : dataFolder.Errors) seams_.messages.Error(error);
+    const bool catalogueLoaded = session_.LoadData(dataFolder.Folder);
+    if (!catalogueLoaded)
+        seams_.messages.Error(FromEngine(kMissingFilesMessage));
+    else if (session_.HasArguments())
+        ApplyCommandLine();
+    else
+        FillQueryLists();
+    session_.ReleaseConnectorNames();
+    tsQueryValues->btnSearch->setEnabled(catalogueLoaded);
+    if (session_.HasArguments() && !terminated_) btnSearchClick();
 }
 
 void TfrmMain::FillQueryLists()
