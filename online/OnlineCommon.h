@@ -48,9 +48,10 @@ private:
     QByteArray utf8_;
 };
 
-// A text value in the key the maker's programs share (kCommonFilesKey): the web server's address, such as "http://www.tarvex.example"
-// (scheme and host, optionally a port, no trailing slash). A company mirror or a
-// test points the programs elsewhere by changing it.
+// A text value in the key the maker's programs share (kCommonFilesKey): the
+// web server's address, such as "http://www.tarvex.example" (scheme and host,
+// optionally a port, no trailing slash). A company mirror or a test points the
+// programs elsewhere by changing it.
 inline constexpr char kWebServerValue[] = "WebServer";
 inline constexpr char kDefaultWebServer[] = "http://www.tarvex.example";
 

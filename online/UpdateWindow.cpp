@@ -93,7 +93,8 @@ QList<ProgramRegistration> ReadProgramRegistrations(const Seams& seams)
     for (const QString& subKey : subKeys.value_or(QStringList())) {
         const QString key = makerKey + QLatin1Char('\\') + subKey;
         const std::optional<QList<SettingsValueText>> read = store.ReadAllValues(key);
-        if (!read) qWarning("The values of %s cannot be read: %s", qUtf8Printable(key), qUtf8Printable(store.LastError()));
+        if (!read)
+            qWarning("The values of %s cannot be read: %s", qUtf8Printable(key), qUtf8Printable(store.LastError()));
         const QList<SettingsValueText> values = read.value_or(QList<SettingsValueText>());
         ProgramRegistration registration;
         registration.subKey = subKey;

@@ -2,7 +2,9 @@
 // The results page of the main window (tsResults): the results grid with its
 // count caption, the two connector lists and the two part-number grids, the
 // logo and mail links and the page's buttons. This file builds the controls;
-// the search and the main window fill them.
+// the search and the main window fill them. Panels added beside the designed
+// ones (charts, a run's budget) get builders of their own here and leave the
+// grids' columns and cells as they are.
 
 #include <array>
 #include <string>

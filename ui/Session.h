@@ -5,6 +5,11 @@
 // settings store, and the rows of the results page in prices of the chosen
 // currency. The window (TfrmMain) holds one, reads its controls into plain
 // values, asks here and puts the answers back into its controls.
+//
+// What is worked out about the selected line beyond the designed cells
+// (curves over the band, band-edge figures, a run's budget) belongs here
+// too, beside FillPartNumbers: engine calls on ResultLineAt(row) with the
+// query page's values, shown by the results page in panels of their own.
 
 #include <functional>
 #include <optional>

@@ -31,7 +31,8 @@ const QString kQueryFileExtension = QStringLiteral(".qlx");
 // the order a save writes them; a missing or empty key takes its default.
 void PutQueryFileOnPage(TQueryValuesPage& page, const std::vector<std::string>& section)
 {
-    for (const PageValue& value : QueryFileValues(section)) page.Apply(value.Control, FromEngine(value.Text), value.Flag);
+    for (const PageValue& value : QueryFileValues(section))
+        page.Apply(value.Control, FromEngine(value.Text), value.Flag);
 }
 
 }  // namespace

@@ -190,7 +190,8 @@ TEST(ResultRows, PartNumberRowsCarryDescriptionAndConvertedPrice)
 {
     TConnector connector;
     for (const char* part : {"QXC-F050-NM", "QXC-GONE", "QXC-F050-NF"}) connector.AddPartNumber(part);
-    const PriceList prices({"# connectors", "CN|Q|QXC-F050-NM|EA|N male, straight|15|", "CN|Q|QXC-F050-NF|EA|N female||"});
+    const PriceList prices(
+        {"# connectors", "CN|Q|QXC-F050-NM|EA|N male, straight|15|", "CN|Q|QXC-F050-NF|EA|N female||"});
     const ExchangeRates rates{true, {"GBP|1.5|"}};
 
     PartNumberTable table;

@@ -376,7 +376,8 @@ TEST(StoredValues, GoOntoTheirControls)
         {StoredValue::ByC2, P::ByConnector2},
         {StoredValue::VSWR, P::Vswr},
     };
-    for (const auto& [stored, control] : map) EXPECT_EQ(PageControlOf(stored), control) << StoredValueName(stored).toStdString();
+    for (const auto& [stored, control] : map)
+        EXPECT_EQ(PageControlOf(stored), control) << StoredValueName(stored).toStdString();
 }
 
 }  // namespace

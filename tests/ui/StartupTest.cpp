@@ -133,7 +133,8 @@ TEST(StartupErrors, TheErrorBoxShowsTheWholeTextPastANulByte)
     install.WriteCatalogue(rows);
 
     auto window = install.Open();
-    const QString expected = QStringLiteral("'8") + QChar(0) + QStringLiteral("x0' is not a valid floating point value");
+    const QString expected =
+        QStringLiteral("'8") + QChar(0) + QStringLiteral("x0' is not a valid floating point value");
     EXPECT_EQ(BoxLines(install.fakes.messages), QStringList{QStringLiteral("Error: ") + expected});
 }
 
