@@ -174,7 +174,7 @@ TEST(PrintRows, EntireListPagesAreRowsBySevenRoundedUp)
 
 TEST(PrintRecords, EveryFieldEndsWithABarAndTheLineWithCrLfInLatin1)
 {
-    EXPECT_EQ(EncodeRecord({"RG-8", QString::fromUtf8("caf\u00e9 | bar"), ""}), QByteArray("RG-8|caf\xe9 | bar||\r\n"));
+    EXPECT_EQ(EncodeRecord({"QXB-050", QString::fromUtf8("caf\u00e9 | bar"), ""}), QByteArray("QXB-050|caf\xe9 | bar||\r\n"));
     EXPECT_EQ(EncodeRecord({}), QByteArray("\r\n"));
 }
 
