@@ -29,6 +29,7 @@
 #include "ui/ResultsPage.h"
 #include "ui/Unit1.h"
 #include "platform/Fakes.h"
+#include "platform/SettingsKeys.h"
 #include "platform/SettingsStore.h"
 
 namespace {
@@ -84,7 +85,7 @@ int main(int argc, char** argv)
     fakes.Get().classesRoot = [](const QString&) { return false; };
     {
         SettingsStore store(fakes.paths.SettingsFile());
-        if (!store.OpenKey(QStringLiteral("\\Software\\Tarvex\\Common Files"), true) ||
+        if (!store.OpenKey(QString::fromLatin1(kCommonFilesKey), true) ||
             !store.WriteString(QStringLiteral("Path"), data))
             return Fail("cannot record the data folder");
     }

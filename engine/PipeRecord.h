@@ -4,7 +4,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace quillon {
 
@@ -22,11 +21,5 @@ long double NumberOrDefault(std::string_view text, std::string_view defaultText)
 
 // True for space, '#', ';', '[', '^', '`', '{' and '~' only.
 bool IsSkippedLeadChar(char c);
-
-// Splits 8-bit text into lines ending at CR, LF or CR LF.
-std::vector<std::string> SplitLines(std::string_view text);
-
-// Reads a whole file as 8-bit lines; false when it cannot be opened or read.
-bool ReadTextFileLines(const std::string& path, std::vector<std::string>& lines);
 
 }  // namespace quillon

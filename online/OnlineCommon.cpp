@@ -10,8 +10,9 @@
 #include <QStandardPaths>
 
 #include "engine/NumberText.h"
-#include "engine/PipeRecord.h"
+#include "engine/TextFile.h"
 #include "platform/Seams.h"
+#include "platform/TextFile.h"
 
 namespace quillon {
 
@@ -42,8 +43,8 @@ QString SharedFolder(const Seams& seams, const QString& subFolder)
 {
     SettingsStore store = seams.Settings();
     QString base = DefaultCommonFilesFolder();
-    if (store.OpenKey(QString::fromLatin1(kCommonFilesKey), true) && store.ValueExists(QStringLiteral("Path")))
-        base = store.ReadString(QStringLiteral("Path")).value_or(QString());
+    if (store.OpenKey(QString::fromLatin1(kCommonFilesKey), true) && store.ValueExists(QString::fromLatin1(kDataFolderValue)))
+        base = store.ReadString(QString::fromLatin1(kDataFolderValue)).value_or(QString());
     store.CloseKey();
     const QString folder = base + QLatin1Char('/') + subFolder + QLatin1Char('/');
     if (!FolderExists(folder)) {
@@ -126,14 +127,12 @@ bool IsDue(const QDateTime& now, const QDate& date)
     return now >= date.startOfDay();
 }
 
-QStringList ReadTextLines(const QString& path)
+QStringList ReadTextLinesOrRaise(const QString& path)
 {
-    QFile file(path);
-    if (FolderExists(path) || !file.open(QIODevice::ReadOnly))
-        throw OnlineError(QStringLiteral("Cannot open file \"%1\"").arg(QDir::toNativeSeparators(path)));
-    const QByteArray bytes = file.readAll();
+    const TextLines read = ReadTextLines(FilePathForEngine(path));
+    if (read.Error) throw OnlineError(QStringLiteral("Cannot open file \"%1\"").arg(QDir::toNativeSeparators(path)));
     QStringList lines;
-    for (const std::string& line : SplitLines(std::string_view(bytes.constData(), bytes.size())))
+    for (const std::string& line : read.Lines)
         lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
     return lines;
 }

@@ -130,6 +130,27 @@ bool SaveSettings(SettingsStore& store, const StoredQuery& query)
     return written;
 }
 
+bool StoreCurrency(SettingsStore& store, int tag)
+{
+    return store.OpenKey(QString::fromLatin1(kSettingsKey), true) &&
+           store.WriteInteger(QString::fromLatin1(kCurrencyValue), tag);
+}
+
+StoredCurrency ReadStoredCurrency(SettingsStore& store, bool hasExchangeRates)
+{
+    StoredCurrency stored;
+    const QString key = QString::fromLatin1(kSettingsKey);
+    stored.KeyFound = store.KeyExists(key);
+    if (!stored.KeyFound || !store.OpenKey(key, false)) return stored;
+    if (hasExchangeRates) {
+        if (const std::optional<qint32> tag = store.ReadInteger(QString::fromLatin1(kCurrencyValue))) stored.Tag = *tag;
+    } else {
+        stored.Tag = 1;
+    }
+    store.CloseKey();
+    return stored;
+}
+
 LoadedSettings LoadSettings(SettingsStore& store)
 {
     LoadedSettings loaded;

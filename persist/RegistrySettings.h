@@ -1,7 +1,7 @@
 #pragma once
 // The query remembered between runs: eighteen values in one key of the
 // settings store, written when the main window closes and put back at the
-// next interactive start.
+// next interactive start; and the chosen currency, kept in the same key.
 //
 // Who does what:
 // - SaveSettings writes what the window hands over, in a fixed order, and
@@ -24,12 +24,12 @@
 
 #include <QString>
 
+#include "platform/SettingsKeys.h"
+
 namespace quillon {
 
 class SettingsStore;
 struct QueryPage;  // Search.h
-
-inline constexpr char kSettingsKey[] = "\\Software\\Tarvex\\Quillon\\Settings";
 
 // What an empty or missing stored VSWR comes back as.
 inline constexpr char kDefaultVswr[] = "1.1";
@@ -122,5 +122,21 @@ bool SaveSettings(SettingsStore& store, const StoredQuery& query);
 
 // Reads the stored query without creating anything; see LoadedSettings.
 LoadedSettings LoadSettings(SettingsStore& store);
+
+// The chosen currency lives in the same key as "Currency", the Tag of its
+// menu item. Writes it, creating the key when missing; false when the store
+// refused (the choice then lasts for this run only).
+bool StoreCurrency(SettingsStore& store, int tag);
+
+// What the store says about the currency to put back before a search.
+struct StoredCurrency {
+    // False when nothing is stored yet: US dollars.
+    bool KeyFound = false;
+    // The Tag to choose: the stored one with exchange rates, 1 without (every
+    // price is then in US dollars). Nothing when the key cannot be opened or
+    // the value is missing or no number: the choice stays as it is.
+    std::optional<int> Tag;
+};
+StoredCurrency ReadStoredCurrency(SettingsStore& store, bool hasExchangeRates);
 
 }  // namespace quillon

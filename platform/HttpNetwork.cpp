@@ -7,8 +7,9 @@
 #include <QNetworkInterface>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QSaveFile>
 #include <QTimer>
+
+#include "platform/TextFile.h"
 
 namespace quillon {
 namespace {
@@ -58,12 +59,11 @@ DownloadResult HttpNetwork::DownloadToFile(const QUrl& url, const QString& path,
         return result;
     }
 
-    // QSaveFile writes beside the target and renames only on commit, so a
-    // failed download never leaves a partial file or an error page at path.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.error = QStringLiteral("Cannot write %1: %2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString());
+    // Written beside the target and put in place only on commit, so a failed
+    // download never leaves a partial file or an error page at path.
+    WholeFileWriter file(path);
+    if (const auto failure = file.Open()) {
+        result.error = QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), failure->Reason);
         return result;
     }
 
@@ -102,8 +102,8 @@ DownloadResult HttpNetwork::DownloadToFile(const QUrl& url, const QString& path,
             return;
         if (!writeError.isEmpty())
             return;
-        if (file.write(data) != data.size()) {
-            writeError = file.errorString();
+        if (const auto failure = file.Append(data)) {
+            writeError = failure->Reason;
             reply->abort();
             return;
         }
@@ -145,13 +145,12 @@ DownloadResult HttpNetwork::DownloadToFile(const QUrl& url, const QString& path,
         result.error = QStringLiteral("The transfer broke off after %1 of %2 bytes")
                            .arg(stored)
                            .arg(length.toLongLong());
-    } else if (!file.commit()) {
-        result.error = QStringLiteral("Cannot write %1: %2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString());
+    } else if (const auto failure = file.Commit()) {
+        result.error = QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), failure->Reason);
     } else {
         result.ok = true;
     }
-    // An uncommitted QSaveFile throws its temporary file away when it goes.
+    // An uncommitted writer throws its temporary file away when it goes.
     return result;
 }
 

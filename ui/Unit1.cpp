@@ -19,7 +19,7 @@
 #include "ui/HintTracker.h"
 #include "ui/LinkLabel.h"
 #include "ui/Links.h"
-#include "engine/PipeRecord.h"
+#include "engine/TextFile.h"
 #include "ui/QtText.h"
 #include "ui/QueryPage.h"
 #include "ui/ResultsPage.h"
@@ -29,6 +29,8 @@
 #include "online/uFreshlineDlg.h"
 #include "online/uNewsDlg.h"
 #include "platform/Seams.h"
+#include "platform/SettingsKeys.h"
+#include "platform/TextFile.h"
 
 namespace quillon {
 namespace {
@@ -36,16 +38,13 @@ namespace {
 constexpr int kQueryWidth = 390;
 constexpr int kQueryHeight = 536;
 
-const QString kCommonFilesKey = QStringLiteral("\\Software\\Tarvex\\Common Files");
-
 bool IsFile(const QString& path) { return QFileInfo(path).isFile(); }
 
 std::vector<std::string> ReadLines(const QString& path)
 {
-    std::vector<std::string> lines;
-    if (!ReadTextFileLines(QFile::encodeName(path).toStdString(), lines))
-        throw QuillonError(ToEngine(QStringLiteral("Cannot open file \"%1\"").arg(path)));
-    return lines;
+    TextLines read = ReadTextLines(FilePathForEngine(path));
+    if (read.Error) throw QuillonError(ToEngine(QStringLiteral("Cannot open file \"%1\"").arg(path)));
+    return std::move(read.Lines);
 }
 
 }  // namespace
@@ -146,13 +145,14 @@ void TfrmMain::FormCreate()
 QString TfrmMain::ReadDataFolder()
 {
     SettingsStore store = seams_.Settings();
-    if (store.KeyExists(kCommonFilesKey))
-        store.OpenKey(kCommonFilesKey, false);
+    const QString key = QString::fromLatin1(kCommonFilesKey);
+    if (store.KeyExists(key))
+        store.OpenKey(key, false);
     else
         seams_.messages.Error(QStringLiteral("Unable to locate Registry Key"));
 
     QString dataFolder;
-    const QString value = QStringLiteral("Path");
+    const QString value = QString::fromLatin1(kDataFolderValue);
     if (store.HasOpenKey() && store.ValueExists(value)) {
         const std::optional<QString> text = store.ReadString(value);
         if (!text) throw QuillonError(ToEngine(store.LastError()));

@@ -7,15 +7,10 @@
 #include <QAction>
 #include <QMenu>
 
+#include "persist/RegistrySettings.h"
 #include "platform/Seams.h"
 
 namespace quillon {
-namespace {
-
-const QString kSettingsKey = QStringLiteral("\\Software\\Tarvex\\Quillon\\Settings");
-const QString kCurrencyValue = QStringLiteral("Currency");
-
-}  // namespace
 
 void TfrmMain::US1Click(QAction* item)
 {
@@ -39,30 +34,24 @@ void TfrmMain::StoreCurrency(int tag)
 {
     // The choice still holds for this run when the store cannot keep it.
     SettingsStore store = seams_.Settings();
-    if (store.OpenKey(kSettingsKey, true)) store.WriteInteger(kCurrencyValue, tag);
+    if (!quillon::StoreCurrency(store, tag))
+        qWarning("The chosen currency could not be stored: %s", qUtf8Printable(store.LastError()));
 }
 
 void TfrmMain::ApplyStoredCurrency()
 {
     SettingsStore store = seams_.Settings();
-    if (!store.KeyExists(kSettingsKey)) {
+    const StoredCurrency stored = ReadStoredCurrency(store, HasExchangeRates());
+    if (!stored.KeyFound) {
         // Nothing stored yet: US dollars in "North America"; items of other
         // submenus keep their marks.
         if (auto* northAmerica = qobject_cast<QMenu*>(Menu.US1->parent()))
             for (QAction* item : northAmerica->actions()) item->setChecked(item == Menu.US1);
         return;
     }
-    if (!store.OpenKey(kSettingsKey, false)) return;
-    int tag = 1;
-    // Without exchange rates every price is in US dollars, whatever was stored.
-    if (HasExchangeRates()) {
-        const std::optional<qint32> stored = store.ReadInteger(kCurrencyValue);
-        if (!stored) return;  // missing or not a number: the marks stay
-        tag = *stored;
-    }
-    store.CloseKey();
+    if (!stored.Tag) return;  // unreadable: the marks stay
     for (QAction* item : Menu.CurrencyItems) {
-        if (TMainMenu::TagOf(item) == tag) {
+        if (TMainMenu::TagOf(item) == *stored.Tag) {
             SelectCurrency(item);
             return;
         }

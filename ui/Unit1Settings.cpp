@@ -15,6 +15,7 @@
 #include "engine/ProfileText.h"
 #include "ui/QtText.h"
 #include "engine/QueryFileValues.h"
+#include "engine/QueryPageRules.h"
 #include "ui/QueryPage.h"
 #include "ui/ShowErrors.h"
 #include "persist/CommandLine.h"

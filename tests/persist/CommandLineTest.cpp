@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "engine/QueryFileValues.h"
+#include "engine/QueryPageRules.h"
 #include "engine/Search.h"
 #include "tests/persist/TestPrinters.h"
 #include "persist/CommandLine.h"

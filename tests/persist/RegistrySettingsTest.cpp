@@ -292,6 +292,46 @@ TEST_F(RegistrySettingsTest, SavingReplacesTheQueryAndLeavesTheCurrencyAlone)
     EXPECT_EQ(store.ReadInteger(QStringLiteral("Save")), 0);
 }
 
+TEST_F(RegistrySettingsTest, TheCurrencyIsStoredBesideTheQueryAndReadBackWithItsRules)
+{
+    // Nothing stored yet: no key, whatever the rates.
+    for (const bool rates : {true, false}) {
+        SettingsStore store = Store();
+        const StoredCurrency stored = ReadStoredCurrency(store, rates);
+        EXPECT_FALSE(stored.KeyFound);
+        EXPECT_EQ(stored.Tag, std::nullopt);
+    }
+
+    struct Case {
+        const char* what;
+        std::function<void(SettingsStore&)> change;
+        std::optional<int> withRates;     // the Tag with the exchange-rate file
+        std::optional<int> withoutRates;  // and without it
+    };
+    const Case cases[] = {
+        {"stored Tag", [](SettingsStore& s) { ASSERT_TRUE(StoreCurrency(s, 20)); }, 20, 1},
+        {"no value", [](SettingsStore& s) { ASSERT_TRUE(s.DeleteValue(QStringLiteral("Currency"))); }, std::nullopt, 1},
+        {"text value", [](SettingsStore& s) { ASSERT_TRUE(s.WriteString(QStringLiteral("Currency"), "20")); },
+         std::nullopt, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Save(Sample());
+        {
+            SettingsStore store = Store();
+            ASSERT_TRUE(StoreCurrency(store, 17));
+        }
+        Edit(c.change);
+        SettingsStore store = Store();
+        const StoredCurrency withRates = ReadStoredCurrency(store, true);
+        EXPECT_TRUE(withRates.KeyFound);
+        EXPECT_EQ(withRates.Tag, c.withRates);
+        EXPECT_EQ(ReadStoredCurrency(store, false).Tag, c.withoutRates);
+        // The query beside it is untouched.
+        EXPECT_EQ(Load().Values, ExpectedLoad(Sample()));
+    }
+}
+
 TEST_F(RegistrySettingsTest, AStoreThatCannotBeWrittenIsQuiet)
 {
     // The store's folder cannot be made: its parent is a regular file.
@@ -301,6 +341,7 @@ TEST_F(RegistrySettingsTest, AStoreThatCannotBeWrittenIsQuiet)
     block.close();
     SettingsStore store(blocker + QStringLiteral("/Tarvex/registry.json"));
     EXPECT_FALSE(SaveSettings(store, Sample()));
+    EXPECT_FALSE(StoreCurrency(store, 20));
     EXPECT_FALSE(store.HasOpenKey());
     const LoadedSettings loaded = LoadSettings(store);
     EXPECT_FALSE(loaded.KeyFound);
