@@ -103,7 +103,7 @@ int main(int argc, char** argv)
     std::printf("catalogue %zu lines, price list %zu lines; %s\n", lines, sizes.PriceListLines,
                 qPrintable(QApplication::platformName()));
     const double first = Timed(window, [&] { query.btnSearch->click(); });
-    if (!fakes.messages.Calls().empty() || window.ResultLines.size() != lines ||
+    if (!fakes.messages.Calls().empty() || window.Session().ResultLines().size() != lines ||
         results.SpecsModel->rowCount() != static_cast<int>(lines) || window.CurrentPage() != TfrmMain::kResultsPage)
         return Fail("the search did not show every line");
     std::printf("click to filled, painted grid (first search, prices looked up): %8.1f ms\n", first);

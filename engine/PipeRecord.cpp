@@ -13,6 +13,15 @@ std::string_view TrimBlanks(std::string_view text)
     return text;
 }
 
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string UpperAscii(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out) c = UpperAscii(c);
+    return out;
+}
+
 std::string PipeField(std::string_view text, int n, char separator)
 {
     if (n < 1) return {};

@@ -15,6 +15,11 @@ std::string PipeField(std::string_view text, int n, char separator = '|');
 // Characters at or below the space removed from both ends.
 std::string_view TrimBlanks(std::string_view text);
 
+// ASCII letters in upper case, every other byte as it is: the letter case
+// the program's texts (kinds, list entries, flags) are compared without.
+char UpperAscii(char c);
+std::string UpperAscii(std::string_view text);
+
 // The default read as a number; then a non-empty text that is a number
 // replaces it. Never raises for the text; the default must be a number.
 long double NumberOrDefault(std::string_view text, std::string_view defaultText);

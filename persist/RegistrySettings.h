@@ -8,7 +8,8 @@
 //   stops at the first value the store refuses (those written before stay).
 // - LoadSettings only reads. It returns the values it managed to read, in
 //   reading order, up to the first one that could not be read. The window
-//   applies them in that order, each through its control's own rules: a list
+//   applies them in that order, each onto its control (PageControlOf) with
+//   the control's own rule, as it applies a query file's values: a list
 //   selects the entry equal to the text or appends it (SelectOrAdd), an entry
 //   box applies its numeric rule, a check box runs its click rule. A failure
 //   thus leaves on the page exactly what was applied before it.
@@ -24,6 +25,7 @@
 
 #include <QString>
 
+#include "engine/QueryPageRules.h"
 #include "platform/SettingsKeys.h"
 
 namespace quillon {
@@ -89,6 +91,10 @@ enum class StoredValue {
 QString StoredValueName(StoredValue value);
 // True for Save and the ten flags (numbers in the store), false for the seven texts.
 bool IsStoredFlag(StoredValue value);
+
+// The query page's control a stored value goes onto; nothing for Save, which
+// is the menu item's check mark.
+std::optional<PageControl> PageControlOf(StoredValue value);
 
 struct LoadedValue {
     StoredValue Name = StoredValue::Save;

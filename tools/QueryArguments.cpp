@@ -2,7 +2,7 @@
 
 #include "engine/Currencies.h"
 #include "engine/Errors.h"
-#include "engine/QueryFileValues.h"
+#include "engine/QueryPageRules.h"
 
 #include <QCommandLineParser>
 

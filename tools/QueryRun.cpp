@@ -56,29 +56,27 @@ QueryPage QueryPageFor(const ToolOptions& options, const Catalogue& catalogue,
     if (!options.QueryFile.empty())
         page = ApplyQueryFile(page, lists, ReadIniSection(queryFileLines, kQuerySection), messages);
 
-    // Flags override the file, applied with the page's click rules: query by
-    // frequency off also clears query by loss; query by loss on also sets query
-    // by frequency.
+    // Flags override the file, applied with the page's click rules.
     if (options.BandBeginning) {
         page.BeginningFrequency = *options.BandBeginning;
         page.EndingFrequency = options.BandEnding.value_or(std::string());
-        page.ByFrequency = true;
+        SetByFrequency(page, true);
     }
-    if (options.NoBandCriterion) page.ByFrequency = page.ByLoss = false;
+    if (options.NoBandCriterion) SetByFrequency(page, false);
     if (options.MaxLoss) {
         page.MaxLoss = *options.MaxLoss;
-        page.ByLoss = page.ByFrequency = true;
+        SetByLoss(page, true);
     }
     if (options.Length) page.Length = *options.Length;
     if (options.Meters) page.Meters = *options.Meters;
     // The connector lists are drop-down lists: a type equal to an entry apart
     // from letter case selects that entry.
     if (options.Connector1) {
-        page.Connector1 = SelectOrAdd(lists.Connector1, *options.Connector1, true);
+        page.Connector1 = lists.Connector1[SelectOrAdd(lists.Connector1, *options.Connector1, true).Index];
         page.ByConnector1 = true;
     }
     if (options.Connector2) {
-        page.Connector2 = SelectOrAdd(lists.Connector2, *options.Connector2, true);
+        page.Connector2 = lists.Connector2[SelectOrAdd(lists.Connector2, *options.Connector2, true).Index];
         page.ByConnector2 = true;
     }
     if (options.Kinds) {

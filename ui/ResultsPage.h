@@ -22,13 +22,6 @@ namespace quillon {
 
 class TLinkLabel;
 
-// One part-number grid as shown: part number, description, price.
-struct PartNumberTable {
-    static constexpr int kColumns = 3;
-    std::array<std::string, kColumns> Headings{"Part Number", "Description", "Price ($US)"};
-    std::vector<std::array<std::string, kColumns>> Rows;
-};
-
 using TResultTableModel = TTextTableModel<ResultTable>;
 using TPartNumberModel = TTextTableModel<PartNumberTable>;
 

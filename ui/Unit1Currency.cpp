@@ -7,15 +7,12 @@
 #include <QAction>
 #include <QMenu>
 
-#include "persist/RegistrySettings.h"
-#include "platform/Seams.h"
-
 namespace quillon {
 
 void TfrmMain::US1Click(QAction* item)
 {
     SelectCurrency(item);
-    FillResultRows(ResultLines);
+    FillResultRows(session_.ResultLines());
     lstConnectorsClick();
     lstConnectors2Click();
 }
@@ -27,21 +24,12 @@ void TfrmMain::SelectCurrency(QAction* item)
     // The two US-dollar items are one currency.
     if (item == Menu.US1) Menu.USDollarsUSD1->setChecked(true);
     if (item == Menu.USDollarsUSD1) Menu.US1->setChecked(true);
-    if (Menu.SaveSettingsOnExit1->isChecked()) StoreCurrency(TMainMenu::TagOf(item));
-}
-
-void TfrmMain::StoreCurrency(int tag)
-{
-    // The choice still holds for this run when the store cannot keep it.
-    SettingsStore store = seams_.Settings();
-    if (!quillon::StoreCurrency(store, tag))
-        qWarning("The chosen currency could not be stored: %s", qUtf8Printable(store.LastError()));
+    if (Menu.SaveSettingsOnExit1->isChecked()) session_.StoreCurrency(TMainMenu::TagOf(item));
 }
 
 void TfrmMain::ApplyStoredCurrency()
 {
-    SettingsStore store = seams_.Settings();
-    const StoredCurrency stored = ReadStoredCurrency(store, HasExchangeRates());
+    const StoredCurrency stored = session_.ReadStoredCurrency();
     if (!stored.KeyFound) {
         // Nothing stored yet: US dollars in "North America"; items of other
         // submenus keep their marks.
@@ -63,16 +51,6 @@ int TfrmMain::CheckedCurrencyTag() const
     for (const QAction* item : Menu.CurrencyItems)
         if (item->isChecked()) return TMainMenu::TagOf(item);
     return 1;  // not reached: one item always carries the mark
-}
-
-CurrencyCode TfrmMain::CurrentCurrencyCode() const
-{
-    return quillon::CurrentCurrencyCode(exchangeRates, CheckedCurrencyTag());
-}
-
-long double TfrmMain::ConvertPrice(long double usd) const
-{
-    return quillon::ConvertPrice(exchangeRates, CheckedCurrencyTag(), usd);
 }
 
 }  // namespace quillon

@@ -162,6 +162,36 @@ TEST(ResultRows, CommandLineFilling)
     }
 }
 
+TEST(ResultRows, PartNumberRowsCarryDescriptionAndConvertedPrice)
+{
+    TConnector connector;
+    for (const char* part : {"QXC-F050-NM", "QXC-GONE", "QXC-F050-NF"}) connector.AddPartNumber(part);
+    const PriceList prices({"# connectors", "CN|Q|QXC-F050-NM|EA|N male, straight|15|", "CN|Q|QXC-F050-NF|EA|N female||"});
+    const ExchangeRates rates{true, {"GBP|1.5|"}};
+
+    PartNumberTable table;
+    ASSERT_FALSE(FillPartNumberRows(table, &connector, prices, rates, 20));
+    using Row = std::array<std::string, PartNumberTable::kColumns>;
+    EXPECT_EQ(table.Rows, (std::vector<Row>{{"QXC-F050-NM", "N male, straight", "GBP 10.00"},
+                                            {"QXC-GONE", "", ""},
+                                            {"QXC-F050-NF", "N female", "GBP 0.00"}}));
+    EXPECT_EQ(table.Headings[2], "Price (GBP)");
+
+    // Without a connector the grid empties; the heading keeps the last currency.
+    ASSERT_FALSE(FillPartNumberRows(table, nullptr, prices, rates, 1));
+    EXPECT_TRUE(table.Rows.empty());
+    EXPECT_EQ(table.Headings[2], "Price (GBP)");
+
+    // A rate of 0 stops at the first price; the part number before it stays.
+    PartNumberTable stopped;
+    const auto error = FillPartNumberRows(stopped, &connector, prices, {true, {"GBP|0|"}}, 20);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(*error, "Floating point division by zero");
+    EXPECT_EQ(stopped.Rows[0][0], "QXC-F050-NM");
+    EXPECT_EQ(stopped.Rows[0][2], "");
+    EXPECT_EQ(stopped.Headings[2], "Price (GBP)");
+}
+
 TEST(Currencies, MenuCodesAndConversion)
 {
     const auto menu = CurrencyMenu();

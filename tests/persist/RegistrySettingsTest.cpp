@@ -349,3 +349,34 @@ TEST_F(RegistrySettingsTest, AStoreThatCannotBeWrittenIsQuiet)
 }
 
 }  // namespace
+
+namespace {
+
+// Each stored value lands on its own control of the page; Save is the menu's.
+TEST(StoredValues, GoOntoTheirControls)
+{
+    using P = PageControl;
+    const std::pair<StoredValue, std::optional<PageControl>> map[] = {
+        {StoredValue::Save, std::nullopt},
+        {StoredValue::BeginningFrequency, P::BeginningFrequency},
+        {StoredValue::EndingFrequency, P::EndingFrequency},
+        {StoredValue::MaxLoss, P::MaxLoss},
+        {StoredValue::Length, P::Length},
+        {StoredValue::Connector1, P::Connector1},
+        {StoredValue::Connector2, P::Connector2},
+        {StoredValue::Meters, P::Meters},
+        {StoredValue::Feet, P::Feet},
+        {StoredValue::Air, P::Air},
+        {StoredValue::Foam, P::Foam},
+        {StoredValue::EW, P::Waveguide},
+        {StoredValue::Braided, P::Braided},
+        {StoredValue::ByFrequency, P::ByFrequency},
+        {StoredValue::ByLoss, P::ByLoss},
+        {StoredValue::ByC1, P::ByConnector1},
+        {StoredValue::ByC2, P::ByConnector2},
+        {StoredValue::VSWR, P::Vswr},
+    };
+    for (const auto& [stored, control] : map) EXPECT_EQ(PageControlOf(stored), control) << StoredValueName(stored).toStdString();
+}
+
+}  // namespace
