@@ -1,6 +1,7 @@
 #include "engine/CellOrder.h"
 
 #include "engine/NumberText.h"
+#include "engine/PipeRecord.h"
 
 #include <algorithm>
 #include <numeric>
@@ -11,11 +12,6 @@ namespace {
 bool IsCapital(char c)
 {
     return c >= 'A' && c <= 'Z';
-}
-
-char LowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // A price cell's amount: "$12.34" or "USD 12.34".
@@ -43,9 +39,13 @@ int Sign(long double a, long double b)
 
 int CompareText(std::string_view a, std::string_view b)
 {
-    const auto lower = [](char x, char y) { return LowerAscii(x) < LowerAscii(y); };
-    if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), lower)) return -1;
-    if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), lower)) return 1;
+    // Bytes compare as unsigned, as string comparison does, so accented
+    // letters sort after the ASCII ones.
+    const auto caseless = [](char x, char y) {
+        return static_cast<unsigned char>(UpperAscii(x)) < static_cast<unsigned char>(UpperAscii(y));
+    };
+    if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), caseless)) return -1;
+    if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), caseless)) return 1;
     return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
 }
 

@@ -59,6 +59,7 @@ TEST(CellOrder, ColumnsSortByValue)
         {"dollar prices", {"$9.84", "$12.00", "$3.00"}, {2, 0, 1}},
         {"bands by beginning, then end", {"806-960", "450-470", "806-894", "1700-2200"}, {1, 2, 0, 3}},
         {"text aside from letter case", {"qx-b", "QX-A", "QX-10", "QX-9"}, {2, 3, 1, 0}},
+        {"bytes beyond ASCII after the letters", {"\xC3\x96lkabel", "Zeta", "alpha"}, {2, 1, 0}},
         {"numbers before text, N/A and empty last", {"", "N/A", "QX", "2.00", "1.00"}, {4, 3, 2, 1, 0}},
     };
     for (const Case& c : cases) EXPECT_EQ(Sorted(c.column), c.ascending) << c.what;
