@@ -1,5 +1,7 @@
 #include "engine/TextFile.h"
 
+#include "engine/TextEncoding.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -65,7 +67,7 @@ TextLines ReadTextLines(const std::string& path)
         result.Error = Failure(path, LastError());
         return result;
     }
-    result.Lines = SplitLines(content);
+    result.Lines = SplitLines(DecodeFileText(std::move(content)));
     return result;
 }
 

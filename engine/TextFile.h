@@ -1,6 +1,7 @@
 #pragma once
 // Reading text files as the program reads every file it is given: whole, as
-// 8-bit lines split at CR, LF or CR LF. A failure names the file and gives
+// lines split at CR, LF or CR LF, in UTF-8 (engine/TextEncoding.h says how the
+// file's own encoding is recognised). A failure names the file and gives
 // the system's reason; the caller decides how to show it. Writing a file
 // whole or not at all is the other half, platform/TextFile.h, which reports
 // its failures the same way.

@@ -138,7 +138,7 @@ QStringList ReadTextLinesOrRaise(const QString& path)
     if (read.Error) throw OnlineError(QStringLiteral("Cannot open file \"%1\"").arg(QDir::toNativeSeparators(path)));
     QStringList lines;
     for (const std::string& line : read.Lines)
-        lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+        lines << QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
     return lines;
 }
 

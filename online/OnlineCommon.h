@@ -95,7 +95,8 @@ QString ShortDateAfter(const QDate& today, qint64 days);
 // A stored date stands for midnight at the start of its day.
 bool IsDue(const QDateTime& now, const QDate& date);
 
-// A text file as 8-bit lines split at CR, LF or CR LF, taken as Latin-1;
+// A text file as lines split at CR, LF or CR LF, decoded as every input file is
+// (UTF-8 when it is valid UTF-8, Windows-1252 otherwise);
 // raises "Cannot open file "<path>"" when it cannot be read.
 QStringList ReadTextLinesOrRaise(const QString& path);
 

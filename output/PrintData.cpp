@@ -34,7 +34,7 @@ QByteArray EncodeRecord(const QStringList& fields)
 {
     QByteArray line;
     for (const QString& field : fields) {
-        line += field.toLatin1();
+        line += field.toUtf8();
         line += '|';
     }
     line += "\r\n";

@@ -37,7 +37,8 @@ QString LongReportQuestion(int pages);
 // else the six rows from the current one, without the rows past the last.
 QList<int> CurrentPageRows(int rowCount, int currentRow);
 
-// One record: every field followed by "|", then CR LF, as Latin-1 bytes.
+// One record: every field followed by "|", then CR LF, in UTF-8 (the report
+// engine, the files' only reader, reads them back as such).
 QByteArray EncodeRecord(const QStringList& fields);
 
 // The cells padded with empty texts, or cut, to exactly count fields.

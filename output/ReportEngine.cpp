@@ -57,13 +57,13 @@ QStringList TTextPipeline::SplitLine(const QByteArray& line, int recordIndex) co
         const QStringList& values = written_.at(recordIndex);
         QByteArray encoded;
         for (const QString& value : values) {
-            encoded += value.toLatin1();
+            encoded += value.toUtf8();
             encoded += delimiter_;
         }
         if (values.size() == count && encoded == line) return values;
     }
 
-    QStringList pieces = QString::fromLatin1(line).split(QLatin1Char(delimiter_));
+    QStringList pieces = QString::fromUtf8(line).split(QLatin1Char(delimiter_));
     // Every field ends with the delimiter, so the text after the last one is
     // not a field.
     if (line.endsWith(delimiter_)) pieces.removeLast();

@@ -40,7 +40,8 @@ public:
     // record then still reads as those values instead of shifted pieces.
     void SetWrittenRecords(QList<QStringList> records) { written_ = std::move(records); }
 
-    // Reads the whole file (Latin-1, lines ending at CR LF, CR or LF; empty
+    // Reads the whole file (as every input file: UTF-8 when valid, else
+    // Windows-1252; lines ending at CR LF, CR or LF; empty
     // lines skipped). False with an error text naming the file when it cannot
     // be read.
     bool Open(QString* error = nullptr);

@@ -6,17 +6,21 @@ namespace quillon {
 
 QByteArray SpreadsheetBytes(const GridSnapshot& grid)
 {
-    QByteArray bytes;
-    for (const QString& heading : grid.headings) bytes += heading.toLatin1() + '\t';
+    QString text;
+    for (const QString& heading : grid.headings) text += heading + QLatin1Char('\t');
     // The heading line carries an extra CR before its line end.
-    bytes += "\r\r\n";
+    text += QLatin1String("\r\r\n");
     for (const QStringList& row : grid.rows) {
         for (qsizetype column = 0; column < grid.headings.size(); ++column) {
-            if (column < row.size()) bytes += row.at(column).toLatin1();
-            bytes += '\t';
+            if (column < row.size()) text += row.at(column);
+            text += QLatin1Char('\t');
         }
-        bytes += "\r\n";
+        text += QLatin1String("\r\n");
     }
+    QByteArray bytes = text.toUtf8();
+    bool ascii = true;
+    for (const char c : std::as_const(bytes)) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (!ascii) bytes.prepend("\xEF\xBB\xBF");
     return bytes;
 }
 

@@ -15,7 +15,9 @@ struct Seams;
 
 // The file's bytes: the heading line (each heading and a TAB, then CR, then
 // CR LF), then one line per row (each cell and a TAB, then CR LF). Texts go
-// out as Latin-1, unquoted.
+// out unquoted; a file of plain ASCII is written as such, any other in UTF-8
+// behind a byte-order mark, which spreadsheet programs take as the sign of
+// UTF-8 (without it they guess the system's 8-bit code page).
 QByteArray SpreadsheetBytes(const GridSnapshot& grid);
 
 // Whether a spreadsheet program is there to open the file; enables the menu

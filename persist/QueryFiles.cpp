@@ -1,5 +1,7 @@
 #include "persist/QueryFiles.h"
 
+#include <algorithm>
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -7,6 +9,7 @@
 
 #include "engine/ProfileText.h"
 #include "engine/QueryFileValues.h"
+#include "engine/TextEncoding.h"
 #include "engine/TextFile.h"
 #include "platform/TextFile.h"
 
@@ -23,6 +26,18 @@ std::optional<std::vector<std::string>> ReadLines(const QString& path)
         return std::nullopt;
     }
     return std::move(read.Lines);
+}
+
+// A file that holds UTF-8 beyond ASCII stays UTF-8 when it is saved over;
+// everything else is written in the 8-bit form where it fits.
+bool HoldsUtf8(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray bytes = file.readAll();
+    const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const bool beyondAscii = std::any_of(view.begin(), view.end(), [](char c) { return (c & 0x80) != 0; });
+    return beyondAscii && IsValidUtf8(view);
 }
 
 // Read-only in the sense a user means it: nobody may write it. The
@@ -50,6 +65,7 @@ std::optional<QString> WriteQueryFile(const QString& path, const std::vector<std
 
     std::vector<std::string> fileLines;
     const QFileInfo info(path);
+    bool keepUtf8 = false;
     if (info.exists()) {
         // Rewriting a file we could not read would lose its other sections.
         if (!info.isFile() || MarkedReadOnly(info))
@@ -58,14 +74,14 @@ std::optional<QString> WriteQueryFile(const QString& path, const std::vector<std
         if (!existing)
             return error;
         fileLines = std::move(*existing);
+        keepUtf8 = HoldsUtf8(path);
     }
     fileLines = WriteIniSection(std::move(fileLines), kQuerySection, keyValueLines);
 
-    QByteArray bytes;
-    for (const std::string& line : fileLines) {
-        bytes.append(line.data(), static_cast<qsizetype>(line.size()));
-        bytes.append("\r\n");
-    }
+    std::string text;
+    for (const std::string& line : fileLines) text += line + "\r\n";
+    if (!keepUtf8) text = EightBitWherePossible(text);
+    const QByteArray bytes = QByteArray::fromStdString(text);
     // Whole or not at all: a failure half-way never leaves a half-written
     // query file behind. The box names the file; the reason goes to the log.
     if (const auto failure = WriteWholeFile(path, bytes)) {

@@ -2,8 +2,10 @@
 // Query files (.qlx): profile files whose section "data" holds a query as
 // sixteen "key=value" lines (QueryFileLines, ApplyQueryFile). Only that
 // section is read; a save rewrites only its keys and keeps every other
-// section, key and line as it stands. The files are 8-bit text, taken as
-// Latin-1, written with CR LF line ends.
+// section, key and line as it stands. A file is read as UTF-8 when it is valid
+// UTF-8, as Windows-1252 otherwise, and written with CR LF line ends in
+// Windows-1252 whenever every character fits (the 8-bit form other programs
+// read query files in), in UTF-8 only when one does not.
 
 #include <optional>
 #include <string>

@@ -98,7 +98,7 @@ std::optional<PageControl> PageControlOf(StoredValue value) { return FieldOf(val
 
 StoredQuery StoredQueryFromPage(const QueryPage& page, bool save)
 {
-    const auto text = [](const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); };
+    const auto text = [](const std::string& s) { return QString::fromStdString(s); };
     StoredQuery query;
     query.Save = save;
     query.BeginningFrequency = text(page.BeginningFrequency);

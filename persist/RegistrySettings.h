@@ -62,7 +62,7 @@ struct StoredQuery {
 };
 
 // The stored query of a query page as the window reads it into the engine's
-// form (8-bit texts, taken as Latin-1), with the menu item's check mark.
+// form (UTF-8 texts), with the menu item's check mark.
 StoredQuery StoredQueryFromPage(const QueryPage& page, bool save);
 
 // One stored value, by its name in the store.

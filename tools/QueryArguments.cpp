@@ -10,7 +10,7 @@
 namespace quillon::tool {
 namespace {
 
-std::string Text(const QString& s) { return s.toLatin1().toStdString(); }
+std::string Text(const QString& s) { return s.toStdString(); }
 std::string FileName(const QString& s) { return s.toLocal8Bit().toStdString(); }
 
 // "--band BEGIN END" takes two values, which the parser cannot; take them out

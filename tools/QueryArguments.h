@@ -42,8 +42,8 @@ struct ParsedArguments {
     std::string HelpText;
 };
 
-// Reads the arguments, program name first. Query texts are taken as Latin-1,
-// the catalogue's own encoding; file names as the local 8-bit encoding.
+// Reads the arguments, program name first. Query texts become UTF-8, as the
+// engine holds text; file names keep the local 8-bit encoding.
 ParsedArguments ParseToolArguments(const QStringList& arguments);
 
 }  // namespace quillon::tool

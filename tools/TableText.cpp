@@ -73,10 +73,10 @@ std::string CsvField(const std::string& text)
     return quoted + '"';
 }
 
-std::string JsonString(const std::string& latin1)
+std::string JsonString(const std::string& utf8)
 {
     std::string out = "\"";
-    for (char ch : latin1) {
+    for (char ch : utf8) {
         const auto c = static_cast<unsigned char>(ch);
         switch (c) {
         case '"': out += "\\\""; break;
@@ -91,12 +91,8 @@ std::string JsonString(const std::string& latin1)
                 char escape[8];
                 std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
                 out += escape;
-            } else if (c < 0x80) {
-                out += ch;
             } else {
-                // Latin-1 code points U+0080..U+00FF take two UTF-8 bytes.
-                out += static_cast<char>(0xC0 | (c >> 6));
-                out += static_cast<char>(0x80 | (c & 0x3F));
+                out += ch;  // UTF-8 passes as it is
             }
         }
     }

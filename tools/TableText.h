@@ -11,8 +11,7 @@
 namespace quillon::tool {
 
 // The heading line and one line per row; a hidden column gives empty cells.
-// TSV and CSV keep the catalogue's 8-bit bytes; JSON turns them (Latin-1)
-// into UTF-8.
+// Every format is UTF-8, the engine's own text.
 std::string FormatTable(const ResultTable& table, OutputFormat format);
 
 // "information: ", "warning: " or "error: " and the text, the box's CR line
@@ -21,6 +20,6 @@ std::string FormatMessage(const Message& message);
 
 // Cell and heading quoting, exposed for tests.
 std::string CsvField(const std::string& text);
-std::string JsonString(const std::string& latin1);
+std::string JsonString(const std::string& utf8);
 
 }  // namespace quillon::tool

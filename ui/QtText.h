@@ -1,6 +1,7 @@
 #pragma once
-// The engine keeps text as 8-bit Latin-1 strings (as the catalogue files hold
-// it); the windows hold QStrings. These are the only two crossings.
+// The engine keeps text as UTF-8 strings (engine/TextEncoding.h: files are
+// decoded as they are read); the windows hold QStrings. These are the only
+// two crossings.
 
 #include <string>
 #include <string_view>
@@ -11,10 +12,9 @@ namespace quillon {
 
 inline QString FromEngine(std::string_view text)
 {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Characters outside Latin-1 become "?", which no number or part number holds.
-inline std::string ToEngine(const QString& text) { return text.toLatin1().toStdString(); }
+inline std::string ToEngine(const QString& text) { return text.toStdString(); }
 
 }  // namespace quillon

@@ -1,4 +1,4 @@
-// Reading the program's text files: 8-bit lines at any line end, and a
+// Reading the program's text files: lines at any line end in UTF-8, and a
 // failure that names the file and gives the system's reason.
 
 #include "engine/TextFile.h"
@@ -23,13 +23,14 @@ TEST(TextFile, ReadsEveryByteOfEveryLine)
 {
     TempFolder folder;
     using namespace std::string_literals;
-    // High bytes and a NUL stay as they are; a file larger than one read
-    // buffer arrives whole.
+    // A NUL stays as it is, 8-bit high bytes arrive as their characters in
+    // UTF-8; a file larger than one read buffer arrives whole.
     const std::string high = "QXF-050|\xE9t\xE9\0x|2.15|"s;
+    const std::string highUtf8 = "QXF-050|\xC3\xA9t\xC3\xA9\0x|2.15|"s;
     const std::string longLine(200'000, 'L');
     const TextLines read = ReadTextLines(folder.File("lines.dat", "header\r\n" + high + "\n" + longLine + "\rlast"));
     EXPECT_FALSE(read.Error.has_value());
-    EXPECT_EQ(read.Lines, (std::vector<std::string>{"header", high, longLine, "last"}));
+    EXPECT_EQ(read.Lines, (std::vector<std::string>{"header", highUtf8, longLine, "last"}));
 
     const TextLines empty = ReadTextLines(folder.File("empty.dat", ""));
     EXPECT_FALSE(empty.Error.has_value());

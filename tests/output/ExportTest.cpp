@@ -75,16 +75,20 @@ TEST(SpreadsheetBytes, ThreeRowsGiveTheHeadingLineAndOneLinePerRow)
     EXPECT_TRUE(lines[4].isEmpty());
 }
 
-TEST(SpreadsheetBytes, CellsGoOutAsLatin1Unquoted)
+// Plain ASCII goes out as it always did; anything beyond it in UTF-8 behind a
+// byte-order mark, which spreadsheet programs read as UTF-8 (a character
+// beyond Latin-1 included) where they would guess an 8-bit code page without it.
+TEST(SpreadsheetBytes, CellsGoOutUnquotedAndBeyondAsciiAsMarkedUtf8)
 {
     GridSnapshot grid;
     grid.headings = QStringList{"Part Number", "Description"};
-    grid.rows = {{"QX-1", QString::fromUtf8("Gaine \"PE\", -40 °C & <85 °C>")}, {"QX-2"}};
+    grid.rows = {{"QX-1", QString::fromUtf8("Gaine \"PE\", -40 C & <85 C>")}, {"QX-2"}};
     EXPECT_EQ(SpreadsheetBytes(grid), QByteArray("Part Number\tDescription\t\r\r\n"
-                                                 "QX-1\tGaine \"PE\", -40 \xB0"
-                                                 "C & <85 \xB0"
-                                                 "C>\t\r\n"
+                                                 "QX-1\tGaine \"PE\", -40 C & <85 C>\t\r\n"
                                                  "QX-2\t\t\r\n"));
+    grid.rows = {{"QX-1", QString::fromUtf8("-40 \u00b0C \u03a9")}};
+    EXPECT_EQ(SpreadsheetBytes(grid), QByteArray("\xEF\xBB\xBFPart Number\tDescription\t\r\r\n"
+                                                 "QX-1\t-40 \xC2\xB0" "C \xCE\xA9\t\r\n"));
 }
 
 TEST(IsExcelRegistered, AsksTheStoreForTheSpreadsheetClass)

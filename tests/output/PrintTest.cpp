@@ -172,10 +172,10 @@ TEST(PrintRows, EntireListPagesAreRowsBySevenRoundedUp)
               "Are you sure you want to continue?");
 }
 
-TEST(PrintRecords, EveryFieldEndsWithABarAndTheLineWithCrLfInLatin1)
+TEST(PrintRecords, EveryFieldEndsWithABarAndTheLineWithCrLfInUtf8)
 {
-    EXPECT_EQ(EncodeRecord({"QXB-050", QString::fromUtf8("caf\u00e9 | bar"), ""}),
-              QByteArray("QXB-050|caf\xe9 | bar||\r\n"));
+    EXPECT_EQ(EncodeRecord({"QXB-050", QString::fromUtf8("caf\u00e9 | bar \u03a9"), ""}),
+              QByteArray("QXB-050|caf\xc3\xa9 | bar \xce\xa9||\r\n"));
     EXPECT_EQ(EncodeRecord({}), QByteArray("\r\n"));
 }
 
@@ -217,7 +217,8 @@ TEST(TextPipeline, ReadsRecordsIntoNamedFieldsAndKeepsBarsOfWrittenValues)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("data.qlx");
-    const QList<QStringList> written{{"P-1", "a | b", "1.00"}, {"P-2", "plain", "2.00"}};
+    // Text beyond ASCII, beyond Latin-1 too, comes back as it went.
+    const QList<QStringList> written{{"P-1", "a | b", "1.00"}, {"P-2", QString::fromUtf8("C\u00e2ble \u03a9"), "2.00"}};
     {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -232,6 +233,7 @@ TEST(TextPipeline, ReadsRecordsIntoNamedFieldsAndKeepsBarsOfWrittenValues)
     EXPECT_EQ(pipeline.Value(0, "Text"), "a | b");
     EXPECT_EQ(pipeline.Value(0, "Price"), "1.00");
     EXPECT_EQ(pipeline.Value(1, "Part"), "P-2");
+    EXPECT_EQ(pipeline.Value(1, "Text"), QString::fromUtf8("C\u00e2ble \u03a9"));
     EXPECT_EQ(pipeline.Value(2, "Text"), "short");
     EXPECT_EQ(pipeline.Value(2, "Price"), "");  // missing fields read empty
     EXPECT_EQ(pipeline.Value(0, "Nope"), "");

@@ -37,7 +37,7 @@ QueryPage SamplePage()
     page.BeginningFrequency = "806";
     page.EndingFrequency = "960";
     page.Connector1 = "N=Male";  // only the first "=" of a line separates key and value
-    page.Connector2 = "7-16 DIN \xB5";  // an 8-bit character survives as it is
+    page.Connector2 = "7-16 DIN \xC2\xB5";  // UTF-8, as the engine holds it: the file gets it in 8 bits
     page.MaxLoss = "3";
     page.Length = "150";
     page.Vswr = "1.3";
@@ -53,7 +53,8 @@ QueryPage SamplePage()
     return page;
 }
 
-// The sixteen lines of SamplePage() as a save writes them.
+// The sixteen lines of SamplePage() as a save writes them: Windows-1252, as
+// every character fits.
 const QByteArray kSampleLines = "BegFreq=806\r\nEndFreq=960\r\nC1=N=Male\r\nC2=7-16 DIN \xB5\r\nMaxLoss=3\r\n"
                                 "Length=150\r\nVSWR=1.3\r\nUnits=M\r\nFoam=False\r\nAir=True\r\nWaveguide=False\r\n"
                                 "Braided=True\r\nByFreq=True\r\nByLoss=True\r\nByC1=False\r\nByC2=True\r\n";
@@ -118,6 +119,45 @@ TEST_F(QueryFilesTest, SaveThenOpenRestoresEveryValue)
     expected.replace("Length=150", "Length=75");
     EXPECT_EQ(ReadBytes(path), expected);
     EXPECT_EQ(Entries(), QStringList{QStringLiteral("my queries.qlx")});  // nothing left beside it
+}
+
+// The 8-bit form where every character fits, so that 8-bit readers of query
+// files read what they always did; UTF-8 where one does not, and for a file
+// that already held UTF-8. Either way the file opens as it was saved.
+TEST_F(QueryFilesTest, SavesInEightBitsWhereTheyFitAndInUtf8Otherwise)
+{
+    struct Case {
+        const char* what;
+        QByteArray before;      // empty: no file yet
+        const char* connector;  // UTF-8
+        QByteArray written;     // the line C2= as the file holds it
+    };
+    const std::vector<Case> cases{
+        {"Latin letters and the euro sign", {}, "C\xC3\xA2" "ble \xE2\x82\xAC", "C2=C\xE2" "ble \x80"},
+        {"a letter Windows-1252 lacks", {}, "Omega \xCE\xA9", "C2=Omega \xCE\xA9"},
+        {"into a file that was UTF-8", "[other]\r\nName=Tour \xC3\xA9st\r\n", "\xC3\xA2", "C2=\xC3\xA2"},
+        {"into a file that was 8-bit", "[other]\r\nName=Tour \xE9st\r\n", "\xC3\xA2", "C2=\xE2"},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.what);
+        const QString path = folder.filePath(QStringLiteral("enc%1.qlx").arg(i));
+        if (!c.before.isEmpty()) WriteBytes(path, c.before);
+        QueryPage page = SamplePage();
+        page.Connector2 = c.connector;
+        ASSERT_EQ(WriteQueryFile(path, QueryFileLines(page)), std::nullopt);
+        const QByteArray bytes = ReadBytes(path);
+        EXPECT_TRUE(bytes.contains("\r\n" + c.written + "\r\n")) << bytes.toStdString();
+        // The other section keeps its text, in the file's encoding.
+        if (!c.before.isEmpty()) {
+            EXPECT_TRUE(bytes.startsWith(c.before)) << bytes.toStdString();
+        }
+
+        QueryPageLists lists{{"806"}, {"900"}, {"BNC"}, {"BNC"}};
+        std::vector<Message> messages;
+        const QueryPage opened = ApplyQueryFile(QueryPage{}, lists, ReadQueryFile(path), messages);
+        EXPECT_EQ(opened.Connector2, c.connector);
+    }
 }
 
 TEST_F(QueryFilesTest, SavingOntoAFileKeepsEverythingElse)

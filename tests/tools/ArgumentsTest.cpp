@@ -59,10 +59,10 @@ TEST(ToolArguments, ValuesAreReadIntoOptions)
     EXPECT_EQ(o.QueryFile, "q.qlx");
     EXPECT_FALSE(o.PartNumber);
 
-    // Non-ASCII query texts reach the engine as Latin-1, the catalogue's encoding.
-    const ParsedArguments latin = Parse({"--part-number", QString::fromUtf8("C\u00e2ble")});
-    ASSERT_TRUE(latin.Options);
-    EXPECT_EQ(*latin.Options->PartNumber, "C\xE2" "ble");
+    // Non-ASCII query texts reach the engine in UTF-8, as it holds every text.
+    const ParsedArguments utf8 = Parse({"--part-number", QString::fromUtf8("C\u00e2ble \u03a9")});
+    ASSERT_TRUE(utf8.Options);
+    EXPECT_EQ(*utf8.Options->PartNumber, "C\xC3\xA2" "ble \xCE\xA9");
 }
 
 TEST(ToolArguments, HelpIsNoError)
@@ -158,14 +158,14 @@ TEST(ToolText, CsvQuotesOnlyWhatNeedsIt)
     for (const auto& [text, quoted] : cases) EXPECT_EQ(CsvField(text), quoted) << text;
 }
 
-TEST(ToolText, JsonStringsEscapeAndConvertLatin1)
+TEST(ToolText, JsonStringsEscapeControlsAndPassUtf8)
 {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"abc", "\"abc\""},
         {"q\"b\\", "\"q\\\"b\\\\\""},
         {"\t\n\r\b\f", "\"\\t\\n\\r\\b\\f\""},
         {std::string("\0\x1f", 2), "\"\\u0000\\u001f\""},
-        {"\xE9\xFF\x80", "\"\xC3\xA9\xC3\xBF\xC2\x80\""},
+        {"\xC3\xA9\xE2\x82\xAC", "\"\xC3\xA9\xE2\x82\xAC\""},
         {"\x7f", "\"\x7f\""},
     };
     for (const auto& [text, json] : cases) EXPECT_EQ(JsonString(text), json);

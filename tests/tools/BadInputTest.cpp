@@ -50,7 +50,8 @@ TEST_F(BadInput, CatalogueErrorsNameFileAndLine)
         {header + "\r\n  \r\n", ":1: List index out of bounds (0)"},
         {header + "806 960 T-1 FOAM\r\n", ":2: '' is not a valid floating point value"},
         {header + "806|960|x|T-1|FOAM|\r\n", ":2: '' is not a valid floating point value"},
-        {header + "\xff\xfe|\x80|\r\n", ":2: '\xff\xfe' is not a valid floating point value"},
+        // Not UTF-8, so Windows-1252: the text reaches the message as its characters.
+        {header + "\xff\xfe|\x80|\r\n", ":2: '\xC3\xBF\xC3\xBE' is not a valid floating point value"},
     };
     for (const auto& [text, where] : cases) {
         SCOPED_TRACE(where);
@@ -86,9 +87,36 @@ TEST_F(BadInput, BlankLinesLongLinesAndHighBytesStillList)
     const auto rows = TsvRows(run.Out);
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[1][0], "T-050");
-    EXPECT_EQ(rows[2][0], "T-\xE9\0X"s);
-    EXPECT_EQ(rows[2][2], "C\xE2" "ble tress\xE9");  // TSV keeps the file's bytes
+    // Windows-1252 files, written out in UTF-8 as every format is.
+    EXPECT_EQ(rows[2][0], "T-\xC3\xA9\0X"s);
+    EXPECT_EQ(rows[2][2], "C\xC3\xA2" "ble tress\xC3\xA9");
     EXPECT_EQ(rows[3][2], longDescription);
+}
+
+// A file that is valid UTF-8 is read as UTF-8, any other as Windows-1252;
+// the answer is UTF-8 either way, in every format.
+TEST_F(BadInput, FilesInUtf8OrWindows1252ReadAlike)
+{
+    const std::string catalogueText = std::string(kCatalogueHeader) + kGoodRow;
+    const struct {
+        const char* what;
+        std::string description;  // as the price list holds it
+    } cases[] = {
+        {"UTF-8", "C\xC3\xA2" "ble \xE2\x82\xAC 7/8"},
+        {"UTF-8 behind a byte-order mark", "C\xC3\xA2" "ble \xE2\x82\xAC 7/8"},
+        {"Windows-1252", "C\xE2" "ble \x80 7/8"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string mark = std::string(c.what).find("mark") != std::string::npos ? "\xEF\xBB\xBF" : "";
+        const std::string prices = mark + "TL|Q|T-050|FT|" + c.description + "|2|\r\n";
+        for (const char* format : {"tsv", "csv", "json"}) {
+            const ToolRun run = Run(catalogueText, prices, {"--format", format});
+            ASSERT_EQ(run.ExitCode, 0) << run.Err;
+            EXPECT_NE(run.Out.find("C\xC3\xA2" "ble \xE2\x82\xAC 7/8"), std::string::npos) << format << run.Out;
+            EXPECT_EQ(run.Out.find("\xC3\x83"), std::string::npos) << format;  // no doubly encoded text
+        }
+    }
 }
 
 TEST_F(BadInput, JsonTurnsLatin1IntoUtf8AndEscapesEverything)

@@ -2,6 +2,9 @@
 // moving with the arrow keys, the connector lists and part-number grids, a
 // search from the page itself, and the menu on each page.
 
+#include <fstream>
+
+#include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QMenu>
@@ -115,6 +118,31 @@ TEST_F(ResultsPage, ListsOpenOnTheFirstTypeWithoutCriterionAndFollowClicks)
               QStringList{"QXC-F050S-NF | N Female for 1/2 in foam coax | USD 31.50"});
     // The other end keeps its choice.
     EXPECT_EQ(results->lstConnectors->currentItem()->text(), QStringLiteral("4.3-10 Female"));
+}
+
+// A price list edited on Linux is UTF-8, the maker's own files are 8-bit
+// Windows-1252: the window shows both as they were written, in the results,
+// the connector lists and the part-number grids.
+TEST_F(ResultsPage, FilesInUtf8AndInWindows1252ShowAsWritten)
+{
+    std::vector<std::string> catalogue = FixtureCatalogue();
+    // Beside QA-1's other rows, a connector in Windows-1252.
+    catalogue.insert(catalogue.begin() + 4, CatalogueRow("500", "700", "QA-1", "AIR", "Fiche m\xE2le \x80"));
+    install.WriteCatalogue(catalogue);
+    std::ofstream(QFile::encodeName(install.DataFolder() + "/M_lom.dat").toStdString(), std::ios::binary)
+        << "TL|QA|QA-1|FT|C\xC3\xA2" "ble \xC3\xA0 air \xCE\xA9|2.50|\r\nTL|QA|QA-1-C|EA|Fiche m\xC3\xA2le|9|\r\n";
+    install.WriteRates();
+    install.RecordDataFolder();
+    Open();
+    SetBand("500", "700");
+    Search();
+    ASSERT_EQ(CallLines(install.fakes.messages), QStringList());
+    ASSERT_EQ(ResultPartNumbers(), QStringList{"QA-1"});
+    EXPECT_EQ(Cell(0, 2), QString::fromUtf8("C\u00e2ble \u00e0 air \u03a9"));
+    EXPECT_EQ(Items(results->lstConnectors).last(), QString::fromUtf8("Fiche m\u00e2le \u20ac"));
+    QListWidget* list = results->lstConnectors;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(list->count() - 1)).center());
+    EXPECT_EQ(Rows(results->ConnectorsModel), QStringList{QString::fromUtf8("QA-1-C | Fiche m\u00e2le | USD 9.00")});
 }
 
 TEST_F(ResultsPage, ArrowKeysKeepOneYellowRowAndRefillTheConnectorLists)
