@@ -107,9 +107,12 @@ std::string Windows1252ToUtf8(std::string_view bytes)
     out.reserve(bytes.size() + bytes.size() / 4);
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) out += c;
-        else if (byte < 0xA0) AppendUtf8(out, kHighControls[byte - 0x80]);
-        else AppendUtf8(out, byte);
+        if (byte < 0x80)
+            out += c;
+        else if (byte < 0xA0)
+            AppendUtf8(out, kHighControls[byte - 0x80]);
+        else
+            AppendUtf8(out, byte);
     }
     return out;
 }

@@ -22,9 +22,22 @@ TEST(TextEncoding, ValidUtf8StaysAndEverythingElseIsWindows1252)
     };
     const Case cases[] = {
         {"ASCII with a NUL", "QX-1|\0|7/8\"|"s, "QX-1|\0|7/8\"|"s},
-        {"UTF-8", "C\xC3\xA2" "ble \xE2\x82\xAC \xF0\x9F\x93\xA1", "C\xC3\xA2" "ble \xE2\x82\xAC \xF0\x9F\x93\xA1"},
-        {"UTF-8 behind a byte-order mark", "\xEF\xBB\xBF" "C\xC3\xA2" "ble", "C\xC3\xA2" "ble"},
-        {"Windows-1252 letters and signs", "C\xE2" "ble \x80 \x93q\x94 \xB0", "C\xC3\xA2" "ble \xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D \xC2\xB0"},
+        {"UTF-8",
+         "C\xC3\xA2"
+         "ble \xE2\x82\xAC \xF0\x9F\x93\xA1",
+         "C\xC3\xA2"
+         "ble \xE2\x82\xAC \xF0\x9F\x93\xA1"},
+        {"UTF-8 behind a byte-order mark",
+         "\xEF\xBB\xBF"
+         "C\xC3\xA2"
+         "ble",
+         "C\xC3\xA2"
+         "ble"},
+        {"Windows-1252 letters and signs",
+         "C\xE2"
+         "ble \x80 \x93q\x94 \xB0",
+         "C\xC3\xA2"
+         "ble \xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D \xC2\xB0"},
         {"the five unassigned bytes keep their code points", "\x81\x8D\x8F\x90\x9D",
          "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},
         // One bad sequence anywhere makes the whole file 8-bit.
@@ -45,12 +58,15 @@ TEST(TextEncoding, ValidUtf8StaysAndEverythingElseIsWindows1252)
 TEST(TextEncoding, EightBitWhereEveryCharacterFits)
 {
     struct Case {
-        std::string text;                         // UTF-8
+        std::string text;                        // UTF-8
         std::optional<std::string> windows1252;  // nothing: a character has no place there
     };
     const Case cases[] = {
         {"plain", "plain"},
-        {"C\xC3\xA2" "ble \xE2\x82\xAC \xC2\xB5 \xC3\xBF", "C\xE2" "ble \x80 \xB5 \xFF"},
+        {"C\xC3\xA2"
+         "ble \xE2\x82\xAC \xC2\xB5 \xC3\xBF",
+         "C\xE2"
+         "ble \x80 \xB5 \xFF"},
         {"\xC2\x81\xC2\x9D", "\x81\x9D"},
         {"Omega \xCE\xA9", std::nullopt},
         {"\xC2\x85", std::nullopt},  // a C1 control Windows-1252 puts an ellipsis in place of
@@ -76,10 +92,17 @@ TEST(TextEncoding, EightBitWhereEveryCharacterFits)
 TEST(TextEncoding, TheReaderDecodesWholeFilesBeforeSplittingThem)
 {
     quillon::test::TempFolder folder;
-    const TextLines utf8 = ReadTextLines(folder.File("prices.dat", "\xEF\xBB\xBF# prices\r\nTL|Q|QA-1|FT|C\xC3\xA2" "ble|2|\r\n"));
-    EXPECT_EQ(utf8.Lines, (std::vector<std::string>{"# prices", "TL|Q|QA-1|FT|C\xC3\xA2" "ble|2|"}));
-    const TextLines eightBit = ReadTextLines(folder.File("old.dat", "TL|Q|QA-1|FT|C\xE2" "ble|2|\r\n"));
-    EXPECT_EQ(eightBit.Lines, (std::vector<std::string>{"TL|Q|QA-1|FT|C\xC3\xA2" "ble|2|"}));
+    const TextLines utf8 = ReadTextLines(folder.File("prices.dat",
+                                                     "\xEF\xBB\xBF# prices\r\nTL|Q|QA-1|FT|C\xC3\xA2"
+                                                     "ble|2|\r\n"));
+    EXPECT_EQ(utf8.Lines, (std::vector<std::string>{"# prices",
+                                                    "TL|Q|QA-1|FT|C\xC3\xA2"
+                                                    "ble|2|"}));
+    const TextLines eightBit = ReadTextLines(folder.File("old.dat",
+                                                         "TL|Q|QA-1|FT|C\xE2"
+                                                         "ble|2|\r\n"));
+    EXPECT_EQ(eightBit.Lines, (std::vector<std::string>{"TL|Q|QA-1|FT|C\xC3\xA2"
+                                                        "ble|2|"}));
 }
 
 }  // namespace
