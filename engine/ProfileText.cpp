@@ -34,13 +34,15 @@ struct KeyValue {
     std::string_view value;
 };
 
+// Blanks around the "=" and around the value are no part of either, as the
+// platform's profile reader has it: "Units = F" is the key "Units" with "F".
 std::optional<KeyValue> SplitKeyValue(std::string_view line)
 {
     const std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) return std::nullopt;
     const std::string_view key = TrimBlanks(line.substr(0, eq));
     if (key.empty() || key.front() == ';') return std::nullopt;
-    return KeyValue{key, line.substr(eq + 1)};
+    return KeyValue{key, TrimBlanks(line.substr(eq + 1))};
 }
 
 // [first, last) lines of the section's body, or nothing when it is missing.
