@@ -307,6 +307,16 @@ INSTANTIATE_TEST_SUITE_P(
                       DamageCase{"NumberOutOfRange",
                                  R"({"format": "Quillon settings store", "version": 1, "root":
                                     {"name": "", "keys": [], "values": [{"name": "N", "number": 1e12}]}})"},
+                      // Past the 64-bit range, where converting to an integer before checking is undefined.
+                      DamageCase{"NumberBeyondEveryInteger",
+                                 R"({"format": "Quillon settings store", "version": 1, "root":
+                                    {"name": "", "keys": [], "values": [{"name": "x", "number": 1e19}]}})"},
+                      DamageCase{"NegativeNumberBeyondEveryInteger",
+                                 R"({"format": "Quillon settings store", "version": 1, "root":
+                                    {"name": "", "keys": [], "values": [{"name": "x", "number": -1e300}]}})"},
+                      DamageCase{"NumberNotWhole",
+                                 R"({"format": "Quillon settings store", "version": 1, "root":
+                                    {"name": "", "keys": [], "values": [{"name": "x", "number": 2.5}]}})"},
                       DamageCase{"ValueOfBothTypes",
                                  R"({"format": "Quillon settings store", "version": 1, "root":
                                     {"name": "", "keys": [], "values": [{"name": "N", "number": 1, "text": "1"}]}})"}),
