@@ -119,6 +119,21 @@ TEST_F(StoreFailuresTest, ADeadHoldersLockIsFreeAtOnce)
     EXPECT_TRUE(reported.isEmpty());
 }
 
+TEST_F(StoreFailuresTest, ALockFileAKilledWriterLeftEmptyKeepsNobodyOut)
+{
+    // A writer killed between making the lock file and anything after it
+    // leaves an empty file: it holds no lock, so it makes nobody wait.
+    WriteFirstValue();
+    QFile left(file + QStringLiteral(".lock"));
+    ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+    left.close();
+    SettingsStore store = Store();
+    store.SetLockWait(milliseconds(0));
+    ASSERT_TRUE(store.OpenKey(kKey, false));
+    EXPECT_TRUE(store.WriteString(QStringLiteral("Path"), QStringLiteral("/opt/tarvex"))) << store.LastError().toStdString();
+    EXPECT_EQ(FolderEntries(), QStringList{QStringLiteral("registry.json")});
+}
+
 TEST_F(StoreFailuresTest, WritersKilledAtAnyPointLoseNothingAndKeepNobodyOut)
 {
     // Each writer is killed after a chosen number of confirmed writes, which
