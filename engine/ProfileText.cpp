@@ -2,6 +2,7 @@
 
 #include "engine/PipeRecord.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace quillon {
@@ -66,9 +67,17 @@ std::vector<std::string> ReadIniSection(const std::vector<std::string>& fileLine
     std::vector<std::string> out;
     const auto range = FindSection(fileLines, section);
     if (!range) return out;
+    // A key's first line is the key, as a lookup finds it; a later line of the
+    // same key is shadowed, and does not stand in for a first line whose
+    // value is empty (a saved empty value must read back empty).
+    std::vector<std::string_view> seen;
     for (std::size_t i = range->first; i < range->second; ++i) {
         const auto kv = SplitKeyValue(fileLines[i]);
-        if (kv && !kv->value.empty()) out.push_back(std::string(kv->key) + "=" + std::string(kv->value));
+        if (!kv) continue;
+        if (std::any_of(seen.begin(), seen.end(), [&](std::string_view key) { return EqualNoCase(key, kv->key); }))
+            continue;
+        seen.push_back(kv->key);
+        if (!kv->value.empty()) out.push_back(std::string(kv->key) + "=" + std::string(kv->value));
     }
     return out;
 }

@@ -50,6 +50,18 @@ TEST(ProfileText, BlanksAroundTheEqualsSignAndTheValueAreDropped)
                                                  "Foam=False"}));
 }
 
+TEST(ProfileText, AKeyOnSeveralLinesIsItsFirstLine)
+{
+    // Saving replaces a key's first line; a later line of the same key must
+    // not stand in for it when the value saved is empty.
+    const std::vector<std::string> file{"[data]", "C1=N Male", "Length=100", "c1=BNC", "C1=TNC"};
+    EXPECT_EQ(ReadIniSection(file, "data"), (std::vector<std::string>{"C1=N Male", "Length=100"}));
+    const auto saved = WriteIniSection(file, "data", {"C1="});
+    EXPECT_EQ(saved, (std::vector<std::string>{"[data]", "C1=", "Length=100", "c1=BNC", "C1=TNC"}));
+    EXPECT_EQ(ReadIniSection(saved, "data"), (std::vector<std::string>{"Length=100"}));
+    EXPECT_EQ(ValueOrDefault(ReadIniSection(saved, "data"), "C1", ""), "");
+}
+
 TEST(QueryFile, SaveThenOpenRestoresEveryValue)
 {
     QueryPage saved;
