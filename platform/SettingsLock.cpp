@@ -45,6 +45,7 @@ bool SettingsFileLock::Acquire(std::chrono::milliseconds wait, QString* error)
             *error = text;
         return false;
     };
+    int removedUnderUs = 0;
     for (;;) {
         // Read-only is enough to lock, and opens a lock file another user left.
         const int fd = ::open(path.constData(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
@@ -60,10 +61,11 @@ bool SettingsFileLock::Acquire(std::chrono::milliseconds wait, QString* error)
                 fd_ = fd;
                 return true;
             }
-            // The holder before us removed this file as it let go: lock the
-            // one now under the name.
+            // The holder before us removed this file as it let go: the lock
+            // is free, so lock the file now under the name (each time takes
+            // another program's whole write, so a few tries are plenty).
             ::close(fd);
-            if (deadline.hasExpired())
+            if (++removedUnderUs > 1000)
                 return fail(QStringLiteral("The settings file is locked by another program"));
             continue;
         }
