@@ -136,6 +136,27 @@ std::optional<std::string> FillInteractiveRows(ResultTable& table, const LineLis
     return std::nullopt;
 }
 
+std::optional<std::string> FillPartNumberRows(PartNumberTable& table, const TConnector* connector,
+                                              const PriceList& priceList, const ExchangeRates& rates, int currencyTag)
+{
+    table.Rows.assign(connector != nullptr ? connector->PartNumbers.size() : 0, {});
+    try {
+        for (std::size_t k = 0; k < table.Rows.size(); ++k) {
+            auto& row = table.Rows[k];
+            row[0] = connector->PartNumbers[k];
+            if (const auto entry = priceList.Find(row[0])) {
+                row[1] = entry->Description;
+                const CurrencyCode currency = CurrentCurrencyCode(rates, currencyTag);
+                table.Headings[2] = "Price " + currency.Caption;
+                row[2] = currency.Code + " " + FormatFixed2(ConvertPrice(rates, currencyTag, entry->Price));
+            }
+        }
+    } catch (const QuillonError& error) {
+        return error.message();
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> FillCommandLineRows(ResultTable& table, const LineList& lines, std::string_view argument)
 {
     try {

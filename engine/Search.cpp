@@ -2,6 +2,7 @@
 
 #include "engine/Errors.h"
 #include "engine/NumberText.h"
+#include "engine/PipeRecord.h"
 #include "engine/TransmissionLib.h"
 
 namespace quillon {
@@ -13,14 +14,6 @@ LineList Select(const LineList& lines, Pred&& pass)
     LineList out;
     for (TTransmissionLine* line : lines)
         if (pass(*line)) out.push_back(line);
-    return out;
-}
-
-std::string UpperCase(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return out;
 }
 
@@ -67,7 +60,7 @@ LineList SelectByLoss(const LineList& lines, std::string_view units, long double
 LineList SelectByKind(const LineList& lines, bool air, bool foam, bool waveguide, bool braided)
 {
     return Select(lines, [&](const TTransmissionLine& l) {
-        const std::string kind = UpperCase(l.Kind);
+        const std::string kind = UpperAscii(l.Kind);
         return (air && kind == "AIR") || (foam && kind == "FOAM") || (waveguide && kind == "EW") ||
                (braided && kind == "BRAIDED");
     });

@@ -11,6 +11,7 @@
 #include "engine/PipeRecord.h"
 #include "engine/PriceList.h"
 #include "engine/ProfileText.h"
+#include "engine/TextFile.h"
 
 #include <algorithm>
 #include <cmath>

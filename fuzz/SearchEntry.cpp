@@ -18,7 +18,9 @@
 #include "engine/PipeRecord.h"
 #include "engine/PriceList.h"
 #include "engine/ProfileText.h"
+#include "engine/TextFile.h"
 #include "engine/QueryFileValues.h"
+#include "engine/QueryPageRules.h"
 #include "engine/ResultRows.h"
 #include "engine/Search.h"
 
@@ -70,13 +72,9 @@ void SearchEndToEnd(const std::uint8_t* data, std::size_t size)
     lists.Connector2.insert(lists.Connector2.begin(), "");
     std::vector<Message> messages;
     // A part-number command line starts from the page's command-line
-    // defaults (metres, every cable kind, no criterion); otherwise the query
-    // file fills the page.
-    QueryPage commandLinePage;
-    commandLinePage.Meters = true;
-    commandLinePage.ByFrequency = false;
+    // defaults; otherwise the query file fills the page.
     const QueryPage page =
-        commandLine.empty() ? ApplyQueryFile(QueryPage{}, lists, query, messages) : commandLinePage;
+        commandLine.empty() ? ApplyQueryFile(QueryPage{}, lists, query, messages) : CommandLineDefaults();
     long double tagNumber = 1;
     int tag = 1;
     if (TryReadNumber(ValueOrDefault(query, "Currency", "1"), tagNumber) && tagNumber >= 1 && tagNumber <= 36)

@@ -2,7 +2,9 @@
 // The results page of the main window (tsResults): the results grid with its
 // count caption, the two connector lists and the two part-number grids, the
 // logo and mail links and the page's buttons. This file builds the controls;
-// the search and the main window fill them.
+// the search and the main window fill them. Panels added beside the designed
+// ones (charts, a run's budget) get builders of their own here and leave the
+// grids' columns and cells as they are.
 
 #include <array>
 #include <string>
@@ -21,13 +23,6 @@ class QTableView;
 namespace quillon {
 
 class TLinkLabel;
-
-// One part-number grid as shown: part number, description, price.
-struct PartNumberTable {
-    static constexpr int kColumns = 3;
-    std::array<std::string, kColumns> Headings{"Part Number", "Description", "Price ($US)"};
-    std::vector<std::array<std::string, kColumns>> Rows;
-};
 
 using TResultTableModel = TTextTableModel<ResultTable>;
 using TPartNumberModel = TTextTableModel<PartNumberTable>;

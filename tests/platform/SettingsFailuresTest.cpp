@@ -22,7 +22,7 @@
 #include "platform/SettingsLock.h"
 #include "platform/SettingsStore.h"
 #include "tests/platform/StoreWriter.h"
-#include "tests/platform/TestPrinters.h"
+#include "tests/support/QtPrinters.h"
 #include "tests/support/Unprivileged.h"
 
 using namespace quillon;
