@@ -51,6 +51,16 @@ struct PartNumberTable {
 // holds the cells filled before it), or nothing when every row was filled.
 [[nodiscard]] std::optional<std::string> FillInteractiveRows(ResultTable& table, const LineList& lines,
                                                              const InteractiveFillInputs& inputs);
+// What the one-parameter command line asks of the results: a part number,
+// optionally followed by "|" length "|" unit. Without a second "|" the length
+// reads as empty, which raises the conversion error.
+struct CommandLineRun {
+    bool HasLength = false;
+    long double Length = 0;
+    bool Feet = true;  // the unit is exactly "M" for metres; any other rest means feet
+};
+CommandLineRun ReadCommandLineRun(std::string_view argument);
+
 // The filling for a program started with exactly one parameter: a part number,
 // optionally followed by "|" length "|" unit.
 [[nodiscard]] std::optional<std::string> FillCommandLineRows(ResultTable& table, const LineList& lines,

@@ -46,14 +46,25 @@ LineList SelectByConnector(const LineList& lines, std::string_view connectorType
     });
 }
 
+long double CriterionCableLoss(const TTransmissionLine& line, std::string_view units, long double length,
+                               double beginning, double ending)
+{
+    long double a = AttenuationPer100ft(line, beginning, ending);
+    if (units == "Meters") a *= FeetPerMetre;
+    return a / 100 * length;
+}
+
+bool PassesLossCriterion(const TTransmissionLine& line, std::string_view units, long double length,
+                         long double maxLoss, double beginning, double ending)
+{
+    return CriterionCableLoss(line, units, length, beginning, ending) <= maxLoss + kLossTolerance;
+}
+
 LineList SelectByLoss(const LineList& lines, std::string_view units, long double length, long double maxLoss,
                       double beginning, double ending)
 {
     return Select(lines, [&](const TTransmissionLine& l) {
-        long double a = AttenuationPer100ft(l, beginning, ending);
-        if (units == "Meters") a *= FeetPerMetre;
-        const long double loss = a / 100 * length;
-        return loss <= maxLoss + kLossTolerance;
+        return PassesLossCriterion(l, units, length, maxLoss, beginning, ending);
     });
 }
 

@@ -18,6 +18,7 @@
 class QGroupBox;
 class QListWidget;
 class QPushButton;
+class QTabWidget;
 class QTableView;
 
 namespace quillon {
@@ -56,6 +57,11 @@ public:
     QPushButton* btnClipboard;
     QPushButton* btnNewQuery;
     QPushButton* Button1;
+
+    // Panels beside the designed ones (chart, run budget), one tab each;
+    // hidden while it holds none.
+    QTabWidget* tabAnalysis;
+    void AddAnalysisPanel(QWidget* panel, const QString& title);
 
     // Designed widths of grdSpecs' columns and of the part-number grids'.
     static const std::array<int, kResultColumns>& SpecsColumnWidths();
