@@ -105,6 +105,22 @@ std::optional<Message> CheckFrequencyRange(std::string_view beginning, std::stri
     return std::nullopt;
 }
 
+std::optional<Message> CheckLength(std::string_view length)
+{
+    long double value = 0;
+    if (!TryReadNumber(LocalizeDecimalPoint(std::string(length)), value) || value >= 0) return std::nullopt;
+    return Message{MessageKind::Information, "The length value cannot be negative.\r\rPlease check your length value.",
+                   false, FocusTarget::Length};
+}
+
+std::optional<Message> CheckVswr(std::string_view vswr)
+{
+    long double value = 0;
+    if (!TryReadNumber(LocalizeDecimalPoint(std::string(vswr)), value) || value >= 1) return std::nullopt;
+    return Message{MessageKind::Information,
+                   "The VSWR value cannot be less than 1.\r\rPlease check your VSWR value.", false, FocusTarget::Vswr};
+}
+
 SearchOutcome RunSearch(const QueryPage& page, std::string_view commandLinePartNumber, const LineList& allLines)
 {
     SearchOutcome out;
@@ -124,11 +140,13 @@ SearchOutcome RunSearch(const QueryPage& page, std::string_view commandLinePartN
     if (p.Vswr.empty()) p.Vswr = "0";
 
     if (p.ByLoss && (p.MaxLoss == "0" || p.Length == "0")) {
+        FocusTarget focus = FocusTarget::Unchanged;
+        if (p.MaxLoss == "0") focus = FocusTarget::MaxLoss;
+        if (p.Length == "0") focus = FocusTarget::Length;
         out.Messages.push_back({MessageKind::Warning,
                                 "You must enter a maximum insertion loss and a length\rwhen querying by insertion loss",
-                                true});
-        if (p.MaxLoss == "0") out.Focus = FocusTarget::MaxLoss;
-        if (p.Length == "0") out.Focus = FocusTarget::Length;
+                                true, focus});
+        out.Focus = focus;
         valid = false;
         suppressNoLines = true;
     }
@@ -137,12 +155,27 @@ SearchOutcome RunSearch(const QueryPage& page, std::string_view commandLinePartN
         valid = false;
         suppressNoLines = true;
     }
+    // The part-number form computes over the length its argument carries.
+    const bool commandLine = !commandLinePartNumber.empty();
+    const std::size_t bar = commandLinePartNumber.find('|');
+    std::string_view length = p.Length;
+    if (commandLine && bar != std::string_view::npos) {
+        const std::string_view rest = commandLinePartNumber.substr(bar + 1);
+        length = rest.substr(0, rest.find('|'));
+    }
+    for (const std::optional<Message>& refusal : {CheckLength(length), CheckVswr(p.Vswr)}) {
+        if (!refusal) continue;
+        out.Messages.push_back(*refusal);
+        out.Focus = refusal->Focus;
+        valid = false;
+        suppressNoLines = true;
+    }
     const std::string units = p.Meters ? "Meters" : "Feet";
 
     if (valid) {
         try {
-            if (!commandLinePartNumber.empty()) {
-                out.Result = SelectByPartNumber(allLines, commandLinePartNumber.substr(0, commandLinePartNumber.find('|')));
+            if (commandLine) {
+                out.Result = SelectByPartNumber(allLines, commandLinePartNumber.substr(0, bar));
             } else {
                 QueryCriteria c;
                 c.Beginning = ReadDouble(LocalizeDecimalPoint(p.BeginningFrequency));

@@ -35,10 +35,14 @@ struct QueryPage {
 
 enum class MessageKind { Information, Warning, Error, Confirmation };
 
+// Where the focus goes after a box of the search.
+enum class FocusTarget { Unchanged, MaxLoss, Length, Vswr };
+
 struct Message {
     MessageKind Kind;
     std::string Text;  // line breaks are CR, as the boxes show them
     bool Beep = false; // the default beep sounds before the box
+    FocusTarget Focus = FocusTarget::Unchanged;  // the box the message asks the user to correct
 };
 
 LineList SelectByPartNumber(const LineList& lines, std::string_view partNumber);
@@ -72,12 +76,17 @@ LineList RunQuery(const LineList& lines, const QueryCriteria& criteria);
 // The frequency check; on failure the information message to show.
 std::optional<Message> CheckFrequencyRange(std::string_view beginning, std::string_view ending);
 
-enum class FocusTarget { Unchanged, MaxLoss, Length };
+// A length below 0, or a VSWR below 1, is no run a line can carry: the
+// figures computed from them (efficiencies above 100 %, negative powers,
+// derated powers above the rating) would look like answers. Texts that are
+// no number pass here; reading them fails later with the conversion error.
+std::optional<Message> CheckLength(std::string_view length);
+std::optional<Message> CheckVswr(std::string_view vswr);
 
 struct SearchOutcome {
     QueryPage Page;                 // the page after the search set empty boxes to "0"
     std::vector<Message> Messages;  // every box, in the order shown
-    FocusTarget Focus = FocusTarget::Unchanged;
+    FocusTarget Focus = FocusTarget::Unchanged;  // where the last box that names one puts the focus
     bool Refused = false;
     std::optional<LineList> Result;  // the new ResultLines when the query ran
     std::optional<std::string> Error; // a conversion or formula error that ended the search

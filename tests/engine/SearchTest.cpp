@@ -11,6 +11,8 @@ const char* const kInvalid = "One or both frequency values contain invalid value
 const char* const kOrder =
     "The beginning frequency value cannot be greater than the ending frequency value.\r\rPlease check your frequency values.";
 const char* const kLossWarning = "You must enter a maximum insertion loss and a length\rwhen querying by insertion loss";
+const char* const kNegativeLength = "The length value cannot be negative.\r\rPlease check your length value.";
+const char* const kVswrBelowOne = "The VSWR value cannot be less than 1.\r\rPlease check your VSWR value.";
 
 struct Catalog {
     std::vector<std::unique_ptr<TTransmissionLine>> owned;
@@ -125,6 +127,18 @@ TEST(Search, MessageSequences)
     everything.Air = everything.Foam = everything.Waveguide = everything.Braided = false;
     QueryPage nothingFound = Page("1000", "2000");
     QueryPage found = Page("80", "120");
+    QueryPage negativeLength = Page("80", "120");
+    negativeLength.Length = "-100";
+    QueryPage vswrBelowOne = Page("80", "120");
+    vswrBelowOne.Vswr = "0.99";
+    QueryPage vswrOne = Page("80", "120");
+    vswrOne.Vswr = "1";
+    vswrOne.Length = "-0";
+    QueryPage emptyVswr = Page("80", "120");
+    emptyVswr.Vswr = "";  // the search makes it "0"
+    QueryPage allRefused = everything;
+    allRefused.Length = "-1e-3";
+    allRefused.Vswr = ".5";
 
     const Case cases[] = {
         {"bad frequency", badFreq, {{MessageKind::Information, kInvalid}, {MessageKind::Information, kNoLines}}, FocusTarget::Unchanged, false},
@@ -139,6 +153,17 @@ TEST(Search, MessageSequences)
          FocusTarget::Length, false},
         {"nothing found", nothingFound, {{MessageKind::Information, kNoLines}}, FocusTarget::Unchanged, true},
         {"found", found, {}, FocusTarget::Unchanged, true},
+        {"negative length", negativeLength, {{MessageKind::Information, kNegativeLength}}, FocusTarget::Length, false},
+        {"VSWR below 1", vswrBelowOne, {{MessageKind::Information, kVswrBelowOne}}, FocusTarget::Vswr, false},
+        {"VSWR 1 and length -0 pass", vswrOne, {}, FocusTarget::Unchanged, true},
+        {"empty VSWR", emptyVswr, {{MessageKind::Information, kVswrBelowOne}}, FocusTarget::Vswr, false},
+        {"every check in its order", allRefused,
+         {{MessageKind::Information, kInvalid},
+          {MessageKind::Warning, kLossWarning},
+          {MessageKind::Error, "Please select a cable type."},
+          {MessageKind::Information, kNegativeLength},
+          {MessageKind::Information, kVswrBelowOne}},
+         FocusTarget::Vswr, false},
     };
     for (const Case& k : cases) {
         const SearchOutcome out = RunSearch(k.page, "", c.all);
@@ -158,11 +183,11 @@ TEST(Search, EmptyBoxesBecomeZeroAndBadFrequencyWithoutCriterionIsAnError)
     c.Add("A", 80, 120, "AIR", 0.1, 0.001);
     QueryPage p = Page("x", "120");
     p.ByFrequency = false;
-    p.Length = p.MaxLoss = p.Vswr = "";
-    const SearchOutcome out = RunSearch(p, "", c.all);
+    p.Length = p.MaxLoss = "";
+    SearchOutcome out = RunSearch(p, "", c.all);
     EXPECT_EQ(out.Page.Length, "0");
     EXPECT_EQ(out.Page.MaxLoss, "0");
-    EXPECT_EQ(out.Page.Vswr, "0");
+    EXPECT_EQ(out.Page.Vswr, "1.1");
     ASSERT_TRUE(out.Error);
     EXPECT_EQ(*out.Error, "'x' is not a valid floating point value");
     EXPECT_FALSE(out.Result);
@@ -182,6 +207,11 @@ TEST(Search, CommandLinePartNumberReplacesTheCriteriaButNotTheChecks)
     ASSERT_TRUE(out.Result);
     EXPECT_EQ(out.Result->size(), 2u);
     EXPECT_EQ(RunSearch(p, "qx1", c.all).Result->size(), 0u);
+    // The length its argument carries is checked as the page's would be.
+    out = RunSearch(p, "QX1|-100|M", c.all);
+    EXPECT_FALSE(out.Result);
+    ASSERT_EQ(out.Messages.size(), 1u);
+    EXPECT_EQ(out.Messages[0].Text, kNegativeLength);
     p.Foam = p.Waveguide = p.Braided = false;
     out = RunSearch(p, "QX1", c.all);
     EXPECT_FALSE(out.Result);

@@ -18,6 +18,9 @@ const std::string kInvalid =
 const std::string kLossWarning =
     "warning: You must enter a maximum insertion loss and a length\nwhen querying by insertion loss\n";
 const std::string kNoKind = "error: Please select a cable type.\n";
+const std::string kNegativeLength =
+    "information: The length value cannot be negative.\n\nPlease check your length value.\n";
+const std::string kVswrBelowOne = "information: The VSWR value cannot be less than 1.\n\nPlease check your VSWR value.\n";
 const std::string kTryHelp = "Try 'quillon-query --help' for more information.\n";
 
 double CoaxAttenuation(const DemoLine& line, double f) { return line.A * std::sqrt(f) + line.B * f; }
@@ -42,6 +45,12 @@ TEST(ToolMessages, ExitStatusAndMessagesInTheWindowsOrder)
         {"empty length becomes 0", {"--band", "824", "894", "--max-loss", "2", "--length", ""}, 1, kLossWarning},
         {"band not a number, no band criterion", {"--band", "x", "894", "--no-band-criterion"}, 2,
          "error: 'x' is not a valid floating point value\n"},
+        // Refused as the window refuses them, after its other checks.
+        {"negative length", {"--band", "824", "894", "--length", "-100"}, 1, kNegativeLength},
+        {"VSWR below 1", {"--band", "824", "894", "--vswr", "0.9"}, 1, kVswrBelowOne},
+        {"both, after the cable kinds", {"--band", "824", "894", "--length", "-1", "--vswr", "0", "--kinds", ""}, 1,
+         kNoKind + kNegativeLength + kVswrBelowOne},
+        {"negative length of a part number", {"--part-number", "QXF-050|-100|M"}, 1, kNegativeLength},
     };
     for (const MessageCase& c : cases) {
         SCOPED_TRACE(c.name);

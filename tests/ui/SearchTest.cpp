@@ -23,6 +23,10 @@ const QString kLossWarning =
     QStringLiteral("Warning: You must enter a maximum insertion loss and a length\rwhen querying by insertion loss");
 const QString kNoKind = QStringLiteral("Error: Please select a cable type.");
 const QString kBeep = QStringLiteral("Beep");
+const QString kNegativeLength =
+    QStringLiteral("Information: The length value cannot be negative.\r\rPlease check your length value.");
+const QString kVswrBelowOne =
+    QStringLiteral("Information: The VSWR value cannot be less than 1.\r\rPlease check your VSWR value.");
 
 struct MessageCase {
     const char* name;
@@ -102,15 +106,56 @@ TEST_F(SearchWindow, EmptyEntryBoxesReadZeroAfterTheSearch)
     SetBand("806", "960");
     query->edtLength->setText(QString());
     query->edtMaxLoss->setText(QString());
-    query->edtVSWR->setText(QString());
     Search();
     EXPECT_EQ(query->edtLength->text(), QStringLiteral("0"));
     EXPECT_EQ(query->edtMaxLoss->text(), QStringLiteral("0"));
-    EXPECT_EQ(query->edtVSWR->text(), QStringLiteral("0"));
     EXPECT_EQ(CallLines(install.fakes.messages), QStringList());
     ASSERT_EQ(ResultPartNumbers(), (QStringList{"QF-2", "QF-3"}));
     EXPECT_EQ(Cell(0, 6), QStringLiteral("N/A"));  // length 0
-    EXPECT_EQ(Cell(0, 11), QStringLiteral("0.00"));  // VSWR 0
+
+    // An empty VSWR reads 0 too, which no load has: the search is refused.
+    window->btnNewQueryClick();
+    query->edtVSWR->setText(QString());
+    Search();
+    EXPECT_EQ(query->edtVSWR->text(), QStringLiteral("0"));
+    EXPECT_EQ(CallLines(install.fakes.messages), QStringList{kVswrBelowOne});
+}
+
+// A negative length or a VSWR below 1 gives no answer: efficiencies above
+// 100 % and negative powers would look like one. The box says what to
+// correct and takes the focus there; the last results stay as they were.
+TEST_F(SearchWindow, ANegativeLengthOrAVswrBelowOneIsRefused)
+{
+    install.WriteAll();
+    Open();
+    SetBand("806", "960");
+    Search();
+    ASSERT_EQ(ResultPartNumbers(), (QStringList{"QF-2", "QF-3"}));
+    const struct {
+        const char* length;
+        const char* vswr;
+        QStringList calls;
+        const char* focus;
+    } cases[] = {
+        {"-100", "1.1", {kNegativeLength}, "edtLength"},
+        {"100", "0.5", {kVswrBelowOne}, "edtVSWR"},
+        {"-1E2", "-3", {kNegativeLength, kVswrBelowOne}, "edtVSWR"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.length);
+        window->btnNewQueryClick();
+        SetBand("806", "960");
+        query->edtLength->setText(QLatin1String(c.length));
+        query->edtVSWR->setText(QLatin1String(c.vswr));
+        query->cbxConnector->setFocus();
+        install.fakes.messages.Clear();
+        Search();
+        EXPECT_EQ(CallLines(install.fakes.messages), c.calls);
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), QLatin1String(c.focus));
+        EXPECT_EQ(window->CurrentPage(), TfrmMain::kQueryValuesPage);
+        EXPECT_EQ(ResultPartNumbers(), (QStringList{"QF-2", "QF-3"}));
+    }
 }
 
 TEST_F(SearchWindow, ARefusedQueryLeavesTheResultsAndThePage)
