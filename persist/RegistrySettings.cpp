@@ -136,6 +136,17 @@ bool SaveSettings(SettingsStore& store, const StoredQuery& query)
     return written;
 }
 
+bool SaveCheckMarkOnly(SettingsStore& store, bool save)
+{
+    const QString key = QString::fromLatin1(kSettingsKey);
+    if (!store.KeyExists(key)) return true;
+    StoredQuery query;
+    query.Save = save;
+    const bool written = store.OpenKey(key, false) && Write(store, query, StoredValue::Save);
+    store.CloseKey();
+    return written;
+}
+
 bool StoreCurrency(SettingsStore& store, int tag)
 {
     return store.OpenKey(QString::fromLatin1(kSettingsKey), true) &&

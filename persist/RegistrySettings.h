@@ -126,6 +126,10 @@ struct LoadedSettings {
 // either way.
 bool SaveSettings(SettingsStore& store, const StoredQuery& query);
 
+// Writes the check mark alone ("Save") into the key when the key is there;
+// creates nothing. For a run whose page holds no query worth keeping.
+bool SaveCheckMarkOnly(SettingsStore& store, bool save);
+
 // Reads the stored query without creating anything; see LoadedSettings.
 LoadedSettings LoadSettings(SettingsStore& store);
 

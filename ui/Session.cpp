@@ -64,9 +64,11 @@ void TSession::StoreQuery(const QueryPage& page, bool saveOnExit) const
 {
     if (!querySetUp_) return;
     SettingsStore store = seams_.Settings();
+    const bool blankBand = page.BeginningFrequency.empty() && page.EndingFrequency.empty();
     // Nothing is shown: the values written before a refusal stay.
-    if (!SaveSettings(store, StoredQueryFromPage(page, saveOnExit)))
-        qWarning("The query could not be stored: %s", qUtf8Printable(store.LastError()));
+    const bool stored = blankBand ? SaveCheckMarkOnly(store, saveOnExit)
+                                  : SaveSettings(store, StoredQueryFromPage(page, saveOnExit));
+    if (!stored) qWarning("The query could not be stored: %s", qUtf8Printable(store.LastError()));
 }
 
 SearchOutcome TSession::Search(const QueryPage& page) const

@@ -71,6 +71,9 @@ public:
     void MarkQuerySetUp() { querySetUp_ = true; }
     // Stores the page's query, unless the page was never set up (no catalogue,
     // or a command line that ended the program): the stored query then stays.
+    // A page whose two frequency boxes are blank (a part-number command line
+    // never fills their lists) holds no query either: only the check mark is
+    // kept, so the next start does not open on blank boxes.
     void StoreQuery(const QueryPage& page, bool saveOnExit) const;
 
     // ---- The search and its results

@@ -48,6 +48,11 @@ void TfrmMain::LoadSettings()
 {
     // What was read before a failure is applied; the failure itself is not shown.
     for (const LoadedValue& value : session_.LoadStoredQuery().Values) {
+        // A blank band edge (stored by an earlier version after a part-number
+        // run) would open on an empty box that no search can read: the box
+        // keeps the catalogue's first entry instead.
+        const bool bandEdge = value.Name == StoredValue::BeginningFrequency || value.Name == StoredValue::EndingFrequency;
+        if (bandEdge && value.Text.isEmpty()) continue;
         if (const std::optional<PageControl> control = PageControlOf(value.Name))
             tsQueryValues->Apply(*control, value.Text, value.Flag);
         else

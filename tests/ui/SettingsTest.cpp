@@ -494,6 +494,68 @@ TEST_F(Settings, PartNumberFormHoldsForTheWholeRun)
     EXPECT_TRUE(stored.contains(QStringLiteral("Air=0")));
 }
 
+// A part-number run leaves its query page with blank band boxes (their lists
+// are never filled). That page is not stored: the next ordinary start opens
+// on the stored query, or on the catalogue's first entries, and the user can
+// leave its boxes without an error. Only the check mark is kept.
+TEST_F(Settings, APartNumberRunDoesNotStoreItsBlankPage)
+{
+    install.WriteAll();
+    for (const bool storedBefore : {true, false}) {
+        SCOPED_TRACE(storedBefore ? "a stored query" : "nothing stored");
+        if (storedBefore) {
+            StoredQuery stored;
+            stored.BeginningFrequency = QStringLiteral("806");
+            stored.EndingFrequency = QStringLiteral("960");
+            stored.Length = QStringLiteral("42");
+            Store(stored);
+        }
+        Start({QStringLiteral("QA-1")});
+        ASSERT_EQ(ResultPartNumbers(), QStringList{"QA-1"});
+        window->Menu.SaveSettingsOnExit1->setChecked(false);
+        window.reset();
+        if (storedBefore) {
+            const QStringList values = StoredValues();
+            EXPECT_TRUE(values.contains(QStringLiteral("BeginningFrequency=806"))) << values.join(' ').toStdString();
+            EXPECT_TRUE(values.contains(QStringLiteral("Length=42")));
+            EXPECT_TRUE(values.contains(QStringLiteral("Save=0")));
+            ChangeStored([](SettingsStore& store) { ASSERT_TRUE(store.WriteBool(QStringLiteral("Save"), true)); });
+        } else {
+            EXPECT_FALSE(SettingsStore(install.SettingsFile()).KeyExists(kSettings));
+        }
+
+        Open();
+        EXPECT_EQ(query->cbxBeginningFrequency->currentText(), storedBefore ? QStringLiteral("806") : QStringLiteral("500"));
+        EXPECT_EQ(query->cbxEndingFrequency->currentText(), storedBefore ? QStringLiteral("960") : QStringLiteral("700"));
+        query->cbxBeginningFrequency->setFocus(Qt::OtherFocusReason);
+        query->cbxEndingFrequency->setFocus(Qt::MouseFocusReason);
+        query->edtLength->setFocus(Qt::MouseFocusReason);
+        EXPECT_EQ(BoxLines(install.fakes.messages), QStringList());
+        window.reset();
+        // The second round starts from a store without a query.
+        ASSERT_TRUE(QFile::remove(install.SettingsFile()));
+        install.RecordDataFolder();
+    }
+}
+
+// A store that already holds blank band edges (written by an earlier version
+// after a part-number run) opens on the catalogue's first entries.
+TEST_F(Settings, BlankStoredBandEdgesKeepTheFirstEntries)
+{
+    install.WriteAll();
+    StoredQuery stored;
+    stored.Length = QStringLiteral("42");
+    Store(stored);  // both band edges empty
+    Open();
+    EXPECT_EQ(query->cbxBeginningFrequency->currentText(), QStringLiteral("500"));
+    EXPECT_EQ(query->cbxEndingFrequency->currentText(), QStringLiteral("700"));
+    EXPECT_EQ(ComboItems(query->cbxBeginningFrequency).count(QString()), 0);
+    EXPECT_EQ(query->edtLength->text(), QStringLiteral("42"));
+    query->cbxBeginningFrequency->setFocus(Qt::OtherFocusReason);
+    query->edtLength->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(BoxLines(install.fakes.messages), QStringList());
+}
+
 // The rows of the part-number form: the letter case of the part number
 // counts, "M" alone means metres, and with a second argument the ordinary
 // filling stops at the band it cannot read.
