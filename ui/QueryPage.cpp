@@ -280,22 +280,40 @@ void TQueryValuesPage::chkInsertionLossClick()
     chkFrequency->setChecked(criteria.ByFrequency);
 }
 
+// The two leave rules narrow by the values they can read and never stop with
+// an error: an empty box (no catalogue loaded, or the user cleared it) has
+// nothing to narrow by, and an error box on every leave would keep the user
+// from ever reaching Exit. The search still reports a band it cannot read.
+namespace {
+
+std::optional<double> BandValue(const QString& text)
+{
+    double value = 0;
+    if (!TryReadNumber(ToEngine(text), value)) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
 void TQueryValuesPage::cbxBeginningFrequencyExit()
 {
     const QString rememberedEnding = cbxEndingFrequency->currentText();
     if (!IsNumericEntry(cbxBeginningFrequency->currentText())) cbxBeginningFrequency->setCurrentIndex(0);
-    const double beginning = ReadDouble(ToEngine(cbxBeginningFrequency->currentText()));
+    const std::optional<double> beginning = BandValue(cbxBeginningFrequency->currentText());
+    if (!beginning) return;
 
     QStringList above;
     for (const std::string& value : endFrequencies_)
-        if (ReadDouble(value) > beginning) above << FromEngine(value);
+        if (ReadDouble(value) > *beginning) above << FromEngine(value);
     cbxEndingFrequency->clear();
     cbxEndingFrequency->addItems(above);
     cbxEndingFrequency->setCurrentIndex(0);
 
     // A beginning above the old ending leaves the smallest ending above it;
-    // otherwise the old ending stays, added when the catalogue lacks it.
-    if (beginning > ReadDouble(ToEngine(rememberedEnding))) return;
+    // otherwise the old ending stays, added when the catalogue lacks it. An
+    // old ending that is no number is dropped the same way.
+    const std::optional<double> ending = BandValue(rememberedEnding);
+    if (!ending || *beginning > *ending) return;
     int at = FindText(cbxEndingFrequency, rememberedEnding);
     if (at < 0) {
         cbxEndingFrequency->addItem(rememberedEnding);
@@ -308,16 +326,18 @@ void TQueryValuesPage::cbxEndingFrequencyExit()
 {
     const QString rememberedBeginning = cbxBeginningFrequency->currentText();
     if (!IsNumericEntry(cbxEndingFrequency->currentText())) cbxEndingFrequency->setCurrentIndex(0);
-    const double ending = ReadDouble(ToEngine(cbxEndingFrequency->currentText()));
+    const std::optional<double> ending = BandValue(cbxEndingFrequency->currentText());
+    if (!ending) return;
 
     QStringList below;
     for (const std::string& value : beginFrequencies_)
-        if (ReadDouble(value) < ending) below << FromEngine(value);
+        if (ReadDouble(value) < *ending) below << FromEngine(value);
     cbxBeginningFrequency->clear();
     cbxBeginningFrequency->addItems(below);
     cbxBeginningFrequency->setCurrentIndex(-1);
 
-    if (ending < ReadDouble(ToEngine(rememberedBeginning))) {
+    const std::optional<double> beginning = BandValue(rememberedBeginning);
+    if (!beginning || *ending < *beginning) {
         cbxBeginningFrequency->setCurrentIndex(0);
         return;
     }

@@ -58,10 +58,12 @@ void TfrmMain::Search()
     for (; next < outcome.Messages.size(); ++next) {
         const Message& message = outcome.Messages[next];
         Show(seams_.messages, message);
-        if (message.Kind == MessageKind::Warning) {
-            // The box that names the loss and length puts the focus where a value is missing.
-            if (outcome.Focus == FocusTarget::MaxLoss) page.edtMaxLoss->setFocus();
-            if (outcome.Focus == FocusTarget::Length) page.edtLength->setFocus();
+        // A box that names a value puts the focus where it is to be corrected.
+        switch (message.Focus) {
+        case FocusTarget::MaxLoss: page.edtMaxLoss->setFocus(); break;
+        case FocusTarget::Length: page.edtLength->setFocus(); break;
+        case FocusTarget::Vswr: page.edtVSWR->setFocus(); break;
+        case FocusTarget::Unchanged: break;
         }
     }
     if (outcome.Error) throw QuillonError(*outcome.Error);
