@@ -13,6 +13,12 @@ namespace {
 std::string Text(const QString& s) { return s.toStdString(); }
 std::string FileName(const QString& s) { return s.toLocal8Bit().toStdString(); }
 
+constexpr char kBandUsage[] = "--band takes two numbers: --band BEGIN END";
+
+// A value that is one of the tool's own options ("--length") was never meant
+// as a band edge: "--band 824 --length 100" lacks its end.
+bool IsOption(const QString& arg) { return arg.startsWith("--"); }
+
 // "--band BEGIN END" takes two values, which the parser cannot; take them out
 // of the list first. "--band BEGIN,END" and "--band=BEGIN,END" work too.
 bool TakeBand(QStringList& args, ToolOptions& options, std::string& error)
@@ -31,7 +37,7 @@ bool TakeBand(QStringList& args, ToolOptions& options, std::string& error)
             const QString value = arg.mid(7);
             const qsizetype comma = value.indexOf(',');
             if (comma < 0) {
-                error = "--band needs two values: --band BEGIN END";
+                error = kBandUsage;
                 return false;
             }
             beginning = value.left(comma);
@@ -41,11 +47,11 @@ bool TakeBand(QStringList& args, ToolOptions& options, std::string& error)
             const qsizetype comma = value.indexOf(',');
             beginning = value.left(comma);
             ending = value.mid(comma + 1);
-        } else if (i + 2 < args.size()) {
+        } else if (i + 2 < args.size() && !IsOption(args[i + 1]) && !IsOption(args[i + 2])) {
             beginning = args[++i];
             ending = args[++i];
         } else {
-            error = "--band needs two values: --band BEGIN END";
+            error = kBandUsage;
             return false;
         }
         options.BandBeginning = Text(beginning);
@@ -132,8 +138,11 @@ ParsedArguments ParseToolArguments(const QStringList& arguments)
     const QCommandLineOption query("query", "Query file (.qlx) to start from.", "FILE");
     const QCommandLineOption partNumber("part-number", "Select one part number as the one-argument command line: PN or PN|length|unit.", "ARG");
     const QCommandLineOption format("format", "Output format: tsv (default), csv or json.", "FORMAT");
+    const QCommandLineOption check("check",
+                                   "Run no query: list every problem of the catalogue, price list and rates,\n"
+                                   "one \"file:line: text\" line each; exit 0 when there is none, 1 otherwise.");
     parser.addOptions({help, catalogue, priceList, rates, band, noBand, maxLoss, length, meters, feet, connector1,
-                       connector2, kinds, vswr, currency, query, partNumber, format});
+                       connector2, kinds, vswr, currency, query, partNumber, format, check});
 
     if (!parser.parse(args)) {
         parsed.Error = Text(parser.errorText());
@@ -184,6 +193,22 @@ ParsedArguments ParseToolArguments(const QStringList& arguments)
         else if (f == "json") options.Format = OutputFormat::Json;
         else {
             error = "unknown format '" + Text(parser.value(format)) + "' (tsv, csv, json)";
+            return parsed;
+        }
+    }
+
+    // --check runs no query: a query flag with it would be ignored silently.
+    options.Check = parser.isSet(check);
+    if (options.Check) {
+        for (const QCommandLineOption* o : {&noBand, &maxLoss, &length, &meters, &feet, &connector1, &connector2,
+                                            &kinds, &vswr, &currency, &query, &partNumber, &format}) {
+            if (parser.isSet(*o)) {
+                error = "--check cannot go with --" + o->names().constLast().toStdString();
+                return parsed;
+            }
+        }
+        if (options.BandBeginning) {
+            error = "--check cannot go with --band";
             return parsed;
         }
     }

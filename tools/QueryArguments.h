@@ -33,6 +33,7 @@ struct ToolOptions {
     std::string QueryFile;                  // empty: none
     std::optional<std::string> PartNumber;  // the one-argument command line
     OutputFormat Format = OutputFormat::Tsv;
+    bool Check = false;  // list the data files' problems instead of running a query
 };
 
 struct ParsedArguments {

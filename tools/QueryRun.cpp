@@ -6,6 +6,7 @@
 #include "engine/QueryFileValues.h"
 #include "engine/QueryPageRules.h"
 #include "engine/TextFile.h"
+#include "tools/DataCheck.h"
 
 #include <algorithm>
 
@@ -38,6 +39,38 @@ void DropUnfilledRows(ResultTable& table)
 }
 
 std::string First(const std::vector<std::string>& items) { return items.empty() ? std::string() : items.front(); }
+
+Message WarningMessage(std::string text) { return {MessageKind::Warning, std::move(text), false}; }
+
+// Data the window would price with silently wrong: the answer stays the
+// window's, a warning says why its prices cannot be trusted.
+void WarnAboutPrices(const ToolOptions& options, const DataSetPaths& paths, const DataSet& data,
+                     std::vector<Message>& messages)
+{
+    if (!HasUsablePriceEntry(data.PriceListLines))
+        messages.push_back(WarningMessage(paths.PriceList + ": no entry with a part number and a price; every price shows as 0"));
+    if (options.CurrencyTag == 1) return;
+    const std::string code(CurrencyCodeForTag(options.CurrencyTag));
+    if (!data.exchangeRates.HasExchangeRates)
+        messages.push_back(WarningMessage(paths.Rates + ": no such file; prices stay in US dollars, not " + code));
+    else if (!HasRateLine(data.exchangeRates, code))
+        messages.push_back(WarningMessage(paths.Rates + ": no rate for " + code + "; prices are shown unconverted"));
+}
+
+// A formula or conversion error of the filling names the catalogue line it
+// stopped at: the last row the filling reached, which always holds its part number.
+std::string WhereFillingStopped(const std::string& cataloguePath, const Catalogue& catalogue, const LineList& lines,
+                                const ResultTable& table, const std::string& error)
+{
+    if (table.Rows.empty()) return error;
+    const TTransmissionLine* stopped = lines.at(table.Rows.size() - 1);
+    const TextLines rows = ReadTextLines(cataloguePath);
+    const std::vector<std::size_t> numbers = LineRowNumbers(rows.Lines);
+    for (std::size_t i = 0; i < catalogue.AllLines.size() && i < numbers.size(); ++i)
+        if (catalogue.AllLines[i].get() == stopped)
+            return cataloguePath + ":" + std::to_string(numbers[i]) + ": " + stopped->PartNumber + ": " + error;
+    return stopped->PartNumber + ": " + error;
+}
 
 }  // namespace
 
@@ -97,6 +130,16 @@ ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
     if (!options.CataloguePath.empty()) paths.Catalogue = options.CataloguePath;
     if (!options.PriceListPath.empty()) paths.PriceList = options.PriceListPath;
     if (!options.RatesPath.empty()) paths.Rates = options.RatesPath;
+    // Rates named on the command line are wanted: without them every price
+    // would quietly stay in US dollars.
+    if (!options.RatesPath.empty() && !IsPresentFile(paths.Rates)) return Fail(result, paths.Rates + ": no such file");
+    if (options.Check) {
+        const DataCheck check = CheckDataSet(paths);
+        result.Listing = check.Listing;
+        for (const std::string& text : check.Errors) Fail(result, text);
+        if (check.Errors.empty()) result.ExitCode = check.Listing.empty() ? 0 : 1;
+        return result;
+    }
 
     DataSet data;
     try {
@@ -121,6 +164,7 @@ ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
     const PriceList& priceList = data.PriceListLines;
     const ExchangeRates& rates = data.exchangeRates;
     const LineList allLines = catalogue.Lines();
+    WarnAboutPrices(options, paths, data, result.Messages);
 
     SearchOutcome outcome;
     if (options.PartNumber) {
@@ -155,7 +199,7 @@ ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
         fillError = FillInteractiveRows(table, lines, inputs);
     }
     DropUnfilledRows(table);
-    if (fillError) return Fail(result, *fillError);
+    if (fillError) return Fail(result, WhereFillingStopped(paths.Catalogue, catalogue, lines, table, *fillError));
     result.ExitCode = 0;
     return result;
 }

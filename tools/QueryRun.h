@@ -17,6 +17,7 @@ struct ToolResult {
     int ExitCode = 0;               // 0 lines listed, 1 refused or none found, 2 error
     std::vector<Message> Messages;  // for standard error, in the order the window shows them
     std::optional<ResultTable> Table;  // the results table to print; empty when no search ran
+    std::optional<std::string> Listing;  // text for standard output besides a table (--check)
 };
 
 // Runs the query; programFolder is where files without an explicit path are looked for.

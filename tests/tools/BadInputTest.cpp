@@ -171,7 +171,7 @@ TEST_F(BadInput, ErrorsWhileFillingKeepTheRowsFilledBefore)
                                       CatalogueRow("806", "960", "W-1", "EW", "1000", "2500");
     const ToolRun run = Run(catalogueText, kPriceList);
     EXPECT_EQ(run.ExitCode, 2);
-    EXPECT_EQ(run.Err, "error: Invalid floating point operation\n");
+    EXPECT_EQ(run.Err, "error: " + catalogue + ":3: W-1: Invalid floating point operation\n");
     const auto rows = TsvRows(run.Out);
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[1][0], "T-050");
@@ -186,12 +186,14 @@ TEST_F(BadInput, BadRatesStopTheFillingAtThePrice)
 {
     const std::string catalogueText = std::string(kCatalogueHeader) + kGoodRow;
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"GBP|abc|\r\n", "error: 'abc' is not a valid floating point value\n"},
-        {"GBP|\r\n", "error: '' is not a valid floating point value\n"},
-        {"GBP|0|\r\n", "error: Floating point division by zero\n"},
-        {"GBP|1\0" "5|\r\n"s, "error: '1"},  // the engine's text ends at the NUL
+        {"GBP|abc|\r\n", "'abc' is not a valid floating point value\n"},
+        {"GBP|\r\n", "'' is not a valid floating point value\n"},
+        {"GBP|0|\r\n", "Floating point division by zero\n"},
+        {"GBP|1\0" "5|\r\n"s, "'1"},  // the engine's text ends at the NUL
     };
-    for (const auto& [ratesText, err] : cases) {
+    for (const auto& [ratesText, reason] : cases) {
+        // The error names the catalogue line whose price it stopped at.
+        const std::string err = "error: " + catalogue + ":2: T-050: " + reason;
         SCOPED_TRACE(err);
         const ToolRun run = Run(catalogueText, kPriceList, {"--currency", "GBP"}, ratesText);
         EXPECT_EQ(run.ExitCode, 2);

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include <algorithm>
 #include <cmath>
 
@@ -200,11 +202,19 @@ TEST(DemoQuery, CurrencyFollowsTheRateFileAndFallsBackToDollarsWithoutIt)
     EXPECT_EQ(rows[1][12], "GBP " + Fixed2(gbp));
     EXPECT_EQ(rows[1][13], "GBP " + Fixed2(gbp * kFeetPerMetre));
 
+    // Rates named but missing are an error; rates not named are looked for
+    // beside the tool, and without them prices stay in US dollars, with a warning.
     QTemporaryDir empty;
     QStringList noRates = args;
     noRates[noRates.indexOf("--rates") + 1] = empty.filePath("xcngrate.dat");
-    const ToolRun withoutRates = RunTool(noRates);
+    EXPECT_EQ(RunTool(noRates).ExitCode, 2);
+    const QString tool = empty.filePath("quillon-query");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLON_QUERY_TOOL), tool));
+    noRates.remove(noRates.indexOf("--rates"), 2);
+    const ToolRun withoutRates = RunToolAt(tool, noRates);
     ASSERT_EQ(withoutRates.ExitCode, 0) << withoutRates.Err;
+    EXPECT_EQ(withoutRates.Err, "warning: " + empty.filePath("xcngrate.dat").toStdString() +
+                                    ": no such file; prices stay in US dollars, not GBP\n");
     const auto usdRows = TsvRows(withoutRates.Out);
     EXPECT_EQ(usdRows[0][12], "List Price Per Foot (USD)");
     EXPECT_EQ(usdRows[1][12], "USD " + Fixed2(DemoPrice(rows[1][0])));

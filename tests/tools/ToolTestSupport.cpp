@@ -19,7 +19,17 @@ constexpr int kToolTimeoutMs = 60'000;
 
 }  // namespace
 
+ToolRun RunProgram(const QString& program, const QStringList& arguments, const QStringList& env,
+                   const QString& workingDir);
+
 ToolRun RunTool(const QStringList& arguments, const QStringList& env, const QString& workingDir)
+{
+    return RunProgram(QStringLiteral(QUILLON_QUERY_TOOL), arguments, env, workingDir);
+}
+
+ToolRun RunToolAt(const QString& program, const QStringList& arguments) { return RunProgram(program, arguments, {}, {}); }
+
+ToolRun RunProgram(const QString& program, const QStringList& arguments, const QStringList& env, const QString& workingDir)
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -29,7 +39,7 @@ ToolRun RunTool(const QStringList& arguments, const QStringList& env, const QStr
     }
     process.setProcessEnvironment(environment);
     if (!workingDir.isEmpty()) process.setWorkingDirectory(workingDir);
-    process.start(QStringLiteral(QUILLON_QUERY_TOOL), arguments);
+    process.start(program, arguments);
     ToolRun run;
     if (!process.waitForStarted(kToolTimeoutMs)) {
         ADD_FAILURE() << "quillon-query could not be started: " << process.errorString().toStdString();

@@ -20,6 +20,8 @@ struct ToolRun {
 // Runs the tool with the arguments; `env` entries "NAME=value" are added to the environment.
 // A tool that does not start, or does not finish within a minute, fails the test.
 ToolRun RunTool(const QStringList& arguments, const QStringList& env = {}, const QString& workingDir = {});
+// The same with a copy of the tool elsewhere (which looks for its files beside itself).
+ToolRun RunToolAt(const QString& program, const QStringList& arguments);
 
 std::string DemoFile(const char* name);
 QStringList DemoFileArgs();  // --catalogue, --price-list and --rates of the demo data
