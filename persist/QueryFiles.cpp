@@ -61,19 +61,21 @@ std::vector<std::string> ReadQueryFile(const QString& path)
 
 std::optional<QString> WriteQueryFile(const QString& path, const std::vector<std::string>& keyValueLines)
 {
+    // The box names the file and the reason, so that the user knows what to change.
     const QString error = QString::fromLatin1(kUnableToWriteTo) + QDir::toNativeSeparators(path);
+    const auto because = [&error](const QString& reason) { return error + QStringLiteral(": ") + reason; };
 
     std::vector<std::string> fileLines;
     const QFileInfo info(path);
     bool keepUtf8 = false;
     if (info.exists()) {
         // Rewriting a file we could not read would lose its other sections.
-        if (!info.isFile() || MarkedReadOnly(info))
-            return error;
-        auto existing = ReadLines(path);
-        if (!existing)
-            return error;
-        fileLines = std::move(*existing);
+        if (info.isDir()) return because(QStringLiteral("it is a folder"));
+        if (!info.isFile()) return because(QStringLiteral("it is not a regular file"));
+        if (MarkedReadOnly(info)) return because(QStringLiteral("the file is marked read-only"));
+        TextLines existing = ReadTextLines(FilePathForEngine(path));
+        if (existing.Error) return because(QString::fromLocal8Bit(existing.Error->Reason.c_str()));
+        fileLines = std::move(existing.Lines);
         keepUtf8 = HoldsUtf8(path);
     }
     fileLines = WriteIniSection(std::move(fileLines), kQuerySection, keyValueLines);
@@ -83,11 +85,8 @@ std::optional<QString> WriteQueryFile(const QString& path, const std::vector<std
     if (!keepUtf8) text = EightBitWherePossible(text);
     const QByteArray bytes = QByteArray::fromStdString(text);
     // Whole or not at all: a failure half-way never leaves a half-written
-    // query file behind. The box names the file; the reason goes to the log.
-    if (const auto failure = WriteWholeFile(path, bytes)) {
-        qWarning("%s: %s", qUtf8Printable(error), qUtf8Printable(failure->Reason));
-        return error;
-    }
+    // query file behind.
+    if (const auto failure = WriteWholeFile(path, bytes)) return because(failure->Reason);
     return std::nullopt;
 }
 

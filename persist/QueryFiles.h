@@ -32,7 +32,7 @@ std::vector<std::string> ReadQueryFile(const QString& path);
 // the section when needed and replacing existing keys in place. The file is
 // replaced whole or not at all. A file that exists but cannot be read, or is
 // marked read-only, is not touched. Returns nothing on success, else the
-// error text "Unable to write to " followed by the file name.
+// error text "Unable to write to " followed by the file name, ": " and the reason.
 [[nodiscard]] std::optional<QString> WriteQueryFile(const QString& path,
                                                     const std::vector<std::string>& keyValueLines);
 

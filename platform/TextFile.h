@@ -1,7 +1,8 @@
 #pragma once
 // Writing a file whole or not at all: the bytes go into a file beside the
 // target, which takes the target's place only once every byte is written
-// (QSaveFile). A failure names the file and gives the system's reason; the
+// (QSaveFile). Only in a folder that allows no new file is an existing,
+// writable target written in place. A failure names the file and gives the system's reason; the
 // caller decides how to show it. Reading is the other half,
 // engine/TextFile.h; FilePathForEngine gives it a QString path.
 

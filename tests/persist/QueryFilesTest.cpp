@@ -13,6 +13,7 @@
 #include "engine/QueryFileValues.h"
 #include "tests/persist/TestPrinters.h"
 #include "persist/QueryFiles.h"
+#include "tests/support/Unprivileged.h"
 
 using namespace quillon;
 
@@ -198,20 +199,21 @@ TEST_F(QueryFilesTest, AFailedSaveNamesTheFileAndLeavesItAlone)
         const char* name;
         std::function<void(const QString& path)> prepare;
         QString watched;  // the file or folder that must stay as it was
+        const char* reason;
     };
     const QString blocker = folder.filePath(QStringLiteral("blocker"));
     const std::vector<Case> cases{
         {"parent is a regular file", "blocker/query.qlx", [&](const QString&) { WriteBytes(blocker, kept); },
-         blocker},
+         blocker, "Not a directory"},
         {"read-only file",
          "locked.qlx",
          [&](const QString& path) {
              WriteBytes(path, kept);
              ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
          },
-         folder.filePath(QStringLiteral("locked.qlx"))},
+         folder.filePath(QStringLiteral("locked.qlx")), "the file is marked read-only"},
         {"a folder by that name", "folder.qlx", [](const QString& path) { ASSERT_TRUE(QDir().mkdir(path)); },
-         folder.filePath(QStringLiteral("folder.qlx"))},
+         folder.filePath(QStringLiteral("folder.qlx")), "it is a folder"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -222,7 +224,8 @@ TEST_F(QueryFilesTest, AFailedSaveNamesTheFileAndLeavesItAlone)
         const QStringList entries = Entries();
 
         EXPECT_EQ(WriteQueryFile(path, QueryFileLines(SamplePage())),
-                  QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path));
+                  QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path) + QStringLiteral(": ") +
+                      QLatin1String(c.reason));
 
         EXPECT_EQ(Entries(), entries);  // no temporary file left behind
         if (wasFolder)
@@ -230,6 +233,36 @@ TEST_F(QueryFilesTest, AFailedSaveNamesTheFileAndLeavesItAlone)
         else
             EXPECT_EQ(ReadBytes(c.watched), kept);
     }
+}
+
+// As a plain user: a query file the user may write, in a folder the user may
+// not, is saved over; a new file there, or a file the user may not read, is
+// refused with the system's reason and left as it was.
+TEST_F(QueryFilesTest, ReadOnlyFolderAndUnreadableFileAsAPlainUserMeetsThem)
+{
+    QUILLON_RUN_UNPRIVILEGED();
+    const QByteArray kept = "[data]\r\nBegFreq=1\r\n";
+    const QString existing = folder.filePath(QStringLiteral("offer.qlx"));
+    const QString unreadable = folder.filePath(QStringLiteral("secret.qlx"));
+    WriteBytes(existing, kept);
+    WriteBytes(unreadable, kept);
+    ASSERT_TRUE(QFile::setPermissions(unreadable, QFile::WriteOwner));
+    ASSERT_TRUE(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const auto savedOver = WriteQueryFile(existing, QueryFileLines(SamplePage()));
+    const QString fresh = folder.filePath(QStringLiteral("new.qlx"));
+    const auto created = WriteQueryFile(fresh, QueryFileLines(SamplePage()));
+    const auto overUnreadable = WriteQueryFile(unreadable, QueryFileLines(SamplePage()));
+    const QStringList entries = Entries();
+    ASSERT_TRUE(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    ASSERT_TRUE(QFile::setPermissions(unreadable, QFile::ReadOwner | QFile::WriteOwner));
+
+    EXPECT_EQ(savedOver, std::nullopt);
+    EXPECT_EQ(ReadBytes(existing), "[data]\r\n" + kSampleLines);
+    const QString unable = QStringLiteral("Unable to write to ");
+    EXPECT_EQ(created, unable + QDir::toNativeSeparators(fresh) + QStringLiteral(": Permission denied"));
+    EXPECT_EQ(overUnreadable, unable + QDir::toNativeSeparators(unreadable) + QStringLiteral(": Permission denied"));
+    EXPECT_EQ(ReadBytes(unreadable), kept);
+    EXPECT_EQ(entries, (QStringList{"offer.qlx", "secret.qlx"}));
 }
 
 TEST_F(QueryFilesTest, EnsureFolderMakesOneLevelOnly)

@@ -398,12 +398,16 @@ TEST_F(Settings, UnwritableQueryFileGivesTheErrorAndCancelChangesNothing)
     const QString readOnly = install.ProgramFolder() + QStringLiteral("/kept.qlx");
     WriteLines(readOnly, {"[data]", "Length=7"});
     ASSERT_TRUE(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-    for (const QString& path : {blocker + QStringLiteral("/q.qlx"), readOnly}) {
+    // The box names the file and the reason.
+    const std::pair<QString, QString> cases[] = {{blocker + QStringLiteral("/q.qlx"), QStringLiteral("Not a directory")},
+                                                 {readOnly, QStringLiteral("the file is marked read-only")}};
+    for (const auto& [path, reason] : cases) {
         SCOPED_TRACE(path.toStdString());
         install.fakes.messages.Clear();
         SaveQueryFile(path);
         EXPECT_EQ(BoxLines(install.fakes.messages),
-                  QStringList{QStringLiteral("Error: Unable to write to ") + QDir::toNativeSeparators(path)});
+                  QStringList{QStringLiteral("Error: Unable to write to ") + QDir::toNativeSeparators(path) +
+                              QStringLiteral(": ") + reason});
     }
     EXPECT_EQ(Bytes(readOnly), QByteArray("[data]\r\nLength=7\r\n"));
 
