@@ -1,9 +1,12 @@
 #include "online/UpdateWindow.h"
 
+#include <exception>
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -21,6 +24,7 @@
 #include <QVBoxLayout>
 
 #include "online/Downloads.h"
+#include "online/InstallerSums.h"
 #include "online/OnlineCommon.h"
 #include "platform/Seams.h"
 
@@ -430,12 +434,63 @@ bool TfrmUpdate::DownloadFile(const QString& url, const QString& path, const QSt
     return result.ok;
 }
 
+void TfrmUpdate::FetchInstallerSums(const QString& folder)
+{
+    sums_.reset();
+    startUnchecked_.reset();
+    const QString path = folder + QString::fromLatin1(kSumsFileName);
+    WaitCursor hourglass;
+    DownloadResult result;
+    try {
+        result = seams_.network.DownloadToFile(QUrl(WebServer() + QStringLiteral("/toolbench/") +
+                                                    QString::fromLatin1(kSumsFileName)),
+                                               path);
+    } catch (const std::exception&) {
+        result.ok = false;
+    }
+    if (!result.ok) return;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) sums_ = ParseSha256Sums(file.readAll());
+    file.close();
+    QFile::remove(path);
+}
+
+bool TfrmUpdate::MayStart(const QString& path, const QStringList& toStart)
+{
+    const QString name = QFileInfo(path).fileName();
+    const QString address = WebServer() + QStringLiteral("/toolbench/");
+    if (sums_) {
+        const QByteArray listed = sums_->value(name);
+        if (!listed.isEmpty() && FileSha256(path) == listed) return true;
+        // Whatever it is, it is not what the server published: it must not run.
+        QFile::remove(path);
+        seams_.messages.InformationSound();
+        seams_.messages.Error(
+            QStringLiteral("%1 from %2 does not match the SHA-256 sum the server lists for it in %3.\r"
+                           "The file was deleted and not started.")
+                .arg(name, address, QString::fromLatin1(kSumsFileName)));
+        return false;
+    }
+    if (!startUnchecked_) {
+        seams_.messages.InformationSound();
+        const QuestionAnswer answer = seams_.messages.Question(
+            QStringLiteral("The server lists no SHA-256 sums (%1) for its files, so these downloaded files "
+                           "cannot be checked before they are started:\r\r%2\r\rfrom %3\r\r"
+                           "Start them anyway?")
+                .arg(QString::fromLatin1(kSumsFileName), toStart.join(QLatin1Char('\r')), address),
+            QString(), QString(), MessageIcon::Warning);
+        startUnchecked_ = answer.button == MessageButton::Yes;
+    }
+    return *startUnchecked_;
+}
+
 bool TfrmUpdate::UpdatePricing(const QString& folder, bool announce)
 {
     const QString installer = folder + QStringLiteral("pricing.exe");
     if (!DownloadFile(WebServer() + QStringLiteral("/toolbench/pricing.exe"), installer,
                       QStringLiteral("Pricing Database")))
         return false;
+    if (!MayStart(installer, {QStringLiteral("pricing.exe")})) return false;
     if (announce) {
         seams_.messages.DefaultBeep();
         seams_.messages.Information(
@@ -478,10 +533,18 @@ bool TfrmUpdate::UpdatePrograms(const QString& folder)
                            "and contact TARVEX for assistance with the others"));
     }
 
+    // The files this update starts, for the one question when they cannot be checked.
+    QStringList toStart;
+    for (const int row : std::as_const(downloaded))
+        if (const ProgramRegistration* registration = FindRegistration(registrations, ProgramName(row)))
+            toStart << registration->updateExe;
+    toStart << QStringLiteral("pricing.exe");
+
     // Install pass: one installer at a time, dated as it starts.
     for (const int row : std::as_const(downloaded)) {
         const ProgramRegistration* registration = FindRegistration(registrations, ProgramName(row));
         if (registration == nullptr) continue;
+        if (!MayStart(folder + registration->updateExe, toStart)) continue;
         seams_.shell.Open(folder + registration->updateExe);
         SettingsStore store = seams_.Settings();
         OpenKeyOrRaise(store, QString::fromLatin1(kMakerKey) + QLatin1Char('\\') + registration->subKey);
@@ -505,6 +568,7 @@ void TfrmUpdate::btnUpdateClick()
         try {
             if (!ConfirmManyPrograms() || !CheckConnection()) return;
             const QString folder = DownloadFolder();
+            FetchInstallerSums(folder);
             updated = SelectedAction() == PricingOnly ? UpdatePricing(folder, true) : UpdatePrograms(folder);
         } catch (const OnlineError& error) {
             seams_.messages.Error(error.Text());

@@ -4,6 +4,9 @@
 // server and starts each one. It closes with Accepted only after a
 // successful "&Update Now".
 
+#include <optional>
+
+#include <QHash>
 #include <QColor>
 #include <QDialog>
 #include <QList>
@@ -82,6 +85,13 @@ public:
     QColor RowTextColor(int row, const QString& lastUpdate) const;
 
     bool DownloadFile(const QString& url, const QString& path, const QString& name);
+    // Fetches the server's SHA256SUMS for this update (see InstallerSums.h);
+    // without one every start of this update waits for the user's answer.
+    void FetchInstallerSums(const QString& folder);
+    // Whether the downloaded installer may be started: its sum matches the
+    // listed one (a mismatch deletes it and says so), or, with no list, the
+    // user agreed once for the files of this update, named in toStart.
+    bool MayStart(const QString& path, const QStringList& toStart);
     bool UpdatePricing(const QString& folder, bool announce);
     bool UpdatePrograms(const QString& folder);
 
@@ -112,6 +122,10 @@ private:
     // Downloads and pauses run inside "&Update Now"; the window must not close
     // under them.
     bool busy_ = false;
+    // Per update: the sums the server lists (none without a list) and the
+    // user's one answer about starting files that cannot be checked.
+    std::optional<QHash<QString, QByteArray>> sums_;
+    std::optional<bool> startUnchecked_;
 };
 
 }  // namespace quillon

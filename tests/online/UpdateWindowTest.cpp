@@ -14,6 +14,8 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <QCryptographicHash>
+
 #include "tests/online/OnlineTestSupport.h"
 #include "online/UpdateWindow.h"
 
@@ -60,6 +62,19 @@ protected:
                  QStringLiteral("01/01/2024"));
         for (const char* name : {"alpha", "beta", "gamma", "pricing"})
             server.Serve(QByteArray("/toolbench/") + name + ".exe", InstallerBody(name));
+        ServeSums({"alpha", "beta", "gamma", "pricing"});
+    }
+
+    // The server's SHA256SUMS for the installers of these names, as sha256sum
+    // writes it; `wrong` names one whose listed sum is not its body's.
+    void ServeSums(const QList<QByteArray>& names, const QByteArray& wrong = {})
+    {
+        QByteArray text;
+        for (const QByteArray& name : names) {
+            const QByteArray body = name == wrong ? QByteArray("another program") : InstallerBody(name);
+            text += QCryptographicHash::hash(body, QCryptographicHash::Sha256).toHex() + "  " + name + ".exe\n";
+        }
+        server.Serve("/toolbench/SHA256SUMS", text);
     }
 
     QStringList Column(const TfrmUpdate& window, int column) const
@@ -398,11 +413,12 @@ TEST_F(UpdateWindowTest, PricingIsDownloadedAnnouncedAndStarted)
 {
     const QByteArray body = InstallerBody("pricing");
     server.Serve("/toolbench/pricing.exe", body);
+    ServeSums({"pricing"});
     TfrmUpdate window(seams);
     window.show();
     QTest::mouseClick(window.btnUpdate, Qt::LeftButton);
 
-    EXPECT_EQ(server.Requests(), QList<QByteArray>{"/toolbench/pricing.exe"});
+    EXPECT_EQ(server.Requests(), (QList<QByteArray>{"/toolbench/SHA256SUMS", "/toolbench/pricing.exe"}));
     QFile file(Updates() + QStringLiteral("pricing.exe"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), body);
@@ -413,10 +429,11 @@ TEST_F(UpdateWindowTest, PricingIsDownloadedAnnouncedAndStarted)
     EXPECT_EQ(window.result(), QDialog::Accepted);
 
     // The hourglass and the progress window while it ran, and neither after.
-    ASSERT_EQ(network.calls.size(), 1u);
-    EXPECT_EQ(network.calls[0].cursorShape, int(Qt::WaitCursor));
-    EXPECT_GT(network.calls[0].progressMaximum, 0);
-    EXPECT_EQ(network.calls[0].progressValue, network.calls[0].progressMaximum);
+    ASSERT_EQ(network.calls.size(), 2u);
+    EXPECT_EQ(network.calls[1].cursorShape, int(Qt::WaitCursor));
+    EXPECT_GT(network.calls[1].progressMaximum, 0);
+    EXPECT_EQ(network.calls[1].progressValue, network.calls[1].progressMaximum);
+    EXPECT_EQ(QDir(Updates()).entryList(QDir::Files), QStringList{"pricing.exe"});  // the list is not kept
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(window.findChild<QProgressDialog*>(), nullptr);
 }
@@ -462,7 +479,7 @@ TEST_F(UpdateWindowTest, AllProgramsDownloadedAreStartedInTurnThenPricing)
     const QDateTime start = clock.Now();
     QTest::mouseClick(window.btnUpdate, Qt::LeftButton);
 
-    EXPECT_EQ(server.Requests(), (QList<QByteArray>{"/toolbench/alpha.exe", "/toolbench/beta.exe",
+    EXPECT_EQ(server.Requests(), (QList<QByteArray>{"/toolbench/SHA256SUMS", "/toolbench/alpha.exe", "/toolbench/beta.exe",
                                                     "/toolbench/gamma.exe", "/toolbench/pricing.exe"}));
     EXPECT_EQ(shell.Targets(),
               (QStringList{Updates() + QStringLiteral("alpha.exe"), Updates() + QStringLiteral("beta.exe"),
@@ -502,7 +519,8 @@ TEST_F(UpdateWindowTest, AFirstFailedProgramStopsTheDownloadsButNotThePricing)
     messages.QueueAnswer(MessageButton::Yes);
     QTest::mouseClick(window.btnUpdate, Qt::LeftButton);
 
-    EXPECT_EQ(server.Requests(), (QList<QByteArray>{"/toolbench/alpha.exe", "/toolbench/pricing.exe"}));
+    EXPECT_EQ(server.Requests(),
+              (QList<QByteArray>{"/toolbench/SHA256SUMS", "/toolbench/alpha.exe", "/toolbench/pricing.exe"}));
     const std::vector<MessageRecord> boxes = messages.Boxes();
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[1].kind, MessageCall::Error);
@@ -520,6 +538,85 @@ TEST_F(UpdateWindowTest, AFirstFailedProgramStopsTheDownloadsButNotThePricing)
     EXPECT_FALSE(QFileInfo::exists(Updates() + QStringLiteral("alpha.exe")));
     EXPECT_EQ(window.result(), QDialog::Accepted);
     EXPECT_FALSE(window.isVisible());
+}
+
+// A file whose sum is not the listed one is deleted, reported and never
+// started; the others of the update still are.
+TEST_F(UpdateWindowTest, AnInstallerWhoseSumDiffersIsDeletedAndNotStarted)
+{
+    RegisterThree();
+    ServeSums({"alpha", "beta", "gamma", "pricing"}, "beta");
+    TfrmUpdate window(seams);
+    window.FillProgramList({});
+    window.SelectAction(TfrmUpdate::ProgramFiles);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseClick(window.chkAll, Qt::LeftButton);
+    messages.QueueAnswer(MessageButton::Yes);
+    QTest::mouseClick(window.btnUpdate, Qt::LeftButton);
+
+    EXPECT_EQ(shell.Targets(),
+              (QStringList{Updates() + QStringLiteral("alpha.exe"), Updates() + QStringLiteral("gamma.exe"),
+                           Updates() + QStringLiteral("pricing.exe")}));
+    EXPECT_FALSE(QFileInfo::exists(Updates() + QStringLiteral("beta.exe")));
+    const std::vector<MessageRecord> boxes = messages.Boxes();
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[2].kind, MessageCall::Error);
+    EXPECT_EQ(boxes[2].text, QStringLiteral("beta.exe from ") + server.Address() +
+                                 QStringLiteral("/toolbench/ does not match the SHA-256 sum the server lists for it "
+                                                "in SHA256SUMS.\rThe file was deleted and not started."));
+    EXPECT_EQ(ReadValue(kMaker + QStringLiteral("Beta"), QStringLiteral("UpdateDate")), QStringLiteral("01/01/2024"));
+    EXPECT_EQ(ReadValue(kMaker + QStringLiteral("Gamma"), QStringLiteral("UpdateDate")), QStringLiteral("01/15/2024"));
+
+    // Pricing alone with a wrong sum: nothing starts, the window stays open.
+    messages.Clear();
+    shell.opened.clear();
+    ServeSums({"pricing"}, "pricing");
+    TfrmUpdate pricing(seams);
+    pricing.show();
+    QTest::mouseClick(pricing.btnUpdate, Qt::LeftButton);
+    EXPECT_TRUE(shell.opened.empty());
+    EXPECT_FALSE(QFileInfo::exists(Updates() + QStringLiteral("pricing.exe")));
+    EXPECT_EQ(Kinds(), (std::vector<MessageCall>{MessageCall::InformationSound, MessageCall::Error}));
+    EXPECT_TRUE(pricing.isVisible());
+}
+
+// Without a list the user is asked once per update, in a box that names the
+// files and where they came from; no starts nothing, yes starts them all.
+TEST_F(UpdateWindowTest, WithoutAListOfSumsTheUserIsAskedOnce)
+{
+    for (const MessageButton answer : {MessageButton::No, MessageButton::Yes}) {
+        SCOPED_TRACE(answer == MessageButton::Yes ? "yes" : "no");
+        messages.Clear();
+        shell.opened.clear();
+        RegisterThree();
+        server.Fail("/toolbench/SHA256SUMS", 404);
+        TfrmUpdate window(seams);
+        window.FillProgramList({});
+        window.SelectAction(TfrmUpdate::ProgramFiles);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        ClickRow(window, 0);
+        ClickRow(window, 1, Qt::ShiftModifier);
+        ASSERT_EQ(window.SelectedCount(), 2);
+        messages.QueueAnswer(answer);
+        QTest::mouseClick(window.btnUpdate, Qt::LeftButton);
+
+        const std::vector<MessageRecord> boxes = messages.Boxes();
+        ASSERT_EQ(boxes.size(), 2u);  // the summary, then the one question
+        EXPECT_EQ(boxes[1].kind, MessageCall::Question);
+        EXPECT_EQ(boxes[1].text,
+                  QStringLiteral("The server lists no SHA-256 sums (SHA256SUMS) for its files, so these downloaded "
+                                 "files cannot be checked before they are started:\r\ralpha.exe\rbeta.exe\r"
+                                 "pricing.exe\r\rfrom ") +
+                      server.Address() + QStringLiteral("/toolbench/\r\rStart them anyway?"));
+        if (answer == MessageButton::Yes)
+            EXPECT_EQ(shell.Targets(),
+                      (QStringList{Updates() + QStringLiteral("alpha.exe"), Updates() + QStringLiteral("beta.exe"),
+                                   Updates() + QStringLiteral("pricing.exe")}));
+        else
+            EXPECT_TRUE(shell.opened.empty());
+    }
 }
 
 TEST_F(UpdateWindowTest, CancelClosesWithoutDownloading)
