@@ -6,19 +6,22 @@
 #include <QIcon>
 
 #include "ui/ProcessFormats.h"
+#include "ui/ProgramArguments.h"
 #include "ui/Unit1.h"
 #include "platform/DesktopSeams.h"
 #include "ui/splash.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    // Every argument is the program's; Qt sees none of them.
+    quillon::ProgramArguments command(argc, argv);
+    QApplication app(command.QtArgc(), argv);
     quillon::FixProcessFormats();
     // The title message boxes carry when they name no caption of their own.
     QApplication::setApplicationName(QStringLiteral("Tarvex Quillon"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
 
-    const QStringList arguments = QApplication::arguments().mid(1);
+    const QStringList& arguments = command.Arguments();
     if (arguments.isEmpty()) {
         quillon::TfrmSplash splash;
         quillon::RunSplash(splash);
