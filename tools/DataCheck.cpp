@@ -7,16 +7,19 @@
 #include "engine/TransmissionLib.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 #include <map>
 #include <optional>
-#include <initializer_list>
 #include <set>
 
 namespace quillon::tool {
 namespace {
 
-bool IsBlankRow(const std::string& row) { return TrimBlanks(row).empty(); }
+bool IsBlankRow(const std::string& row)
+{
+    return TrimBlanks(row).empty();
+}
 
 class Problems {
 public:
@@ -131,9 +134,12 @@ void CheckRates(const std::string& path, const std::vector<std::string>& lines, 
         }
         const std::string text = PipeField(line, 2);
         long double rate = 0;
-        if (!TryReadNumber(text, rate)) problems.Add(path, number, code + ": " + ConversionErrorText(text));
-        else if (rate == 0) problems.Add(path, number, code + ": Floating point division by zero");
-        else if (!(rate > 0) || !std::isfinite(rate)) problems.Add(path, number, code + ": '" + text + "' is no rate");
+        if (!TryReadNumber(text, rate))
+            problems.Add(path, number, code + ": " + ConversionErrorText(text));
+        else if (rate == 0)
+            problems.Add(path, number, code + ": Floating point division by zero");
+        else if (!(rate > 0) || !std::isfinite(rate))
+            problems.Add(path, number, code + ": '" + text + "' is no rate");
     }
 }
 

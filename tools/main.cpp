@@ -54,7 +54,10 @@ private:
     int failed_ = 0;
 };
 
-void WriteError(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stderr); }
+void WriteError(const std::string& text)
+{
+    std::fwrite(text.data(), 1, text.size(), stderr);
+}
 
 }  // namespace
 

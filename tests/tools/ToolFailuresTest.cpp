@@ -31,7 +31,7 @@ protected:
         WriteBytes(prices, priceText);
         WriteBytes(rates, ratesText);
         return {"--catalogue", QString::fromStdString(catalogue), "--price-list", QString::fromStdString(prices),
-                "--rates", QString::fromStdString(rates)};
+                "--rates",     QString::fromStdString(rates)};
     }
 };
 
@@ -59,7 +59,9 @@ ToolRun RunRedirected(const QStringList& arguments, const QString& redirection)
 
 TEST_F(ToolFailures, AnAnswerThatCannotBeWrittenIsAnError)
 {
-    const QStringList query = Files(std::string(kCatalogueHeader) + kGoodRow, kPriceList) << "--band" << "824" << "894";
+    const QStringList query = Files(std::string(kCatalogueHeader) + kGoodRow, kPriceList) << "--band"
+                                                                                          << "824"
+                                                                                          << "894";
     ASSERT_EQ(RunTool(query).ExitCode, 0);
     const struct {
         const char* what;
@@ -83,7 +85,9 @@ TEST_F(ToolFailures, AnAnswerThatCannotBeWrittenIsAnError)
 
 TEST_F(ToolFailures, RatesNamedButMissingAreAnError)
 {
-    QStringList args = Files(std::string(kCatalogueHeader) + kGoodRow, kPriceList) << "--band" << "824" << "894";
+    QStringList args = Files(std::string(kCatalogueHeader) + kGoodRow, kPriceList) << "--band"
+                                                                                   << "824"
+                                                                                   << "894";
     const std::string missing = PathIn(dir, "no-rates.dat");
     args[args.indexOf("--rates") + 1] = QString::fromStdString(missing);
     const ToolRun run = RunTool(args);
@@ -113,8 +117,10 @@ TEST_F(ToolFailures, DataThatPricesWrongGivesAWarning)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const ToolRun run =
-            RunTool(Files(catalogueText, c.priceText, c.ratesText) << "--band" << "824" << "894" << "--currency" << c.currency);
+        const ToolRun run = RunTool(Files(catalogueText, c.priceText, c.ratesText) << "--band"
+                                                                                   << "824"
+                                                                                   << "894"
+                                                                                   << "--currency" << c.currency);
         EXPECT_EQ(run.ExitCode, 0);
         EXPECT_EQ(run.Err, c.warning);
         const auto rows = TsvRows(run.Out);
@@ -129,7 +135,9 @@ TEST_F(ToolFailures, AFillingErrorNamesCatalogueLineAndPartNumber)
     const std::string catalogueText = std::string(kCatalogueHeader) + "\r\n" + kGoodRow +
                                       CatalogueRow("806", "960", "T-050", "FOAM", "0.0745", "0.00024", "N Female") +
                                       CatalogueRow("806", "960", "W-1", "EW", "1000", "2500");
-    const ToolRun run = RunTool(Files(catalogueText, kPriceList) << "--band" << "824" << "894");
+    const ToolRun run = RunTool(Files(catalogueText, kPriceList) << "--band"
+                                                                 << "824"
+                                                                 << "894");
     EXPECT_EQ(run.ExitCode, 2);
     EXPECT_EQ(run.Err, "error: " + catalogue + ":5: W-1: Invalid floating point operation\n");
     ASSERT_EQ(TsvRows(run.Out).size(), 3u);
@@ -142,8 +150,9 @@ TEST_F(ToolFailures, BandTakesTwoNumbers)
         SCOPED_TRACE(args.join(' ').toStdString());
         const ToolRun run = RunTool(DemoFileArgs() << args);
         EXPECT_EQ(run.ExitCode, 2);
-        EXPECT_EQ(run.Err, "error: --band takes two numbers: --band BEGIN END\n"
-                           "Try 'quillon-query --help' for more information.\n");
+        EXPECT_EQ(run.Err,
+                  "error: --band takes two numbers: --band BEGIN END\n"
+                  "Try 'quillon-query --help' for more information.\n");
     }
 }
 
@@ -151,37 +160,37 @@ TEST_F(ToolFailures, CheckListsEveryProblemOnce)
 {
     const std::string catalogueText =
         std::string(kCatalogueHeader) + kGoodRow +
-        CatalogueRow("806", "960", "T-078", "FOAM", "x", "0.00017") +          // 3: bad number
-        CatalogueRow("806", "960", "T-114", "FOAM", "0.028", "0.00016") +      // 4: no price entry
+        CatalogueRow("806", "960", "T-078", "FOAM", "x", "0.00017") +      // 3: bad number
+        CatalogueRow("806", "960", "T-114", "FOAM", "0.028", "0.00016") +  // 4: no price entry
         "806|960|1/2 in|T-114|FOAM|PE|1.5|0.028|0.00016|3|40|7-16 Male|1|y|1|1|T-114-C2|||||\r\n" +  // 5: bad figure
-        CatalogueRow("806", "960", "W-1", "EW", "1000", "2500") +             // 6: cut-off above its band
+        CatalogueRow("806", "960", "W-1", "EW", "1000", "2500") +  // 6: cut-off above its band
         "\r\n";
-    const std::string priceText = "# prices\r\n"
-                                  "TL|Q|T-050|FT|half inch foam|2.15|\r\n"
-                                  "TL|Q|T-078|FT|7/8 foam|abc|\r\n"          // 3
-                                  "TL|Q|T-050|FT|half inch foam, again|2|\r\n"  // 4
-                                  "CN|Q|T-050-C1|EA|connector|12|\r\n"
-                                  "TL|Q|W-1|FT|waveguide|1e400|\r\n"         // 6
-                                  "CN|Q|W-1-C1|EA|connector||\r\n";          // 7
+    const std::string priceText =
+        "# prices\r\n"
+        "TL|Q|T-050|FT|half inch foam|2.15|\r\n"
+        "TL|Q|T-078|FT|7/8 foam|abc|\r\n"             // 3
+        "TL|Q|T-050|FT|half inch foam, again|2|\r\n"  // 4
+        "CN|Q|T-050-C1|EA|connector|12|\r\n"
+        "TL|Q|W-1|FT|waveguide|1e400|\r\n"  // 6
+        "CN|Q|W-1-C1|EA|connector||\r\n";   // 7
     const std::string ratesText = "GBP|1.25|\r\nEUR|0|\r\nXYZ|2|\r\nGBP|1.3|\r\nJPY|abc|\r\n";
     const ToolRun run = RunTool(Files(catalogueText, priceText, ratesText) << "--check");
     EXPECT_EQ(run.Err, "");
     EXPECT_EQ(run.ExitCode, 1);
     const std::string c = catalogue, p = prices, r = rates;
-    EXPECT_EQ(run.Out, c + ":3: T-078: 'x' is not a valid floating point value\n" +
-                           c + ":4: T-114: not in the price list " + p + "\n" +
-                           c + ":4: connector part number T-114-C1: not in the price list " + p + "\n" +
-                           c + ":5: T-114: 'y' is not a valid floating point value\n" +
-                           c + ":6: W-1: Invalid floating point operation (loss over its own band)\n" +
-                           c + ":6: connector part number W-1-C1: without a price\n" +
-                           p + ":3: T-078: 'abc' is not a valid floating point value\n" +
-                           p + ":4: T-050: already listed on line 2; this line is never used\n" +
-                           p + ":6: W-1: '1e400' is beyond the range of a price\n" +
-                           p + ":7: W-1-C1: no price\n" +
-                           r + ":2: EUR: Floating point division by zero\n" +
-                           r + ":3: 'XYZ' is no currency of the menu; this line is never used\n" +
-                           r + ":4: GBP: already listed on line 1; this line is never used\n" +
-                           r + ":5: JPY: 'abc' is not a valid floating point value\n");
+    EXPECT_EQ(run.Out, c + ":3: T-078: 'x' is not a valid floating point value\n" + c +
+                           ":4: T-114: not in the price list " + p + "\n" + c +
+                           ":4: connector part number T-114-C1: not in the price list " + p + "\n" + c +
+                           ":5: T-114: 'y' is not a valid floating point value\n" + c +
+                           ":6: W-1: Invalid floating point operation (loss over its own band)\n" + c +
+                           ":6: connector part number W-1-C1: without a price\n" + p +
+                           ":3: T-078: 'abc' is not a valid floating point value\n" + p +
+                           ":4: T-050: already listed on line 2; this line is never used\n" + p +
+                           ":6: W-1: '1e400' is beyond the range of a price\n" + p + ":7: W-1-C1: no price\n" + r +
+                           ":2: EUR: Floating point division by zero\n" + r +
+                           ":3: 'XYZ' is no currency of the menu; this line is never used\n" + r +
+                           ":4: GBP: already listed on line 1; this line is never used\n" + r +
+                           ":5: JPY: 'abc' is not a valid floating point value\n");
 
     // Clean files: nothing listed, exit 0; a missing catalogue is an error.
     const ToolRun clean = RunTool(Files(std::string(kCatalogueHeader) + kGoodRow, kPriceList) << "--check");
