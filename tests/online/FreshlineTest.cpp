@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -35,6 +36,10 @@ protected:
         OnlineTest::SetUp();
         dlg.SetDefaultProgram(QStringLiteral("QUILLON"));
         server.Serve("/toolbench/pricing.exe", InstallerBody("pricing"));
+        // The sum the update checks before it starts the installer.
+        server.Serve("/toolbench/SHA256SUMS",
+                     QCryptographicHash::hash(InstallerBody("pricing"), QCryptographicHash::Sha256).toHex() +
+                         "  pricing.exe\n");
         // The window is never shown for real: each test says what the user does.
         dlg.SetModalRunner([this](TfrmUpdate& window) {
             ++windowsShown;
