@@ -1,7 +1,7 @@
 #include "tools/QueryRun.h"
 
-#include "engine/Errors.h"
 #include "engine/DataSet.h"
+#include "engine/Errors.h"
 #include "engine/ProfileText.h"
 #include "engine/QueryFileValues.h"
 #include "engine/QueryPageRules.h"
@@ -13,7 +13,10 @@
 namespace quillon::tool {
 namespace {
 
-Message ErrorMessage(std::string text) { return {MessageKind::Error, std::move(text), false}; }
+Message ErrorMessage(std::string text)
+{
+    return {MessageKind::Error, std::move(text), false};
+}
 
 ToolResult& Fail(ToolResult& result, std::string text)
 {
@@ -38,9 +41,15 @@ void DropUnfilledRows(ResultTable& table)
     while (!table.Rows.empty() && empty(table.Rows.back())) table.Rows.pop_back();
 }
 
-std::string First(const std::vector<std::string>& items) { return items.empty() ? std::string() : items.front(); }
+std::string First(const std::vector<std::string>& items)
+{
+    return items.empty() ? std::string() : items.front();
+}
 
-Message WarningMessage(std::string text) { return {MessageKind::Warning, std::move(text), false}; }
+Message WarningMessage(std::string text)
+{
+    return {MessageKind::Warning, std::move(text), false};
+}
 
 // Data the window would price with silently wrong: the answer stays the
 // window's, a warning says why its prices cannot be trusted.
@@ -48,13 +57,38 @@ void WarnAboutPrices(const ToolOptions& options, const DataSetPaths& paths, cons
                      std::vector<Message>& messages)
 {
     if (!HasUsablePriceEntry(data.PriceListLines))
-        messages.push_back(WarningMessage(paths.PriceList + ": no entry with a part number and a price; every price shows as 0"));
+        messages.push_back(
+            WarningMessage(paths.PriceList + ": no entry with a part number and a price; every price shows as 0"));
     if (options.CurrencyTag == 1) return;
     const std::string code(CurrencyCodeForTag(options.CurrencyTag));
     if (!data.exchangeRates.HasExchangeRates)
         messages.push_back(WarningMessage(paths.Rates + ": no such file; prices stay in US dollars, not " + code));
     else if (!HasRateLine(data.exchangeRates, code))
         messages.push_back(WarningMessage(paths.Rates + ": no rate for " + code + "; prices are shown unconverted"));
+}
+
+std::string LineLocation(const std::string& cataloguePath, const Catalogue& catalogue, const TTransmissionLine* line)
+{
+    const TextLines rows = ReadTextLines(cataloguePath);
+    const std::vector<std::size_t> numbers = LineRowNumbers(rows.Lines);
+    for (std::size_t i = 0; i < catalogue.AllLines.size() && i < numbers.size(); ++i)
+        if (catalogue.AllLines[i].get() == line) return cataloguePath + ":" + std::to_string(numbers[i]) + ": ";
+    return {};
+}
+
+// A search that stopped on a formula of one line (a loss criterion over a
+// waveguide below its cut-off, say) names that line. An error the page's own
+// values give, with no line at all, names none.
+std::string WhereSearchStopped(const std::string& cataloguePath, const Catalogue& catalogue, const QueryPage& page,
+                               const std::string& error)
+{
+    if (RunSearch(page, "", {}).Error) return {};
+    for (const auto& line : catalogue.AllLines) {
+        const SearchOutcome one = RunSearch(page, "", {line.get()});
+        if (one.Error && *one.Error == error)
+            return LineLocation(cataloguePath, catalogue, line.get()) + line->PartNumber + ": " + error;
+    }
+    return {};
 }
 
 // A formula or conversion error of the filling names the catalogue line it
@@ -64,12 +98,7 @@ std::string WhereFillingStopped(const std::string& cataloguePath, const Catalogu
 {
     if (table.Rows.empty()) return error;
     const TTransmissionLine* stopped = lines.at(table.Rows.size() - 1);
-    const TextLines rows = ReadTextLines(cataloguePath);
-    const std::vector<std::size_t> numbers = LineRowNumbers(rows.Lines);
-    for (std::size_t i = 0; i < catalogue.AllLines.size() && i < numbers.size(); ++i)
-        if (catalogue.AllLines[i].get() == stopped)
-            return cataloguePath + ":" + std::to_string(numbers[i]) + ": " + stopped->PartNumber + ": " + error;
-    return stopped->PartNumber + ": " + error;
+    return LineLocation(cataloguePath, catalogue, stopped) + stopped->PartNumber + ": " + error;
 }
 
 }  // namespace
@@ -167,15 +196,17 @@ ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
     WarnAboutPrices(options, paths, data, result.Messages);
 
     SearchOutcome outcome;
+    std::string searchError;  // the error with the catalogue line it stopped at, when a line is to blame
     if (options.PartNumber) {
         outcome = RunSearch(CommandLineDefaults(), *options.PartNumber, allLines);
     } else {
         const QueryPage page = QueryPageFor(options, catalogue, queryFileLines.Lines, result.Messages);
         outcome = RunSearch(page, "", allLines);
+        if (outcome.Error) searchError = WhereSearchStopped(paths.Catalogue, catalogue, page, *outcome.Error);
     }
     result.Messages.insert(result.Messages.end(), outcome.Messages.begin(), outcome.Messages.end());
     ResultTable& table = result.Table.emplace();
-    if (outcome.Error) return Fail(result, *outcome.Error);
+    if (outcome.Error) return Fail(result, searchError.empty() ? *outcome.Error : searchError);
     if (!outcome.Result || outcome.Result->empty()) {
         result.ExitCode = 1;
         return result;

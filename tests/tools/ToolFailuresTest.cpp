@@ -141,6 +141,17 @@ TEST_F(ToolFailures, AFillingErrorNamesCatalogueLineAndPartNumber)
     EXPECT_EQ(run.ExitCode, 2);
     EXPECT_EQ(run.Err, "error: " + catalogue + ":5: W-1: Invalid floating point operation\n");
     ASSERT_EQ(TsvRows(run.Out).size(), 3u);
+
+    // The same line met by the loss criterion stops the search itself.
+    const ToolRun search = RunTool(Files(catalogueText, kPriceList) << "--band"
+                                                                    << "824"
+                                                                    << "894"
+                                                                    << "--max-loss"
+                                                                    << "3"
+                                                                    << "--length"
+                                                                    << "100");
+    EXPECT_EQ(search.ExitCode, 2);
+    EXPECT_EQ(search.Err, "error: " + catalogue + ":5: W-1: Invalid floating point operation\n");
 }
 
 TEST_F(ToolFailures, BandTakesTwoNumbers)
