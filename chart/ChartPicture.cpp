@@ -34,6 +34,9 @@ QByteArray TChartPicture::Svg() const
     QSvgGenerator generator;
     generator.setOutputDevice(&buffer);
     generator.setSize(size_);
+    // The size is written in millimetres; at the 96 dpi of browsers and
+    // drawing programs they open it at the chart's own pixel size.
+    generator.setResolution(96);
     generator.setViewBox(QRect(QPoint(0, 0), size_));
     generator.setTitle(QStringLiteral("Attenuation against frequency"));
     {

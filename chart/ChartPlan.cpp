@@ -46,7 +46,11 @@ ChartLineRequest ChartLineFor(const TTransmissionLine& line, const std::optional
 void ApplyRowBasis(ChartRequest& request, const RowBasis& basis)
 {
     request.Feet = basis.Feet;
-    request.ShadedBand = std::make_pair(std::min(basis.F1, basis.F2), std::max(basis.F1, basis.F2));
+    // The command line's rows stand on each line's own band, which its curve
+    // spans anyway: only a query's band says something when shaded.
+    request.ShadedBand.reset();
+    if (basis.Filling == RowFilling::Interactive)
+        request.ShadedBand = std::make_pair(std::min(basis.F1, basis.F2), std::max(basis.F1, basis.F2));
     request.MaxLossLevel.reset();
     // The search passes a line when a / 100 * length <= maximum loss, a in dB
     // per 100 of the query's units; the level is the a where both sides meet.

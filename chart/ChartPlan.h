@@ -42,7 +42,8 @@ struct ChartRequest {
 ChartLineRequest ChartLineFor(const TTransmissionLine& line, const std::optional<RowBasis>& basis);
 
 // The chart's units, shaded band and maximum-loss level from a row's basis:
-// the query band (the line's own band for the command line), and, with the
+// the query band (nothing for the command line, whose rows stand on each
+// line's own band), and, with the
 // loss criterion on, the attenuation per 100 units at which the query's
 // length loses exactly the maximum loss (the search's loss rule turned round).
 void ApplyRowBasis(ChartRequest& request, const RowBasis& basis);
