@@ -3,6 +3,7 @@
 #include <QAreaSeries>
 #include <QCategoryAxis>
 #include <QChart>
+#include <QGraphicsLayout>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -23,8 +24,9 @@ void HideFromLegend(QChart& chart, QAbstractSeries* series)
     for (QLegendMarker* marker : chart.legend()->markers(series)) marker->setVisible(false);
 }
 
-// Ticks at round frequencies (1, 2 or 5 times a power of ten), five to ten of
-// them across the span, so a band of 824-894 MHz reads 830, 840, ...
+// Ticks at round frequencies (1, 2 or 5 times a power of ten), at most six
+// of them across the span (a small chart has room for no more labels), so a
+// band of 824-894 MHz reads 840, 860, 880.
 void RoundTicks(QValueAxis& axis, double min, double max)
 {
     const double span = max - min;
@@ -33,7 +35,7 @@ void RoundTicks(QValueAxis& axis, double min, double max)
     double step = power;
     for (double factor : {1.0, 2.0, 5.0, 10.0}) {
         step = factor * power;
-        if (span / step <= 10) break;
+        if (span / step <= 6) break;
     }
     axis.setTickType(QValueAxis::TicksDynamic);
     axis.setTickAnchor(std::ceil(min / step) * step);
@@ -102,7 +104,8 @@ ChartSeries DrawAttenuationChart(QChart& chart, const ChartPlan& plan)
     chart.setBackgroundBrush(Qt::white);
     chart.setBackgroundRoundness(0);
     // Room at the right for the last frequency label, which is centred on the axis end.
-    chart.setMargins(QMargins(6, 6, 20, 6));
+    chart.setMargins(QMargins(4, 2, 20, 2));
+    chart.layout()->setContentsMargins(0, 0, 0, 0);
     chart.legend()->setAlignment(Qt::AlignTop);
     chart.legend()->setVisible(true);
 
@@ -135,6 +138,13 @@ ChartSeries DrawAttenuationChart(QChart& chart, const ChartPlan& plan)
         chart.addAxis(titled, Qt::AlignBottom);
     }
     titled->setTitleText(Text(plan.FrequencyTitle));
+    // Titles as large as the labels, so a chart in a small panel still
+    // shows them whole.
+    for (QAbstractAxis* axis : {titled, static_cast<QAbstractAxis*>(out.Value)}) {
+        QFont font = axis->titleFont();
+        font.setPointSizeF(axis->labelsFont().pointSizeF());
+        axis->setTitleFont(font);
+    }
     const double top = out.Value->max();
     const double bottom = out.Value->min();
 
@@ -194,8 +204,7 @@ ChartSeries DrawAttenuationChart(QChart& chart, const ChartPlan& plan)
     if (plan.MaxLossLevel) {
         out.MaxLoss = new QLineSeries;
         out.MaxLoss->setObjectName(QStringLiteral("maxLoss"));
-        out.MaxLoss->setName(plan.Feet ? QStringLiteral("Maximum Loss Per 100 ft")
-                                       : QStringLiteral("Maximum Loss Per 100 m"));
+        out.MaxLoss->setName(QStringLiteral("Loss Limit"));
         QPen pen(QColor(0x40, 0x40, 0x40));
         pen.setWidthF(1.5);
         pen.setStyle(Qt::DashLine);
