@@ -24,19 +24,25 @@ void HideFromLegend(QChart& chart, QAbstractSeries* series)
     for (QLegendMarker* marker : chart.legend()->markers(series)) marker->setVisible(false);
 }
 
-// Ticks at round frequencies (1, 2 or 5 times a power of ten), at most six
-// of them across the span (a small chart has room for no more labels), so a
-// band of 824-894 MHz reads 840, 860, 880.
-void RoundTicks(QValueAxis& axis, double min, double max)
+// A round step (1, 2 or 5 times a power of ten) giving at most six ticks
+// across the span (a small chart has room for no more labels), so a band of
+// 824-894 MHz reads 840, 860, 880.
+double RoundStep(double span)
 {
-    const double span = max - min;
-    if (!(span > 0)) return;
     const double power = std::pow(10.0, std::floor(std::log10(span / 5)));
     double step = power;
     for (double factor : {1.0, 2.0, 5.0, 10.0}) {
         step = factor * power;
         if (span / step <= 6) break;
     }
+    return step;
+}
+
+void RoundTicks(QValueAxis& axis, double min, double max)
+{
+    const double span = max - min;
+    if (!(span > 0)) return;
+    const double step = RoundStep(span);
     axis.setTickType(QValueAxis::TicksDynamic);
     axis.setTickAnchor(std::ceil(min / step) * step);
     axis.setTickInterval(step);
@@ -45,18 +51,31 @@ void RoundTicks(QValueAxis& axis, double min, double max)
 
 // Frequencies to label on a logarithmic axis from min to max: the 1-2-5
 // steps of each decade, or every whole multiple of the decade's power when
-// the span is short enough that those would leave the axis nearly bare.
-std::vector<double> LogLabelFrequencies(double min, double max)
+// the span is short enough that those would leave the axis nearly bare. A
+// band inside one decade (1700-2300 MHz) would still get one label or none:
+// there the axis is all but linear, and takes the linear axis's round steps.
+struct LogLabels {
+    std::vector<double> Frequencies;
+    bool RoundSteps = false;  // the linear steps, which the logarithmic grid does not meet
+};
+
+LogLabels LogLabelFrequencies(double min, double max)
 {
-    std::vector<double> out;
+    LogLabels out;
     if (!(min > 0) || !(max > min)) return out;
     const bool fine = max / min < 20;
     for (double decade = std::pow(10.0, std::floor(std::log10(min))); decade <= max; decade *= 10)
         for (int m = 1; m <= 9; ++m) {
             if (!fine && m != 1 && m != 2 && m != 5) continue;
             const double f = m * decade;
-            if (f >= min * (1 - 1e-12) && f <= max * (1 + 1e-12)) out.push_back(f);
+            if (f >= min * (1 - 1e-12) && f <= max * (1 + 1e-12)) out.Frequencies.push_back(f);
         }
+    if (out.Frequencies.size() >= 3) return out;
+    out.Frequencies.clear();
+    out.RoundSteps = true;
+    const double step = RoundStep(max - min);
+    const double first = std::ceil(min / step) * step;
+    for (int i = 0; first + i * step <= max * (1 + 1e-12); ++i) out.Frequencies.push_back(first + i * step);
     return out;
 }
 
@@ -64,14 +83,18 @@ std::vector<double> LogLabelFrequencies(double min, double max)
 // one decade would show one label or none. The labels come from a category
 // axis laid over it, whose linear range is the logarithm of the frequencies:
 // it maps every frequency to the same place as the logarithmic axis does.
-QCategoryAxis* LogFrequencyLabels(double min, double max)
+// Where the labels are the linear steps, the grid follows them instead of the
+// logarithmic axis's decades.
+QCategoryAxis* LogFrequencyLabels(QLogValueAxis& axis, double min, double max)
 {
     auto* labels = new QCategoryAxis;
     labels->setRange(std::log10(min), std::log10(max));
     labels->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    labels->setGridLineVisible(false);
-    for (double f : LogLabelFrequencies(min, max))
-        labels->append(QString::number(f, 'g', 6), std::log10(f));
+    const LogLabels frequencies = LogLabelFrequencies(min, max);
+    labels->setGridLineVisible(frequencies.RoundSteps);
+    axis.setGridLineVisible(!frequencies.RoundSteps);
+    axis.setMinorGridLineVisible(!frequencies.RoundSteps);
+    for (double f : frequencies.Frequencies) labels->append(QString::number(f, 'g', 6), std::log10(f));
     return labels;
 }
 
@@ -134,7 +157,7 @@ ChartSeries DrawAttenuationChart(QChart& chart, const ChartPlan& plan)
     chart.addAxis(out.Value, Qt::AlignLeft);
     QAbstractAxis* titled = out.Frequency;
     if (log) {
-        titled = LogFrequencyLabels(plan.XMin, plan.XMax);
+        titled = LogFrequencyLabels(*static_cast<QLogValueAxis*>(out.Frequency), plan.XMin, plan.XMax);
         chart.addAxis(titled, Qt::AlignBottom);
     }
     titled->setTitleText(Text(plan.FrequencyTitle));

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QFile>
 #include <QLegend>
@@ -137,6 +138,44 @@ TEST(ChartPicture, LogarithmicFrequencyAxis)
                               picture.Chart().legend()->geometry());
     EXPECT_GT(p.inside, 500);
     EXPECT_EQ(p.outside, 0);
+}
+
+// Qt labels a logarithmic axis at its base's powers only; the chart labels
+// it at round frequencies, with a band inside one decade labelled in steps.
+// (The lines' bands hold the query band, 880-920 MHz, so they set the axis.)
+TEST(ChartPicture, LogarithmicAxisLabelsRoundFrequenciesAcrossAnySpan)
+{
+    struct Case {
+        double begin, end;
+        QStringList labels;
+    };
+    const Case cases[] = {
+        {10, 1000, {"10", "20", "50", "100", "200", "500", "1000"}},
+        {300, 3000, {"300", "400", "500", "600", "700", "800", "900", "1000", "2000", "3000"}},
+        {850, 1000, {"850", "900", "950", "1000"}},
+        {860, 940, {"860", "880", "900", "920", "940"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.begin);
+        const TTransmissionLine coax = Coax(c.begin, c.end);
+        const TChartPicture picture(CoaxPlan(coax, FrequencySpacing::Logarithmic));
+        const QList<QAbstractAxis*> axes = picture.Chart().axes(Qt::Horizontal);
+        QCategoryAxis* labels = nullptr;
+        for (QAbstractAxis* axis : axes)
+            if (auto* category = qobject_cast<QCategoryAxis*>(axis)) labels = category;
+        ASSERT_NE(labels, nullptr);
+        EXPECT_EQ(labels->categoriesLabels(), c.labels);
+        // Each label stands where the logarithmic axis puts its frequency:
+        // the labels' axis runs over the frequencies' logarithms.
+        const QRectF plot = picture.Chart().plotArea();
+        QLineSeries* curve = picture.Series().Curves.at(0).at(0);
+        for (const QString& label : labels->categoriesLabels()) {
+            const double at = (labels->endValue(label) - labels->min()) / (labels->max() - labels->min());
+            EXPECT_NEAR(plot.left() + at * plot.width(), picture.Chart().mapToPosition(QPointF(label.toDouble(), 1), curve).x(),
+                        0.5)
+                << label.toStdString();
+        }
+    }
 }
 
 TEST(ChartPicture, FilesReadBackAsPngAndSvg)
