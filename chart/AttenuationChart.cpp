@@ -192,6 +192,10 @@ ChartSeries DrawAttenuationChart(QChart& chart, const ChartPlan& plan)
         const QColor colour = ChartLineColour(static_cast<int>(i));
         QPen pen(colour);
         pen.setWidthF(curve.Current ? 3.5 : 2.0);
+        // Qt Charts draws a solid line segment by segment, and the ends of
+        // the segments overlap at every point, a beaded look; a pen of one
+        // dash longer than any curve draws it as one path.
+        pen.setDashPattern({1e5, 1});
         std::vector<QLineSeries*> runs;
         // An empty run still carries the part number into the legend.
         const std::size_t count = std::max<std::size_t>(curve.Segments.size(), 1);
