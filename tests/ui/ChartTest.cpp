@@ -14,11 +14,13 @@
 #include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
+#include <QListWidget>
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QRadioButton>
 #include <QScatterSeries>
 #include <QSvgRenderer>
+#include <QTableView>
 #include <QTabWidget>
 #include <QValueAxis>
 
@@ -70,6 +72,27 @@ protected:
     void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QTest::keyClick(results->grdSpecs, Qt::Key(key), modifiers);
+    }
+    // The user's mouse on the chart tab's controls, with the tab on show.
+    void Click(QWidget* control)
+    {
+        results->tabAnalysis->setCurrentWidget(Panel());
+        ASSERT_TRUE(control->isVisible());
+        // Near the left, where a check box has its box.
+        QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(8, control->height() / 2));
+    }
+    void ClickRow(QTableView* grid, int row)
+    {
+        const QModelIndex cell = grid->model()->index(row, 0);
+        grid->scrollTo(cell);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
+        ASSERT_EQ(grid->currentIndex().row(), row);
+    }
+    void ChooseComparedLine(int row)
+    {
+        results->tabAnalysis->setCurrentWidget(Panel());
+        QListWidget* list = Panel()->lstChartLines;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
     }
     const TTransmissionLine* Line(int row) const { return window->Session().ResultLines().at(static_cast<std::size_t>(row)); }
     // The index of the current line's curve in the chart.
@@ -132,15 +155,15 @@ TEST_F(Chart, TabFollowsTheCurrentRowWithItsMidBandMarkAndBandEdges)
     // connectors 2.03072 dB, an efficiency of 10^(-0.203072) = 62.65 %.
     const int waveguide = static_cast<int>(ResultPartNumbers().indexOf(QStringLiteral("QXW-A13")));
     ASSERT_GE(waveguide, 0);
-    results->grdSpecs->setCurrentIndex(results->SpecsModel->index(waveguide, 0));
+    ClickRow(results->grdSpecs, waveguide);
     EXPECT_EQ(Edges(), (QStringList{"At 1850 MHz: 0.95 dB/100 ft", "At 1990 MHz: 0.88 dB/100 ft",
                                     "Worst: 0.95 dB/100 ft at 1850 MHz", "Insertion loss over 200 ft: 2.03 dB",
                                     "Efficiency: 62.65 %"}));
 
     // In metres the chart and the figures follow the query's units: column 6.
-    window->btnNewQueryClick();
+    QTest::mouseClick(results->btnNewQuery, Qt::LeftButton);
     SearchDemo("1850", "1990", "200", false);
-    results->grdSpecs->setCurrentIndex(results->SpecsModel->index(waveguide, 0));
+    ClickRow(results->grdSpecs, waveguide);
     EXPECT_EQ(Panel()->Series().Value->titleText(), QStringLiteral("Attenuation (dB/100m)"));
     EXPECT_EQ(QString::fromStdString(FormatFixed2(MidBandMark(CurrentCurve()))), Cell(waveguide, 5));
     // 0.94735 x 3.2808 = 3.10808; 3.10808 x 2 + 0.13601 = 6.35217 dB; 23.16 %.
@@ -149,9 +172,9 @@ TEST_F(Chart, TabFollowsTheCurrentRowWithItsMidBandMarkAndBandEdges)
                                     "Efficiency: 23.16 %"}));
 
     // A zero length: "N/A" for the run's figures, as the results show.
-    window->btnNewQueryClick();
+    QTest::mouseClick(results->btnNewQuery, Qt::LeftButton);
     SearchDemo("1850", "1990", "0");
-    results->grdSpecs->setCurrentIndex(results->SpecsModel->index(waveguide, 0));
+    ClickRow(results->grdSpecs, waveguide);
     ASSERT_EQ(Cell(waveguide, 7), QStringLiteral("N/A"));
     EXPECT_EQ(Edges().mid(3), (QStringList{"Insertion loss: N/A", "Efficiency: N/A"}));
 }
@@ -220,8 +243,8 @@ TEST_F(Chart, ComparesUpToEightLinesWithTheirPartNumbersInTheLegend)
     added.removeAt(7);
     // The current line is no longer compared, but there is room for it again: drawn last.
     EXPECT_EQ(PartNumbersInLegend(), added + QStringList{Cell(7, 0)});
-    Panel()->lstChartLines->setCurrentRow(2);
-    Panel()->btnChartRemove->click();
+    ChooseComparedLine(2);
+    Click(Panel()->btnChartRemove);
     added.removeAt(2);
     EXPECT_EQ(PartNumbersInLegend(), added + QStringList{Cell(7, 0)});
     ASSERT_EQ(Panel()->lstChartLines->count(), 6);
@@ -229,11 +252,11 @@ TEST_F(Chart, ComparesUpToEightLinesWithTheirPartNumbersInTheLegend)
     EXPECT_EQ(BoxLines(install.fakes.messages), QStringList());
 
     // The panel's Add button adds the current row's line as the menu does.
-    Panel()->btnChartAdd->click();
+    Click(Panel()->btnChartAdd);
     EXPECT_EQ(Panel()->ComparedLines().back(), Line(7));
 
     // On the query page the chart's keys do nothing.
-    window->btnNewQueryClick();
+    QTest::mouseClick(results->btnNewQuery, Qt::LeftButton);
     const std::size_t compared = Panel()->ComparedLines().size();
     query->edtLength->setFocus();
     QTest::keyClick(query->edtLength, Qt::Key_L, Qt::ControlModifier);
@@ -254,7 +277,7 @@ TEST_F(Chart, LogarithmicAxisAndTheLossCriterionsLevel)
     EXPECT_LT(MidBandMark(CurrentCurve()), 3);
 
     EXPECT_NE(qobject_cast<QValueAxis*>(Panel()->Series().Frequency), nullptr);
-    Panel()->chkLogFrequency->click();
+    Click(Panel()->chkLogFrequency);
     auto* log = qobject_cast<QLogValueAxis*>(Panel()->Series().Frequency);
     ASSERT_NE(log, nullptr);
     const QList<QPointF> points = Panel()->Series().Curves.at(0).at(0)->points();
@@ -264,16 +287,16 @@ TEST_F(Chart, LogarithmicAxisAndTheLossCriterionsLevel)
     // The switch holds for other rows and later searches until switched back.
     Key(Qt::Key_Down);
     EXPECT_NE(qobject_cast<QLogValueAxis*>(Panel()->Series().Frequency), nullptr);
-    Panel()->chkLogFrequency->click();
+    Click(Panel()->chkLogFrequency);
     EXPECT_NE(qobject_cast<QValueAxis*>(Panel()->Series().Frequency), nullptr);
 
     // In metres: 6 dB over 200 m is 3 dB/100 m.
-    window->btnNewQueryClick();
+    QTest::mouseClick(results->btnNewQuery, Qt::LeftButton);
     SearchDemo("1850", "1990", "200", false);
     ASSERT_NE(Panel()->Series().MaxLoss, nullptr);
     EXPECT_EQ(Panel()->Series().MaxLoss->at(0).y(), 3);
     // The criterion off: no level.
-    window->btnNewQueryClick();
+    QTest::mouseClick(results->btnNewQuery, Qt::LeftButton);
     query->chkInsertionLoss->setChecked(false);
     SearchDemo("1850", "1990", "200");
     EXPECT_EQ(Panel()->Series().MaxLoss, nullptr);
@@ -308,7 +331,7 @@ TEST_F(Chart, CopiesSavesAsPngAndSvgAndPrints)
     const QImage expected = TChartPicture(Panel()->Plan()).Image();
 
     QGuiApplication::clipboard()->clear();
-    Panel()->btnCopyChart->click();
+    Click(Panel()->btnCopyChart);
     const QImage copied = QGuiApplication::clipboard()->image();
     ASSERT_FALSE(copied.isNull());
     EXPECT_EQ(copied.convertToFormat(expected.format()), expected);
@@ -316,7 +339,7 @@ TEST_F(Chart, CopiesSavesAsPngAndSvgAndPrints)
     const QDir folder(install.DataFolder());
     FakeFileDialogs& dialogs = install.fakes.fileDialogs;
     dialogs.QueueAnswer(folder.filePath(QStringLiteral("lines")));  // the dialog adds ".png"
-    Panel()->btnSaveChart->click();
+    Click(Panel()->btnSaveChart);
     ASSERT_EQ(dialogs.Requests().size(), 1u);
     const FileDialogRequest& first = dialogs.Requests()[0].request;
     EXPECT_EQ(dialogs.Requests()[0].kind, FileDialogKind::Save);
@@ -328,7 +351,7 @@ TEST_F(Chart, CopiesSavesAsPngAndSvgAndPrints)
     EXPECT_EQ(saved.convertToFormat(expected.format()), expected);
 
     dialogs.QueueAnswer(folder.filePath(QStringLiteral("lines.svg")));
-    Panel()->btnSaveChart->click();
+    Click(Panel()->btnSaveChart);
     EXPECT_EQ(dialogs.Requests()[1].request.initialName, QStringLiteral("lines.png"));  // the last one offered
     EXPECT_EQ(dialogs.Requests()[1].request.initialFolder, install.DataFolder());
     QSvgRenderer svg(folder.filePath(QStringLiteral("lines.svg")));
@@ -341,10 +364,10 @@ TEST_F(Chart, CopiesSavesAsPngAndSvgAndPrints)
 
     // Cancelled: nothing written, nothing said. A folder that is not there: the error box.
     dialogs.QueueAnswer(QString());
-    Panel()->btnSaveChart->click();
+    Click(Panel()->btnSaveChart);
     const QString nowhere = folder.filePath(QStringLiteral("missing/lines.png"));
     dialogs.QueueAnswer(nowhere);
-    Panel()->btnSaveChart->click();
+    Click(Panel()->btnSaveChart);
     const QStringList boxes = BoxLines(install.fakes.messages);
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("Error: Unable to write to ") + QDir::toNativeSeparators(nowhere) +
@@ -359,7 +382,7 @@ TEST_F(Chart, CopiesSavesAsPngAndSvgAndPrints)
         printed = report.name;
         EXPECT_TRUE(RenderReportToPdf(report, pdf));
     });
-    Panel()->btnPrintChart->click();
+    Click(Panel()->btnPrintChart);
     EXPECT_EQ(printed, QStringLiteral("rptChart"));
     ASSERT_GT(QFileInfo(pdf).size(), 10000);
     const test::PdfText text = test::ReadPdf(pdf);
