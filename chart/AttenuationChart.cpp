@@ -180,6 +180,10 @@ ChartSeries DrawAttenuationChart(QChart& chart, const ChartPlan& plan)
         lower->append(plan.ShadedBand->first, bottom);
         lower->append(plan.ShadedBand->second, bottom);
         out.Band = new QAreaSeries(upper, lower);
+        // The area does not own its edges; as its children they go with it
+        // when the chart is drawn anew or destroyed.
+        upper->setParent(out.Band);
+        lower->setParent(out.Band);
         out.Band->setObjectName(QStringLiteral("band"));
         out.Band->setName(QStringLiteral("Query Band"));
         out.Band->setBrush(QColor(255, 214, 102, 110));
