@@ -63,7 +63,7 @@ TChartPanel::TChartPanel(QWidget* parent) : QWidget(parent)
     chtAttenuation = Named(new QChartView(chart, this), "chtAttenuation",
                            "Attenuation against frequency of the current line and the lines compared with it");
     chtAttenuation->setRenderHint(QPainter::Antialiasing);
-    chtAttenuation->setMinimumSize(320, 160);
+    chtAttenuation->setMinimumSize(200, 140);
 
     gbxBandEdges = Named(new QGroupBox(QStringLiteral("Band Edges"), this), "gbxBandEdges",
                          "The current line at the edges of the query band");
@@ -94,26 +94,26 @@ TChartPanel::TChartPanel(QWidget* parent) : QWidget(parent)
 
     chkLogFrequency = Named(new QCheckBox(QStringLiteral("Logarithmic frequency axis"), this), "chkLogFrequency",
                             "Frequencies on a logarithmic scale");
-    btnCopyChart = Named(new QPushButton(QStringLiteral("Copy Chart"), this), "btnCopyChart",
+    btnCopyChart = Named(new QPushButton(QStringLiteral("Copy"), this), "btnCopyChart",
                          "Copy the chart to the clipboard as a picture");
-    btnSaveChart = Named(new QPushButton(QStringLiteral("Save Chart..."), this), "btnSaveChart",
+    btnSaveChart = Named(new QPushButton(QStringLiteral("Save..."), this), "btnSaveChart",
                          "Save the chart as a PNG or SVG picture");
-    btnPrintChart = Named(new QPushButton(QStringLiteral("Print Chart..."), this), "btnPrintChart",
+    btnPrintChart = Named(new QPushButton(QStringLiteral("Print..."), this), "btnPrintChart",
                           "Print the chart with the band-edge figures");
 
-    // The chart with its switch and output buttons under it; the current
-    // line's figures and the compared lines beside it.
-    auto* under = new QHBoxLayout;
-    under->addWidget(chkLogFrequency);
-    under->addStretch(1);
-    for (QPushButton* button : {btnCopyChart, btnSaveChart, btnPrintChart}) under->addWidget(button);
+    // The chart with its axis switch under it; the current line's figures,
+    // the compared lines and the output buttons in a column beside it, so
+    // the chart keeps what width a smaller screen leaves the panel.
     auto* left = new QVBoxLayout;
     left->addWidget(chtAttenuation, 1);
-    left->addLayout(under);
+    left->addWidget(chkLogFrequency);
 
+    auto* output = new QHBoxLayout;
+    for (QPushButton* button : {btnCopyChart, btnSaveChart, btnPrintChart}) output->addWidget(button);
     auto* side = new QVBoxLayout;
     side->addWidget(gbxBandEdges);
     side->addWidget(gbxChartLines, 1);
+    side->addLayout(output);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
