@@ -1,5 +1,7 @@
 #include "tools/QueryArguments.h"
 
+#include "tools/AnalysisArguments.h"
+
 #include "engine/Currencies.h"
 #include "engine/DataSet.h"
 #include "engine/Errors.h"
@@ -143,6 +145,8 @@ ParsedArguments ParseToolArguments(const QStringList& arguments)
                                    "one \"file:line: text\" line each; exit 0 when there is none, 1 otherwise.");
     parser.addOptions({help, catalogue, priceList, rates, band, noBand, maxLoss, length, meters, feet, connector1,
                        connector2, kinds, vswr, currency, query, partNumber, format, check});
+    const AnalysisFlags analysis;
+    parser.addOptions(analysis.All());
 
     if (!parser.parse(args)) {
         parsed.Error = Text(parser.errorText());
@@ -207,6 +211,12 @@ ParsedArguments ParseToolArguments(const QStringList& arguments)
                 return parsed;
             }
         }
+        for (const QCommandLineOption& o : analysis.All()) {
+            if (parser.isSet(o)) {
+                error = "--check cannot go with --" + o.names().constLast().toStdString();
+                return parsed;
+            }
+        }
         if (options.BandBeginning) {
             error = "--check cannot go with --band";
             return parsed;
@@ -233,6 +243,11 @@ ParsedArguments ParseToolArguments(const QStringList& arguments)
             return parsed;
         }
     }
+    if (!ReadAnalysisFlags(parser, analysis,
+                           {&noBand, &maxLoss, &length, &meters, &feet, &connector1, &connector2, &kinds, &vswr,
+                            &currency, &query, &partNumber},
+                           options, error))
+        return parsed;
     parsed.Options = options;
     return parsed;
 }

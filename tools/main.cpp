@@ -5,11 +5,15 @@
 #include "tools/QueryRun.h"
 #include "tools/TableText.h"
 
+#include "chart/ChartPicture.h"
+
+#include <QApplication>
 #include <QCoreApplication>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include <fcntl.h>
@@ -59,12 +63,39 @@ void WriteError(const std::string& text)
     std::fwrite(text.data(), 1, text.size(), stderr);
 }
 
+// Qt's notes about the desktop it found (no runtime folder, no display) mean
+// nothing to a script reading standard error; only its failures go there.
+void QtFailuresOnly(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg) WriteError("error: " + text.toLocal8Bit().toStdString() + "\n");
+}
+
+bool AsksForPicture(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0) break;
+        if (std::strcmp(argv[i], "--plot") == 0 || std::strncmp(argv[i], "--plot=", 7) == 0) return true;
+    }
+    return false;
+}
+
+// A chart is drawn by Qt's widget classes, which need a QApplication; a
+// picture needs no screen, so it is drawn offscreen whatever display there
+// is. Without --plot the tool stays a plain core application.
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char* argv[])
+{
+    if (!AsksForPicture(argc, argv)) return std::make_unique<QCoreApplication>(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QtFailuresOnly);
+    return std::make_unique<QApplication>(argc, argv);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
     Output out;
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     QCoreApplication::setApplicationName("quillon-query");
     using namespace quillon::tool;
 
@@ -77,10 +108,23 @@ int main(int argc, char* argv[])
         WriteError("error: " + parsed.Error + "\nTry 'quillon-query --help' for more information.\n");
         return 2;
     }
+    const ToolOptions& options = *parsed.Options;
     const std::string folder = QCoreApplication::applicationDirPath().toLocal8Bit().toStdString();
-    const ToolResult result = RunTool(*parsed.Options, folder);
+    const ToolResult result = RunTool(options, folder);
     for (const auto& message : result.Messages) WriteError(FormatMessage(message));
-    if (result.Table) out.Write(stdout, FormatTable(*result.Table, parsed.Options->Format));
+    if (result.Curve)
+        out.Write(stdout, FormatRows(result.Curve->Headings, result.Curve->Rows, options.Format));
+    else if (result.Table)
+        out.Write(stdout, FormatTable(*result.Table, options.Format, result.Extra));
     if (result.Listing) out.Write(stdout, *result.Listing);
-    return out.Finish() ? result.ExitCode : 2;
+    if (!out.Finish()) return 2;
+
+    if (result.Plot && result.ExitCode == 0) {
+        const QString file = QString::fromLocal8Bit(options.Analysis.PlotFile.c_str());
+        if (const auto error = quillon::SaveChartPicture(*result.Plot, file)) {
+            WriteError("error: " + options.Analysis.PlotFile + ": " + error->toLocal8Bit().toStdString() + "\n");
+            return 2;
+        }
+    }
+    return result.ExitCode;
 }
