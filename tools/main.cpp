@@ -5,6 +5,8 @@
 #include "tools/QueryRun.h"
 #include "tools/TableText.h"
 
+#include "engine/LargeMemory.h"
+
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -18,6 +20,7 @@ void Write(std::FILE* stream, const std::string& text) { std::fwrite(text.data()
 
 int main(int argc, char* argv[])
 {
+    quillon::PrepareHeapForLargeData();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("quillon-query");
     using namespace quillon::tool;

@@ -261,3 +261,41 @@ TEST(PriceList, FirstMatchSkippedLeadsAndDefaults)
         }
     }
 }
+
+// The index answers as the scan does over lists far shorter per line than a
+// real one (so that its table grows while it is built), with part numbers
+// repeated, blank-padded, of every length, and on skipped lines.
+TEST(PriceList, IndexAnswersAsTheScanDoes)
+{
+    std::mt19937 random(1212);
+    for (int round = 0; round < 20; ++round) {
+        std::vector<std::string> lines;
+        const int count = static_cast<int>(random() % 3000);
+        auto partNumber = [&] {
+            std::string pn = "Q" + std::to_string(random() % 700);
+            if (random() % 5 == 0) pn += std::string(random() % 30, 'X');
+            return pn;
+        };
+        for (int i = 0; i < count; ++i) {
+            std::string pn = partNumber();
+            if (random() % 7 == 0) pn = " " + pn + "\t";
+            const char* lead = random() % 9 == 0 ? "#" : "A";
+            if (random() % 11 == 0)
+                lines.push_back(random() % 2 ? "" : "A|" + pn);  // no third field
+            else
+                lines.push_back(std::string(lead) + "|x|" + pn + "|FT|line " + std::to_string(i) + "|" +
+                                std::to_string(i) + "|");
+        }
+        const PriceList prices(lines);
+        EXPECT_EQ(prices.LineCount(), lines.size());
+        for (int probe = 0; probe < 1500; ++probe) {
+            const std::string pn = partNumber();
+            const auto indexed = prices.Find(pn);
+            const auto scanned = prices.FindLinear(pn);
+            ASSERT_EQ(indexed.has_value(), scanned.has_value()) << pn;
+            if (!indexed) continue;
+            EXPECT_EQ(indexed->Description, scanned->Description) << pn;
+            EXPECT_EQ(indexed->Price, scanned->Price) << pn;
+        }
+    }
+}

@@ -102,7 +102,7 @@ TEST(StartupLists, AreInNumericOrderWithoutDuplicatesAndFirstEntriesSelected)
     // The connector names only fed the boxes; the band edges stay for the narrowing rules.
     EXPECT_TRUE(window->Session().Data().catalogue.ConnectorTypeNames.empty());
     EXPECT_EQ(window->Session().Data().catalogue.EndFrequencies.size(), 3u);
-    EXPECT_EQ(window->Session().Data().PriceListLines.Lines().size(), 3u);
+    EXPECT_EQ(window->Session().Data().PriceListLines.LineCount(), 3u);
     EXPECT_EQ(window->Session().Data().exchangeRates.Lines.size(), 2u);
 }
 
