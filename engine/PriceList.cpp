@@ -3,7 +3,9 @@
 #include "engine/PipeRecord.h"
 #include "engine/TextFile.h"
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -72,9 +74,18 @@ std::uint64_t HashKey(std::string_view key)
 
 std::uint64_t TagOf(std::uint64_t hash) { return hash >> kOffsetBits; }
 
+// A line's price is held as a 64-bit float: a text beyond that range is no
+// price it can hold, so it counts as a price that is not a number (0), like
+// any other, rather than turning into an infinity that shows as a price.
+long double PriceOrZero(std::string_view text)
+{
+    const long double price = NumberOrDefault(text, "0");
+    return std::fabs(price) <= std::numeric_limits<double>::max() ? price : 0;
+}
+
 PriceListEntry EntryOf(std::string_view line)
 {
-    return PriceListEntry{PipeField(line, 5), NumberOrDefault(PipeField(line, 6), "0")};
+    return PriceListEntry{PipeField(line, 5), PriceOrZero(PipeField(line, 6))};
 }
 
 std::size_t PowerOfTwoAtLeast(std::size_t n)
