@@ -4,7 +4,9 @@
 // settings store replaces its file whole on every write, so this counts the
 // store's writes from outside, across every store object and process.
 // The kernel queues the events as the renames happen: reading them after
-// the writes needs no waiting.
+// the writes needs no waiting. It merges an event with an identical one
+// just before it, so the writes' other events are watched too, to stand
+// between two renames.
 
 #include <cstring>
 #include <string>
@@ -27,7 +29,7 @@ public:
     {
         if (fd_ >= 0)
             watching_ = inotify_add_watch(fd_, QFileInfo(file).absolutePath().toLocal8Bit().constData(),
-                                          IN_MOVED_TO) >= 0;
+                                          IN_MOVED_TO | IN_MOVED_FROM | IN_CLOSE_WRITE) >= 0;
     }
     ~StoreRewrites()
     {
@@ -52,7 +54,7 @@ public:
                 inotify_event event;
                 std::memcpy(&event, buffer + at, sizeof event);
                 const char* name = buffer + at + sizeof(inotify_event);
-                if (event.len > 0 && name_ == name)
+                if ((event.mask & IN_MOVED_TO) != 0 && event.len > 0 && name_ == name)
                     ++count;
                 at += static_cast<ssize_t>(sizeof(inotify_event) + event.len);
             }
