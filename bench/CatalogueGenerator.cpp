@@ -39,7 +39,7 @@ GeneratedFiles GenerateFiles(const GeneratorSizes& sizes)
 {
     Random random(sizes.Seed);
     GeneratedFiles files;
-    files.Catalogue.reserve(sizes.Lines * sizes.RowsPerLine * 150);
+    files.Catalogue.reserve((sizes.Rows == 0 ? sizes.Lines * sizes.RowsPerLine : sizes.Rows) * 150);
     files.Catalogue += "Begin MHz|End MHz|Size|Part Number|Type|Jacket|Derating Key|Att A|Att B|Avg Power Const|"
                        "Peak kW|Connector|VSWR|Ins Loss dB|Max GHz|IM3 dBc|Part 1|Part 2|Part 3|Part 4|Part 5|Part 6|\r\n";
 
@@ -51,8 +51,12 @@ GeneratedFiles GenerateFiles(const GeneratorSizes& sizes)
         const std::string_view kind = kKinds[i % kKinds.size()];
         const bool waveguide = kind == "EW";
         const std::string partNumber = "G" + std::to_string(100000 + i) + "-" + std::string(kind.substr(0, 1));
-        // Many distinct band edges, all covering the query band.
-        const std::string begin = waveguide ? Number("%.3f", random.Real(720, 800)) : Number("%.3f", random.Real(0.5, 800));
+        // Many distinct band edges, covering the query band unless the line is
+        // to be left out (as many draws either way, so the rest stays the same).
+        const bool outOfBand = i % 40 < sizes.OutOfBandPer40;
+        const std::string begin = outOfBand   ? Number("%.3f", random.Real(850, 890))
+                                  : waveguide ? Number("%.3f", random.Real(720, 800))
+                                              : Number("%.3f", random.Real(0.5, 800));
         const std::string end = Number("%.1f", random.Real(900, 20000));
         const std::string a = waveguide ? Number("%.1f", random.Real(300, 700)) : Number("%.4f", random.Real(0.01, 0.3));
         const std::string b = waveguide ? Number("%.0f", random.Real(500, 3000)) : Number("%.5f", random.Real(0.0001, 0.001));
@@ -64,7 +68,9 @@ GeneratedFiles GenerateFiles(const GeneratorSizes& sizes)
                                        peak + "|";
         priced.push_back("TL|G|" + partNumber + "|FT|generated " + std::string(kind) + " line " + std::to_string(i) +
                          ", 50 ohm|" + Number("%.2f", random.Real(0.2, 40)) + "|");
-        for (std::size_t r = 0; r < sizes.RowsPerLine; ++r) {
+        const std::size_t rows = sizes.Rows == 0 ? sizes.RowsPerLine
+                                                 : (i + 1) * sizes.Rows / sizes.Lines - i * sizes.Rows / sizes.Lines;
+        for (std::size_t r = 0; r < rows; ++r) {
             const std::string_view type = kConnectorTypes[random.Below(kConnectorTypes.size())];
             const std::string c1 = partNumber + "-C" + std::to_string(r) + "A";
             const std::string c2 = partNumber + "-C" + std::to_string(r) + "B";

@@ -3,10 +3,16 @@
 #include "engine/Errors.h"
 #include "engine/NumberText.h"
 #include "engine/PipeRecord.h"
+#include "engine/TextFile.h"
 
 #include <algorithm>
+#include <array>
 #include <set>
 #include <string>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quillon {
 namespace {
@@ -23,75 +29,205 @@ struct CaseInsensitiveLess {
 
 using SortedTexts = std::set<std::string, CaseInsensitiveLess>;
 
-// Walks a row field by field; a field is the text up to the next "|", taken
-// as it stands. Past the last "|" every field reads as empty.
-class FieldWalker {
+constexpr int kRowFields = 22;
+using RowFields = std::array<std::string_view, kRowFields>;
+
+// The row's fields 1 to 22, each the text before its "|", taken as it
+// stands; a field past the last "|" is empty.
+void SplitRow(std::string_view row, RowFields& fields)
+{
+    const char* const base = row.data();
+    const std::size_t n = row.size();
+    std::size_t k = 0;
+    std::size_t start = 0;
+    std::size_t i = 0;
+    auto field = [&](std::size_t bar) {
+        fields[k++] = std::string_view(base + start, bar - start);
+        start = bar + 1;
+    };
+#if defined(__SSE2__)
+    const __m128i pipe = _mm_set1_epi8('|');
+    for (; i + 16 <= n && k < fields.size(); i += 16) {
+        auto bars = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i)), pipe)));
+        for (; bars != 0 && k < fields.size(); bars &= bars - 1) field(i + static_cast<std::size_t>(__builtin_ctz(bars)));
+    }
+#endif
+    for (; i < n && k < fields.size(); ++i)
+        if (base[i] == '|') field(i);
+    for (; k < fields.size(); ++k) fields[k] = {};
+}
+
+bool IsBlank(std::string_view row) { return TrimBlanks(row).empty(); }
+
+// Adds lines and connectors row by row, in file order, header first; keeps
+// the band edges and connector names met on the way.
+class Builder {
 public:
-    explicit FieldWalker(std::string_view row) : rest_(row) {}
-    std::string_view Next()
+    explicit Builder(Catalogue& catalogue)
+        : catalogue_(catalogue),
+          initialBegins_(catalogue.BeginFrequencies),
+          initialEnds_(catalogue.EndFrequencies),
+          connectorNames_(catalogue.ConnectorTypeNames.begin(), catalogue.ConnectorTypeNames.end())
     {
-        const std::size_t end = rest_.find('|');
-        if (end == std::string_view::npos) return {};
-        const std::string_view field = rest_.substr(0, end);
-        rest_.remove_prefix(end + 1);
-        return field;
+    }
+
+    // lineNumber: 1-based, of the file.
+    void Add(std::string_view row, std::size_t lineNumber)
+    {
+        if (!headerSeen_) {  // the first row is the header, whatever it holds
+            headerSeen_ = true;
+            return;
+        }
+        // Blank rows (an editor's trailing empty line) carry nothing.
+        if (IsBlank(row)) return;
+        anyRow_ = true;
+        try {
+            SplitRow(row, fields_);
+            if (current_ == nullptr || TrimBlanks(fields_[3]) != current_->PartNumber) {
+                auto line = ParseLineRow();
+                line->AddConnector(ParseConnectorRow());
+                current_ = line.get();
+                catalogue_.AllLines.push_back(std::move(line));
+            } else {
+                current_->AddConnector(ParseConnectorRow());
+            }
+        } catch (const LoadError&) {
+            throw;
+        } catch (const QuillonError& e) {
+            throw LoadError(e.message(), lineNumber);
+        }
+    }
+
+    // After the last row: the lists in ascending numeric order. A file
+    // without a row after its header is an error, and changes nothing.
+    void Finish(bool fileHadLines)
+    {
+        if (!anyRow_) throw LoadError(ListIndexErrorText(0), fileHadLines ? 1 : 0);
+        if (initialBegins_.empty() && initialEnds_.empty()) {
+            catalogue_.BeginFrequencies = InNumericOrder(begins_);
+            catalogue_.EndFrequencies = InNumericOrder(ends_);
+        } else {
+            PublishInTextOrder();
+            SortNumerically(catalogue_.BeginFrequencies);
+            SortNumerically(catalogue_.EndFrequencies);
+        }
+        PublishConnectorNames();
+    }
+
+    // After a bad row: the lists as far as they got, in text order.
+    void Abandon()
+    {
+        PublishInTextOrder();
+        PublishConnectorNames();
     }
 
 private:
-    std::string_view rest_;
-};
-
-struct Builder {
-    Catalogue& catalogue;
-    SortedTexts begins, ends, connectorNames;
-
-    std::unique_ptr<TTransmissionLine> ParseLineRow(std::string_view row)
+    std::unique_ptr<TTransmissionLine> ParseLineRow()
     {
         auto line = std::make_unique<TTransmissionLine>();
-        FieldWalker fields(row);
-        line->BeginFrequency = ReadDouble(fields.Next());
-        begins.insert(FormatGeneral(line->BeginFrequency));
-        line->EndFrequency = ReadDouble(fields.Next());
-        ends.insert(FormatGeneral(line->EndFrequency));
-        line->CatalogueField3 = fields.Next();
-        line->PartNumber = fields.Next();
-        line->Kind = fields.Next();
-        line->CatalogueField6 = fields.Next();
-        line->DeratingKey = ReadNumber(fields.Next());
-        line->AttenuationA = ReadDouble(fields.Next());
-        line->AttenuationB = ReadDouble(fields.Next());
-        line->AveragePowerConstant = ReadDouble(fields.Next());
-        line->PeakPower = ReadDouble(fields.Next());
+        // Each band edge counts as soon as it is read, also when a later field fails.
+        line->BeginFrequency = ReadDouble(fields_[0]);
+        begins_.push_back(line->BeginFrequency);
+        line->EndFrequency = ReadDouble(fields_[1]);
+        ends_.push_back(line->EndFrequency);
+        line->CatalogueField3 = fields_[2];
+        line->PartNumber = fields_[3];
+        line->Kind = fields_[4];
+        line->CatalogueField6 = fields_[5];
+        line->DeratingKey = ReadNumber(fields_[6]);
+        line->AttenuationA = ReadDouble(fields_[7]);
+        line->AttenuationB = ReadDouble(fields_[8]);
+        line->AveragePowerConstant = ReadDouble(fields_[9]);
+        line->PeakPower = ReadDouble(fields_[10]);
         return line;
     }
 
-    std::unique_ptr<TConnector> ParseConnectorRow(std::string_view row)
+    std::unique_ptr<TConnector> ParseConnectorRow()
     {
         auto connector = std::make_unique<TConnector>();
-        FieldWalker fields(row);
-        for (int i = 0; i < 11; ++i) fields.Next();
-        connector->TypeName = fields.Next();
-        connectorNames.insert(connector->TypeName);  // a spelling differing only in case is not added
-        connector->Figure1 = ReadNumber(fields.Next());
-        connector->Figure2 = ReadNumber(fields.Next());
-        connector->Figure3 = ReadNumber(fields.Next());
-        connector->Figure4 = ReadNumber(fields.Next());
-        for (int i = 17; i <= 22; ++i) {
-            const std::string_view partNumber = fields.Next();
-            if (!partNumber.empty()) connector->AddPartNumber(std::string(partNumber));
-        }
+        connector->TypeName = fields_[11];
+        // A spelling differing only in case is not added.
+        if (!Known(fields_[11])) connectorNames_.insert(connector->TypeName);
+        connector->Figure1 = ReadNumber(fields_[12]);
+        connector->Figure2 = ReadNumber(fields_[13]);
+        connector->Figure3 = ReadNumber(fields_[14]);
+        connector->Figure4 = ReadNumber(fields_[15]);
+        const auto parts = static_cast<std::size_t>(
+            std::count_if(fields_.begin() + 16, fields_.end(), [](std::string_view f) { return !f.empty(); }));
+        connector->PartNumbers.reserve(parts);
+        for (std::size_t i = 16; i < fields_.size(); ++i)
+            if (!fields_[i].empty()) connector->AddPartNumber(std::string(fields_[i]));
         return connector;
     }
 
-    void Publish()
+    // Distinct general-format texts of the values, in ascending order:
+    // formatting keeps the order of the values and merges only neighbours,
+    // and distinct texts read back as distinct numbers, so this is the
+    // order sorting the texts by their numbers gives.
+    static std::vector<std::string> InNumericOrder(std::vector<double> values)
     {
-        catalogue.BeginFrequencies.assign(begins.begin(), begins.end());
-        catalogue.EndFrequencies.assign(ends.begin(), ends.end());
-        catalogue.ConnectorTypeNames.assign(connectorNames.begin(), connectorNames.end());
+        std::sort(values.begin(), values.end());
+        values.erase(std::unique(values.begin(), values.end()), values.end());
+        std::vector<std::string> texts;
+        texts.reserve(values.size());
+        for (const double value : values) {
+            std::string text = FormatGeneral(value);
+            if (texts.empty() || texts.back() != text) texts.push_back(std::move(text));
+        }
+        return texts;
     }
+
+    static std::vector<std::string> InTextOrder(const std::vector<std::string>& initial, const std::vector<double>& values)
+    {
+        SortedTexts texts(initial.begin(), initial.end());
+        for (const double value : values) texts.insert(FormatGeneral(value));
+        return {texts.begin(), texts.end()};
+    }
+
+    void PublishInTextOrder()
+    {
+        catalogue_.BeginFrequencies = InTextOrder(initialBegins_, begins_);
+        catalogue_.EndFrequencies = InTextOrder(initialEnds_, ends_);
+    }
+
+    void PublishConnectorNames()
+    {
+        catalogue_.ConnectorTypeNames.assign(connectorNames_.begin(), connectorNames_.end());
+    }
+
+    Catalogue& catalogue_;
+    const std::vector<std::string> initialBegins_, initialEnds_;
+    std::vector<double> begins_, ends_;  // band edges in the order read
+    SortedTexts connectorNames_;
+    // Names inserted already, spelt exactly: a catalogue has a few dozen
+    // types over thousands of rows, and a look here is cheaper than the
+    // case-insensitive set's.
+    bool Known(std::string_view name)
+    {
+        if (std::find(knownNames_.begin(), knownNames_.end(), name) != knownNames_.end()) return true;
+        if (knownNames_.size() < 64) knownNames_.emplace_back(name);
+        return false;
+    }
+    std::vector<std::string> knownNames_;
+    RowFields fields_;
+    TTransmissionLine* current_ = nullptr;
+    bool headerSeen_ = false;
+    bool anyRow_ = false;
 };
 
-bool IsBlank(std::string_view row) { return TrimBlanks(row).empty(); }
+template <class Rows>
+void Build(Rows&& forEachRow, bool fileHadLines, Catalogue& catalogue)
+{
+    Builder builder(catalogue);
+    try {
+        forEachRow(builder);
+    } catch (...) {
+        builder.Abandon();
+        throw;
+    }
+    builder.Finish(fileHadLines);
+}
 
 }  // namespace
 
@@ -105,44 +241,24 @@ LineList Catalogue::Lines() const
 
 void BuildCatalogue(const std::vector<std::string>& rows, Catalogue& catalogue)
 {
-    Builder builder{catalogue, {}, {}, {}};
-    for (const auto& s : catalogue.BeginFrequencies) builder.begins.insert(s);
-    for (const auto& s : catalogue.EndFrequencies) builder.ends.insert(s);
-    for (const auto& s : catalogue.ConnectorTypeNames) builder.connectorNames.insert(s);
+    Build(
+        [&](Builder& builder) {
+            for (std::size_t i = 0; i < rows.size(); ++i) builder.Add(rows[i], i + 1);
+        },
+        !rows.empty(), catalogue);
+}
 
-    // The first row is the header, whatever it holds; blank rows (an editor's
-    // trailing empty line) carry nothing and are passed over.
-    std::size_t first = 1;
-    while (first < rows.size() && IsBlank(rows[first])) ++first;
-    if (first >= rows.size()) throw LoadError(ListIndexErrorText(0), rows.empty() ? 0 : 1);
-
-    TTransmissionLine* current = nullptr;
-    try {
-        for (std::size_t i = first; i < rows.size(); ++i) {
-            const std::string& row = rows[i];
-            if (IsBlank(row)) continue;
-            try {
-                if (current == nullptr || PipeField(row, 4) != current->PartNumber) {
-                    auto line = builder.ParseLineRow(row);
-                    line->AddConnector(builder.ParseConnectorRow(row));
-                    current = line.get();
-                    catalogue.AllLines.push_back(std::move(line));
-                } else {
-                    current->AddConnector(builder.ParseConnectorRow(row));
-                }
-            } catch (const LoadError&) {
-                throw;
-            } catch (const QuillonError& e) {
-                throw LoadError(e.message(), i + 1);
-            }
-        }
-    } catch (...) {
-        builder.Publish();
-        throw;
-    }
-    builder.Publish();
-    SortNumerically(catalogue.BeginFrequencies);
-    SortNumerically(catalogue.EndFrequencies);
+void BuildCatalogue(std::string_view text, Catalogue& catalogue)
+{
+    Build(
+        [&](Builder& builder) {
+            std::size_t lineNumber = 0;
+            ForEachLine(text, [&](std::string_view row) {
+                builder.Add(row, ++lineNumber);
+                return true;
+            });
+        },
+        !text.empty(), catalogue);
 }
 
 void SortNumerically(std::vector<std::string>& numberTexts)

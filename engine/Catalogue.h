@@ -28,9 +28,12 @@ struct Catalogue {
 
 // Builds the catalogue from the file's lines, header included. A bad row stops
 // loading with LoadError (exact conversion text, 1-based file line number);
-// the lines completed before it stay in the catalogue. Blank lines are passed over. A file without rows after the
-// header raises "List index out of bounds (0)".
+// the lines completed before it stay in the catalogue. Blank lines are
+// passed over. A file without rows after the header raises "List index out
+// of bounds (0)".
 void BuildCatalogue(const std::vector<std::string>& rows, Catalogue& catalogue);
+// The same from the file's whole text, its lines walked in place.
+void BuildCatalogue(std::string_view text, Catalogue& catalogue);
 
 // Ascending numeric order, equal values keeping their order (the order a
 // stable bubble sort gives).

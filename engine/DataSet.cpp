@@ -1,5 +1,6 @@
 #include "engine/DataSet.h"
 
+#include <exception>
 #include <utility>
 
 namespace quillon {
@@ -28,20 +29,32 @@ DataSetLoad LoadDataSet(const DataSetPaths& paths, DataSet& data)
         }
         data.exchangeRates.Lines = std::move(rates.Lines);
     }
-    TextLines rows = ReadTextLines(paths.Catalogue);
+    TextRead rows = ReadTextFile(paths.Catalogue);
     if (rows.Error) {
         load.Unreadable = std::move(rows.Error);
         return load;
     }
-    TextLines prices = ReadTextLines(paths.PriceList);
+    // The catalogue is built, and its text let go, before the price list is
+    // read, so that the two files are never both in memory; a bad row is
+    // still reported after the price list was read.
+    std::exception_ptr badRow;
+    try {
+        // Also collects the band edges (in ascending numeric order) and the
+        // connector names.
+        BuildCatalogue(rows.View(), data.catalogue);
+    } catch (...) {
+        badRow = std::current_exception();
+    }
+    rows = TextRead();
+    TextRead prices = ReadTextFile(paths.PriceList);
     if (prices.Error) {
+        // As if the catalogue had not been built: it never is without its prices.
+        data.catalogue = Catalogue();
         load.Unreadable = std::move(prices.Error);
         return load;
     }
-    data.PriceListLines = PriceList(std::move(prices.Lines));
-    // Also collects the band edges (in ascending numeric order) and the
-    // connector names.
-    BuildCatalogue(rows.Lines, data.catalogue);
+    data.PriceListLines = PriceList(std::move(prices.Text));
+    if (badRow) std::rethrow_exception(badRow);
     return load;
 }
 

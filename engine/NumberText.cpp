@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -15,62 +16,71 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The pieces of a number text that passed the syntax check.
+// The pieces of a number text that passed the syntax check, as views into it.
 struct NumberParts {
     bool negative = false;
-    std::string mantissa;  // digits and ".", no sign
-    std::string exponent;  // sign and digits, empty when none
+    std::string_view mantissa;  // digits and ".", no sign
+    std::string_view exponent;  // sign and digits, empty when none
     bool hasDigits = false;
 };
 
 bool Split(std::string_view text, NumberParts& parts)
 {
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    while (i < n && text[i] == ' ') ++i;
-    if (i < n && (text[i] == '+' || text[i] == '-')) {
-        parts.negative = text[i] == '-';
-        ++i;
-    }
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end && *p == ' ') ++p;
+    if (p < end && (*p == '+' || *p == '-')) parts.negative = *p++ == '-';
+    const char* const mantissa = p;
     bool dot = false;
-    while (i < n && IsDigit(text[i])) {
-        parts.mantissa += text[i++];
+    while (p < end && IsDigit(*p)) {
+        ++p;
         parts.hasDigits = true;
     }
-    if (i < n && text[i] == '.') {
+    if (p < end && *p == '.') {
         dot = true;
-        parts.mantissa += text[i++];
-        while (i < n && IsDigit(text[i])) {
-            parts.mantissa += text[i++];
+        ++p;
+        while (p < end && IsDigit(*p)) {
+            ++p;
             parts.hasDigits = true;
         }
     }
+    parts.mantissa = std::string_view(mantissa, static_cast<std::size_t>(p - mantissa));
     if (!parts.hasDigits && !dot) return false;
-    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < n && (text[i] == '+' || text[i] == '-')) parts.exponent += text[i++];
-        const std::size_t digitsStart = i;
-        while (i < n && IsDigit(text[i])) parts.exponent += text[i++];
-        if (i == digitsStart) return false;
+    if (p < end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        const char* const exponent = p;
+        if (p < end && (*p == '+' || *p == '-')) ++p;
+        const char* const digits = p;
+        while (p < end && IsDigit(*p)) ++p;
+        if (p == digits) return false;
+        parts.exponent = std::string_view(exponent, static_cast<std::size_t>(p - exponent));
     }
-    while (i < n && text[i] == ' ') ++i;
-    return i == n;
+    while (p < end && *p == ' ') ++p;
+    return p == end;
 }
 
 // Exact powers of ten: 10^27 still fits the 64-bit significand of long double.
-long double Pow10(int k)
-{
-    static const auto table = [] {
-        std::array<long double, 28> t{};
-        long double p = 1;
-        for (long double& v : t) {
-            v = p;
-            p *= 10;
-        }
-        return t;
-    }();
-    return table[static_cast<std::size_t>(k)];
-}
+constexpr std::array<long double, 28> kPow10 = [] {
+    std::array<long double, 28> t{};
+    long double p = 1;
+    for (long double& v : t) {
+        v = p;
+        p *= 10;
+    }
+    return t;
+}();
+
+long double Pow10(int k) { return kPow10[static_cast<std::size_t>(k)]; }
+
+constexpr std::array<std::uint64_t, 20> kPow10Int = [] {
+    std::array<std::uint64_t, 20> t{};
+    std::uint64_t p = 1;
+    for (std::uint64_t& v : t) {
+        v = p;
+        p *= 10;
+    }
+    return t;
+}();
 
 // The common short number read with one correctly rounded operation: an
 // integer significand and a power of ten both exact in the target type.
@@ -97,7 +107,12 @@ bool ReadFast(const NumberParts& parts, Float& value)
     int exponent = 0;
     if (!parts.exponent.empty()) {
         if (parts.exponent.size() > 4) return false;
-        exponent = std::stoi(parts.exponent);
+        bool negative = false;
+        for (char c : parts.exponent) {
+            if (c == '-') negative = true;
+            if (IsDigit(c)) exponent = exponent * 10 + (c - '0');
+        }
+        if (negative) exponent = -exponent;
     }
     const int power = exponent - fraction;
     if (power > kMaxPower || power < -kMaxPower) return false;
@@ -141,8 +156,11 @@ bool Read(std::string_view text, Float& value)
         return true;
     }
     if (ReadFast(parts, value)) return true;
-    std::string clean = parts.mantissa;
-    if (!parts.exponent.empty()) clean += "e" + parts.exponent;
+    std::string clean(parts.mantissa);
+    if (!parts.exponent.empty()) {
+        clean += 'e';
+        clean += parts.exponent;
+    }
     Float parsed{};
     const auto [end, ec] = std::from_chars(clean.data(), clean.data() + clean.size(), parsed);
     if (ec == std::errc::result_out_of_range) {
@@ -160,54 +178,92 @@ bool Read(std::string_view text, Float& value)
     return true;
 }
 
-// The value rounded to 15 significant digits: the digits and the decimal
-// exponent of the first one (value = d.dddd x 10^exponent).
+// The value rounded to 15 significant digits, as a 15-digit integer and the
+// decimal exponent of its first digit: value = d.dddd x 10^exponent.
 struct Digits15 {
-    std::string digits;  // exactly 15
+    std::uint64_t digits = 0;  // 10^14 <= digits < 10^15
     int exponent = 0;
     bool negative = false;
 };
 
-// Most cell values: scale by an exact power of ten and round once; the
-// product is within 6e-5 of the exact one, so away from a half it rounds the
-// same as the exact decimal expansion would.
+// Thresholds for the exponent of the first digit of a value in [1e-4, 1e15);
+// the negative ones are not exact, which the range check below catches.
+constexpr std::array<long double, 19> kDecades{1e-4L, 1e-3L, 1e-2L, 1e-1L, 1e0L,  1e1L,  1e2L,  1e3L,  1e4L, 1e5L,
+                                               1e6L,  1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L, 1e14L};
+
+// Most values: scale by an exact power of ten and round once. The product
+// is within half a unit in the last place (3.1e-5 below 1e15) of the exact
+// one, so away from a half it rounds as the exact decimal expansion does;
+// near a half, or when the estimated decade is off, the exact conversion
+// decides.
 bool ToDigits15Fast(long double value, Digits15& result)
 {
     const long double a = std::fabs(value);
     if (!(a >= 1e-4L && a < 1e15L)) return false;
-    const int e = static_cast<int>(std::floor(std::log10(a)));
-    const int k = 14 - e;
-    if (k < 0 || k > 27) return false;
-    const long double m = a * Pow10(k);
+    const int e = static_cast<int>(std::upper_bound(kDecades.begin(), kDecades.end(), a) - kDecades.begin()) - 5;
+    const long double m = a * Pow10(14 - e);
     if (m < 1e14L || m >= 1e15L - 1) return false;
-    const long double fraction = m - std::floor(m);
-    if (std::fabs(fraction - 0.5L) < 1e-3L) return false;
-    const auto digits = static_cast<std::uint64_t>(std::floor(m) + (fraction > 0.5L ? 1 : 0));
-    result.digits = std::to_string(digits);
-    if (result.digits.size() != 15) return false;
+    // The nearest whole number, in the processor's own rounding (no mode switch).
+    const long long nearest = std::llrint(m);
+    if (std::fabs(m - static_cast<long double>(nearest)) > 0.5L - 1e-4L) return false;
+    result.digits = static_cast<std::uint64_t>(nearest);
     result.exponent = e;
     result.negative = value < 0;
     return true;
+}
+
+// The exact, correctly rounded conversion.
+Digits15 ToDigits15Exact(long double value)
+{
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    (void)ec;
+    Digits15 result;
+    const char* p = buffer;
+    if (*p == '-') {
+        result.negative = true;
+        ++p;
+    }
+    for (; p < end && *p != 'e'; ++p)
+        if (IsDigit(*p)) result.digits = result.digits * 10 + static_cast<std::uint64_t>(*p - '0');
+    int exponent = 0;
+    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, exponent);
+    result.exponent = exponent;
+    return result;
 }
 
 Digits15 ToDigits15(long double value)
 {
     Digits15 fast;
     if (ToDigits15Fast(value, fast)) return fast;
-    char buffer[64];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
-    (void)ec;
-    std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
-    Digits15 result;
-    if (!text.empty() && text[0] == '-') {
-        result.negative = true;
-        text.remove_prefix(1);
+    return ToDigits15Exact(value);
+}
+
+// Pairs of digits, for writing integers two digits at a time.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes exactly `width` digits of n (with leading zeros) ending before end.
+void WriteDigits(char* end, std::uint64_t n, int width)
+{
+    while (width >= 2) {
+        const auto pair = static_cast<std::size_t>(n % 100) * 2;
+        n /= 100;
+        *--end = kDigitPairs[pair + 1];
+        *--end = kDigitPairs[pair];
+        width -= 2;
     }
-    const std::size_t e = text.find('e');
-    for (char c : text.substr(0, e))
-        if (IsDigit(c)) result.digits += c;
-    result.exponent = std::stoi(std::string(text.substr(e + 1)));
-    return result;
+    if (width == 1) *--end = static_cast<char>('0' + n % 10);
+}
+
+// The number of decimal digits of n (at least 1).
+int DigitCount(std::uint64_t n)
+{
+    int count = 1;
+    while (count < 20 && n >= kPow10Int[static_cast<std::size_t>(count)]) ++count;
+    return count;
 }
 
 }  // namespace
@@ -238,25 +294,52 @@ double ReadDouble(std::string_view text)
 std::string FormatGeneral(long double value)
 {
     if (value == 0 || !std::isfinite(value)) return "0";
-    Digits15 d = ToDigits15(value);
-    while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
-    std::string out = d.negative ? "-" : "";
-    const int n = static_cast<int>(d.digits.size());
+    const Digits15 d = ToDigits15(value);
+    char digits[15];
+    WriteDigits(digits + 15, d.digits, 15);
+    int n = 15;
+    while (n > 1 && digits[n - 1] == '0') --n;
+    std::string out;
+    // Whole numbers up to 10^15 and fractions down to 10^-20 fit in a small
+    // buffer without a heap block; the rest (up to thousands of digits) not.
+    char small[48];
+    const bool fits = d.exponent >= -20 && d.exponent < 16;
+    char* p = small;
+    if (!fits) out.reserve(static_cast<std::size_t>(std::abs(d.exponent)) + 20);
+    auto put = [&](const char* text, std::size_t count) {
+        if (fits) {
+            std::memcpy(p, text, count);
+            p += count;
+        } else {
+            out.append(text, count);
+        }
+    };
+    auto zeros = [&](int count) {
+        if (count <= 0) return;
+        if (fits) {
+            std::memset(p, '0', static_cast<std::size_t>(count));
+            p += count;
+        } else {
+            out.append(static_cast<std::size_t>(count), '0');
+        }
+    };
+    if (d.negative) put("-", 1);
     if (d.exponent >= 0) {
         const int intDigits = d.exponent + 1;
         if (n <= intDigits) {
-            out += d.digits;
-            out.append(static_cast<std::size_t>(intDigits - n), '0');
+            put(digits, static_cast<std::size_t>(n));
+            zeros(intDigits - n);
         } else {
-            out += d.digits.substr(0, static_cast<std::size_t>(intDigits));
-            out += '.';
-            out += d.digits.substr(static_cast<std::size_t>(intDigits));
+            put(digits, static_cast<std::size_t>(intDigits));
+            put(".", 1);
+            put(digits + intDigits, static_cast<std::size_t>(n - intDigits));
         }
     } else {
-        out += "0.";
-        out.append(static_cast<std::size_t>(-d.exponent - 1), '0');
-        out += d.digits;
+        put("0.", 2);
+        zeros(-d.exponent - 1);
+        put(digits, static_cast<std::size_t>(n));
     }
+    if (fits) return std::string(small, static_cast<std::size_t>(p - small));
     return out;
 }
 
@@ -264,38 +347,40 @@ std::string FormatFixed2(long double value)
 {
     if (value == 0 || !std::isfinite(value)) return "0.00";
     const Digits15 d = ToDigits15(value);
-    // value x 100 = digits x 10^(exponent - 12); keep the integer part, round on the first dropped digit.
+    // value x 100 = digits x 10^(exponent - 12); keep the integer part, round
+    // on the first dropped digit (halves away from zero).
     const int shift = d.exponent - 12;
-    std::string hundredths;
+    if (shift > 4) {
+        // Beyond 10^19 hundredths: the digits, then zeros, and no fraction.
+        char digits[15];
+        WriteDigits(digits + 15, d.digits, 15);
+        std::string out = d.negative ? "-" : "";
+        out.append(digits, 15);
+        out.append(static_cast<std::size_t>(shift - 2), '0');
+        out += ".00";
+        return out;
+    }
+    std::uint64_t hundredths = 0;
     if (shift >= 0) {
-        hundredths = d.digits + std::string(static_cast<std::size_t>(shift), '0');
+        hundredths = d.digits * kPow10Int[static_cast<std::size_t>(shift)];
     } else {
         const int drop = -shift;
-        const int keep = 15 - drop;
-        char firstDropped = '0';
-        if (keep >= 0) {
-            hundredths = d.digits.substr(0, static_cast<std::size_t>(keep));
-            if (drop > 0) firstDropped = d.digits[static_cast<std::size_t>(keep)];
-        }  // fewer than 0 kept: the first dropped digit is a leading 0
-        if (hundredths.empty()) hundredths = "0";
-        if (firstDropped >= '5') {  // halves go away from zero
-            int i = static_cast<int>(hundredths.size()) - 1;
-            while (i >= 0 && hundredths[static_cast<std::size_t>(i)] == '9') hundredths[static_cast<std::size_t>(i--)] = '0';
-            if (i < 0)
-                hundredths.insert(hundredths.begin(), '1');
-            else
-                ++hundredths[static_cast<std::size_t>(i)];
-        }
+        if (drop <= 15) {
+            hundredths = d.digits / kPow10Int[static_cast<std::size_t>(drop)];
+            const std::uint64_t firstDropped = d.digits / kPow10Int[static_cast<std::size_t>(drop - 1)] % 10;
+            if (firstDropped >= 5) ++hundredths;
+        }  // more than 15 dropped: the first dropped digit is a leading 0
     }
-    const std::size_t first = hundredths.find_first_not_of('0');
-    hundredths = first == std::string::npos ? std::string("0") : hundredths.substr(first);
-    const bool zero = hundredths == "0";
-    if (hundredths.size() < 3) hundredths.insert(0, 3 - hundredths.size(), '0');
-    std::string out = (d.negative && !zero) ? "-" : "";
-    out += hundredths.substr(0, hundredths.size() - 2);
-    out += '.';
-    out += hundredths.substr(hundredths.size() - 2);
-    return out;
+    char buffer[32];
+    char* const end = buffer + sizeof buffer;
+    const std::uint64_t whole = hundredths / 100;
+    const int wholeDigits = DigitCount(whole);
+    WriteDigits(end, hundredths % 100, 2);
+    end[-3] = '.';
+    WriteDigits(end - 3, whole, wholeDigits);
+    char* begin = end - 3 - wholeDigits;
+    if (d.negative && hundredths != 0) *--begin = '-';
+    return std::string(begin, static_cast<std::size_t>(end - begin));
 }
 
 }  // namespace quillon

@@ -1,11 +1,18 @@
 #pragma once
 // The price list "M_lom.dat": descriptions and US-dollar list prices by part number.
+//
+// The list is held as the file's text, in one block, and searched on demand;
+// an index built with it answers a lookup without scanning. The index holds
+// one slot of 8 bytes per two lines: where the line starts and a few bits of
+// its part number's hash.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "engine/LargeMemory.h"
 
 namespace quillon {
 
@@ -17,22 +24,32 @@ struct PriceListEntry {
 class PriceList {
 public:
     PriceList() = default;
-    explicit PriceList(std::vector<std::string> lines);
+    // The file's text as read.
+    explicit PriceList(LargeBuffer text);
+    // Lines as read (without their line ends).
+    explicit PriceList(const std::vector<std::string>& lines);
 
-    const std::vector<std::string>& Lines() const { return lines_; }
-    bool empty() const { return lines_.empty(); }
+    std::size_t LineCount() const { return lineCount_; }
+    // The list's text, its lines walked with ForEachLine.
+    std::string_view Text() const { return {text_.data(), text_.size()}; }
+    bool empty() const { return lineCount_ == 0; }
 
     // First non-skipped line whose field 3 equals the part number exactly.
-    // Answers from an index built with the list; always equal to FindLinear.
+    // Answers from the index; always equal to FindLinear.
     std::optional<PriceListEntry> Find(std::string_view partNumber) const;
     // The literal scan from the first line.
     std::optional<PriceListEntry> FindLinear(std::string_view partNumber) const;
 
 private:
-    std::optional<PriceListEntry> EntryAt(std::size_t index) const;
+    void BuildIndex();
+    std::string_view LineAt(std::uint64_t offset) const;
+    std::uint64_t* Slots() { return reinterpret_cast<std::uint64_t*>(slots_.data()); }
+    const std::uint64_t* Slots() const { return reinterpret_cast<const std::uint64_t*>(slots_.data()); }
 
-    std::vector<std::string> lines_;
-    std::unordered_map<std::string, std::size_t> index_;
+    LargeBuffer text_;
+    std::size_t lineCount_ = 0;
+    LargeBuffer slots_;  // open addressing; 0 is an empty slot
+    std::uint64_t mask_ = 0;
 };
 
 }  // namespace quillon

@@ -1,5 +1,6 @@
 #include "engine/ResultRows.h"
 
+#include "engine/CheckedMath.h"
 #include "engine/Errors.h"
 #include "engine/NumberText.h"
 #include "engine/TransmissionLib.h"
@@ -49,17 +50,46 @@ long double FillAttenuationColumns(ResultRow& row, const TTransmissionLine& line
     return per100ft;
 }
 
-// Columns 10 to 12 for the band F1-F2 and VSWR S; column 12 derates the
-// average power as column 11 shows it.
-template <typename GetS>
-void FillPowerColumns(ResultRow& row, const TTransmissionLine& line, long double per100ft, double F1, double F2,
-                      GetS&& vswr)
+// Columns 10 to 12; column 12 derates the average power as column 11 shows
+// it, by the factor deratingFactor() gives for the row's band and VSWR.
+template <typename Factor>
+void FillPowerColumns(ResultRow& row, const TTransmissionLine& line, long double per100ft, Factor&& deratingFactor)
 {
     row[kPeak] = FormatFixed2(line.PeakPower);
     row[kAverage] = FormatFixed2(AveragePowerFrom(line, per100ft));
     const long double shown = ReadNumber(row[kAverage]);
-    row[kDerated] = FormatFixed2(VswrDeratingFactor(line.Kind, line.DeratingKey, F1, F2, vswr()) * shown);
+    row[kDerated] = FormatFixed2(deratingFactor() * shown);
 }
+
+// A price cell: the code, the separator and the amount in two decimals.
+void PriceCell(std::string& cell, std::string_view code, std::string_view separator, long double amount)
+{
+    cell.assign(code);
+    cell += separator;
+    cell += FormatFixed2(amount);
+}
+
+// ConvertPrice with the rate looked up once: the first price to convert
+// reads it (and meets its error, if any), the rest reuse it.
+class PriceConversion {
+public:
+    PriceConversion(const ExchangeRates& rates, int tag) : rates_(rates), tag_(tag) {}
+    long double operator()(long double usd)
+    {
+        if (!rates_.HasExchangeRates || tag_ == 1) return usd;
+        if (!haveRate_) {
+            rate_ = ExchangeRate(rates_, CurrencyCodeForTag(tag_));
+            haveRate_ = true;
+        }
+        return checked::Div(usd, rate_);
+    }
+
+private:
+    const ExchangeRates& rates_;
+    int tag_;
+    bool haveRate_ = false;
+    long double rate_ = 1;
+};
 
 void FillLossColumns(ResultRow& row, long double per100ft, bool feet, double F1, double F2, long double length)
 {
@@ -103,6 +133,14 @@ std::optional<std::string> FillInteractiveRows(ResultTable& table, const LineLis
     LazyNumber<double> qE(inputs.EndingFrequency);
     LazyNumber<long double> length(inputs.Length);
     LazyNumber<long double> vswr(inputs.Vswr);
+    // What is the same for every row is worked out by the first row that
+    // needs it, at the cell where the row-by-row filling would first meet
+    // it, so that an error stops the filling where it always did.
+    std::optional<std::string> midBand;
+    std::array<std::optional<long double>, 6> derating;  // waveguide, then the five classes
+    std::optional<long double> connectorLoss;
+    std::optional<CurrencyCode> currency;
+    PriceConversion convert(rates, inputs.CurrencyTag);
     try {
         for (std::size_t r = 0; r < lines.size(); ++r) {
             const TTransmissionLine& line = *lines[r];
@@ -112,20 +150,33 @@ std::optional<std::string> FillInteractiveRows(ResultTable& table, const LineLis
             row[kDescription] = line.Description;
             const double b = qB.Get();
             const double e = qE.Get();
-            row[kMidBand] = FormatGeneral((static_cast<long double>(b) + e) / 2);
+            if (!midBand) midBand = FormatGeneral((static_cast<long double>(b) + e) / 2);
+            row[kMidBand] = *midBand;
             const long double per100ft = FillAttenuationColumns(row, line, b, e);
-            FillPowerColumns(row, line, per100ft, b, e, [&] { return vswr.Get(); });
+            FillPowerColumns(row, line, per100ft, [&] {
+                std::optional<long double>& factor =
+                    derating[line.Kind == "EW" ? 0 : static_cast<std::size_t>(DeratingClass(line.DeratingKey))];
+                if (!factor) factor = VswrDeratingFactor(line.Kind, line.DeratingKey, b, e, vswr.Get());
+                return *factor;
+            });
 
-            const CurrencyCode currency = CurrentCurrencyCode(rates, inputs.CurrencyTag);
-            const long double price = ConvertPrice(rates, inputs.CurrencyTag, line.ListPrice);
-            table.Headings[kPriceFt] = "List Price Per Foot " + currency.Caption;
-            table.Headings[kPriceM] = "List Price Per Meter " + currency.Caption;
-            row[kPriceFt] = currency.Code + " " + FormatFixed2(price);
-            row[kPriceM] = currency.Code + " " + FormatFixed2(price * FeetPerMetre);
+            const long double price = convert(line.ListPrice);
+            if (!currency) {
+                currency = CurrentCurrencyCode(rates, inputs.CurrencyTag);
+                table.Headings[kPriceFt] = "List Price Per Foot " + currency->Caption;
+                table.Headings[kPriceM] = "List Price Per Meter " + currency->Caption;
+            }
+            PriceCell(row[kPriceFt], currency->Code, " ", price);
+            PriceCell(row[kPriceM], currency->Code, " ", price * FeetPerMetre);
 
             const long double len = length.Get();
             if (len != 0) {
-                FillLossColumns(row, per100ft, inputs.Feet, b, e, len);
+                const long double total = TotalAttenuationFrom(per100ft, inputs.Feet, len);
+                row[kTotal] = FormatFixed2(total);
+                if (!connectorLoss) connectorLoss = ConnectorLoss(b, e);
+                const long double insertion = checked::Finite(total + *connectorLoss);
+                row[kInsertion] = FormatFixed2(insertion);
+                row[kEfficiency] = FormatFixed2(EfficiencyFrom(insertion));
             } else {
                 row[kTotal] = row[kInsertion] = row[kEfficiency] = "N/A";
             }
@@ -192,12 +243,13 @@ std::optional<std::string> FillCommandLineRows(ResultTable& table, const LineLis
                 row[kMidBand] = FormatGeneral((static_cast<long double>(F1) + F2) / 2);
                 const long double per100ft = FillAttenuationColumns(row, line, F1, F2);
                 FillLossColumns(row, per100ft, feet, F1, F2, length);
-                FillPowerColumns(row, line, per100ft, F1, F2, [] { return 1.1L; });
+                FillPowerColumns(row, line, per100ft,
+                                 [&] { return VswrDeratingFactor(line.Kind, line.DeratingKey, F1, F2, 1.1L); });
             } else {
                 for (int c = kMidBand; c <= kDerated; ++c) table.Hidden[static_cast<std::size_t>(c)] = true;
             }
-            row[kPriceFt] = "$" + FormatFixed2(line.ListPrice);
-            row[kPriceM] = "$" + FormatFixed2(line.ListPrice * FeetPerMetre);
+            PriceCell(row[kPriceFt], "", "$", line.ListPrice);
+            PriceCell(row[kPriceM], "", "$", line.ListPrice * FeetPerMetre);
         }
     } catch (const QuillonError& error) {
         return error.message();

@@ -16,21 +16,6 @@ constexpr char16_t kHighControls[32] = {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// Eight bytes at a time: most files are plain ASCII and need nothing more.
-bool IsAscii(std::string_view bytes)
-{
-    const char* p = bytes.data();
-    std::size_t n = bytes.size();
-    std::uint64_t high = 0;
-    for (; n >= 8; p += 8, n -= 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, p, 8);
-        high |= word;
-    }
-    for (; n > 0; ++p, --n) high |= static_cast<unsigned char>(*p);
-    return (high & 0x8080808080808080ULL) == 0;
-}
-
 void AppendUtf8(std::string& out, char32_t code)
 {
     if (code < 0x80) {
@@ -89,6 +74,21 @@ char32_t DecodeSequence(std::string_view bytes, std::size_t i, std::size_t lengt
 }
 
 }  // namespace
+
+// Eight bytes at a time: most files are plain ASCII and need nothing more.
+bool IsAscii(std::string_view bytes)
+{
+    const char* p = bytes.data();
+    std::size_t n = bytes.size();
+    std::uint64_t high = 0;
+    for (; n >= 8; p += 8, n -= 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, p, 8);
+        high |= word;
+    }
+    for (; n > 0; ++p, --n) high |= static_cast<unsigned char>(*p);
+    return (high & 0x8080808080808080ULL) == 0;
+}
 
 bool IsValidUtf8(std::string_view bytes)
 {

@@ -14,6 +14,9 @@ namespace quillon {
 // no part of the text and goes.
 std::string DecodeFileText(std::string bytes);
 
+// True when no byte has its high bit set.
+bool IsAscii(std::string_view bytes);
+
 // True when the bytes are well-formed UTF-8 (no overlong forms, no surrogate
 // halves, nothing above U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);

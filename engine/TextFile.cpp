@@ -3,6 +3,7 @@
 #include "engine/TextEncoding.h"
 
 #include <cerrno>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -23,27 +24,57 @@ struct CloseFile {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+// The size the file says it has; 0 when it cannot say (a pipe).
+std::size_t ExpectedSize(std::FILE* file)
+{
+    if (std::fseek(file, 0, SEEK_END) != 0) return 0;
+    const long size = std::ftell(file);
+    std::rewind(file);
+    return size > 0 ? static_cast<std::size_t>(size) : 0;
+}
+
+// A block twice the size with the first `used` bytes of the old one.
+bool Grow(LargeBuffer& buffer, std::size_t used)
+{
+    LargeBuffer bigger = LargeBuffer::Allocate(buffer.size() * 2);
+    if (bigger.empty()) return false;
+    std::memcpy(bigger.data(), buffer.data(), used);
+    buffer = std::move(bigger);
+    return true;
+}
+
+// The program holds its text as UTF-8 (see TextEncoding.h). Plain ASCII, the
+// usual case, stays where it was read; other text is decoded once here, so
+// that every reader of a data file sees the same characters.
+bool HoldAsProgramText(LargeBuffer& text)
+{
+    const std::string_view bytes(text.data(), text.size());
+    if (IsAscii(bytes)) return true;
+    const std::string decoded = DecodeFileText(std::string(bytes));
+    if (decoded == bytes) return true;
+    LargeBuffer held = LargeBuffer::Allocate(decoded.size() + 1);
+    if (held.empty()) return false;
+    std::memcpy(held.data(), decoded.data(), decoded.size());
+    held.Shrink(decoded.size());
+    text = std::move(held);
+    return true;
+}
+
 }  // namespace
 
 std::vector<std::string> SplitLines(std::string_view text)
 {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    const std::size_t n = text.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            lines.emplace_back(text.substr(start, i - start));
-            if (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
-            start = i + 1;
-        }
-    }
-    if (start < n) lines.emplace_back(text.substr(start));
+    ForEachLine(text, [&](std::string_view line) {
+        lines.emplace_back(line);
+        return true;
+    });
     return lines;
 }
 
-TextLines ReadTextLines(const std::string& path)
+TextRead ReadTextFile(const std::string& path)
 {
-    TextLines result;
+    TextRead result;
     std::error_code ec;
     // Opening a folder succeeds on some systems; reading it never gives text.
     if (std::filesystem::is_directory(path, ec)) {
@@ -56,18 +87,44 @@ TextLines ReadTextLines(const std::string& path)
         result.Error = Failure(path, LastError());
         return result;
     }
-    std::string content;
-    char buffer[1 << 16];
+    // The bytes go straight into the block, which is one byte larger than
+    // the file says, so that the read that finds its end finds room.
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
+    LargeBuffer text = LargeBuffer::Allocate(ExpectedSize(file.get()) + 1 + (1 << 12));
+    std::size_t used = 0;
     for (;;) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
-        content.append(buffer, got);
-        if (got < sizeof buffer) break;
+        if (text.empty() || (used == text.size() && !Grow(text, used))) {
+            result.Error = Failure(path, std::errc::not_enough_memory);
+            return result;
+        }
+        const std::size_t got = std::fread(text.data() + used, 1, text.size() - used, file.get());
+        used += got;
+        if (got == 0 || used < text.size()) {
+            if (std::ferror(file.get())) {
+                result.Error = Failure(path, LastError());
+                return result;
+            }
+            if (std::feof(file.get()) || got == 0) break;
+        }
     }
-    if (std::ferror(file.get())) {
-        result.Error = Failure(path, LastError());
+    text.Shrink(used);
+    if (!HoldAsProgramText(text)) {
+        result.Error = Failure(path, std::errc::not_enough_memory);
         return result;
     }
-    result.Lines = SplitLines(DecodeFileText(std::move(content)));
+    result.Text = std::move(text);
+    return result;
+}
+
+TextLines ReadTextLines(const std::string& path)
+{
+    TextRead read = ReadTextFile(path);
+    TextLines result;
+    if (read.Error) {
+        result.Error = std::move(read.Error);
+        return result;
+    }
+    result.Lines = SplitLines(read.View());
     return result;
 }
 

@@ -162,12 +162,20 @@ void WriteStringOrRaise(SettingsStore& store, const QString& name, const QString
         throw OnlineError(QStringLiteral("Cannot store %1: %2").arg(name, store.LastError()));
 }
 
+void WriteValuesOrRaise(SettingsStore& store, const QString& path, bool keyFound,
+                        const QList<SettingsValueWrite>& values)
+{
+    if (store.WriteValues(path, values)) return;
+    if (!keyFound || values.isEmpty())
+        throw OnlineError(QStringLiteral("Cannot open the settings key %1: %2").arg(path, store.LastError()));
+    throw OnlineError(QStringLiteral("Cannot store %1: %2").arg(values.front().name, store.LastError()));
+}
+
 void TurnReminderOff(Seams& seams, const QString& keyPath)
 {
     try {
         SettingsStore store = seams.Settings();
-        OpenKeyOrRaise(store, keyPath);
-        WriteStringOrRaise(store, QStringLiteral("NextUpdate"), QStringLiteral("0"));
+        WriteValuesOrRaise(store, keyPath, store.KeyExists(keyPath), {{QStringLiteral("NextUpdate"), QStringLiteral("0")}});
     } catch (const OnlineError& error) {
         seams.messages.Error(error.Text());
     }
@@ -187,9 +195,8 @@ void StoreReminder(Seams& seams, const QString& keyPath, const QString& daysText
     const int days = IsNumberText(daysText) && !daysText.isEmpty() ? ReadWholeNumber(daysText) : updateInterval;
     const QString next = again ? ShortDateAfter(seams.clock.Now().date(), days) : QStringLiteral("0");
     SettingsStore store = seams.Settings();
-    OpenKeyOrRaise(store, keyPath);
-    WriteStringOrRaise(store, QStringLiteral("NextUpdate"), next);
-    WriteStringOrRaise(store, QStringLiteral("Interval"), QString::number(days));
+    WriteValuesOrRaise(store, keyPath, store.KeyExists(keyPath),
+                       {{QStringLiteral("NextUpdate"), next}, {QStringLiteral("Interval"), QString::number(days)}});
 }
 
 }  // namespace quillon

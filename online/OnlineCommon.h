@@ -109,6 +109,12 @@ QString StoredTextOrEmpty(SettingsStore& store, const QString& name);
 // lost setting never passes silently.
 void OpenKeyOrRaise(SettingsStore& store, const QString& path);
 void WriteStringOrRaise(SettingsStore& store, const QString& name, const QString& text);
+// Writes the texts (and removals) into the key at path in one write of the
+// store, making the key when keyFound is false. A refusal raises what the
+// first step raised when each was a write of its own: the key's making
+// (OpenKeyOrRaise), else the first value (WriteStringOrRaise).
+void WriteValuesOrRaise(SettingsStore& store, const QString& path, bool keyFound,
+                        const QList<SettingsValueWrite>& values);
 
 // The reminder steps the update and news reminders share, over their key.
 // "Don't ask me again.": NextUpdate = "0"; a store failure shows its reason.

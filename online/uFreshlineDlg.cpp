@@ -41,13 +41,18 @@ void TFreshlineDlg::RunCheck()
     bool due = false;
     {
         SettingsStore store = seams_.Settings();
-        OpenKeyOrRaise(store, ReminderKey());
-        if (!store.ValueExists(kNextUpdate) || store.ValueExists(kNewInstall)) {
+        // The key is made with the first run's values, in the same write.
+        const bool keyFound = store.KeyExists(ReminderKey());
+        if (keyFound) OpenKeyOrRaise(store, ReminderKey());
+        if (!keyFound || !store.ValueExists(kNextUpdate) || store.ValueExists(kNewInstall)) {
             // First run, or an installer has just run: start a fresh interval quietly.
             const QDate today = seams_.clock.Now().date();
-            WriteStringOrRaise(store, kNextUpdate, ShortDateAfter(today, updateInterval_));
-            WriteStringOrRaise(store, kInterval, QString::number(updateInterval_));
-            store.DeleteValue(kNewInstall);
+            SettingsValueWrite removeNewInstall{kNewInstall, std::nullopt};
+            removeNewInstall.remove = true;
+            WriteValuesOrRaise(store, ReminderKey(), keyFound,
+                               {{kNextUpdate, ShortDateAfter(today, updateInterval_)},
+                                {kInterval, QString::number(updateInterval_)},
+                                removeNewInstall});
             return;
         }
         const std::optional<QString> next = store.ReadString(kNextUpdate);

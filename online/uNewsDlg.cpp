@@ -40,10 +40,13 @@ void TNewsDlg::RunCheck()
     bool due = false;
     {
         SettingsStore store = seams_.Settings();
-        OpenKeyOrRaise(store, ReminderKey());
-        if (!store.ValueExists(kNextUpdate)) {
+        // The key is made with the first run's value, in the same write.
+        const bool keyFound = store.KeyExists(ReminderKey());
+        if (keyFound) OpenKeyOrRaise(store, ReminderKey());
+        if (!keyFound || !store.ValueExists(kNextUpdate)) {
             // First run: the offer starts one interval from now; no interval is stored.
-            WriteStringOrRaise(store, kNextUpdate, ShortDateAfter(seams_.clock.Now().date(), updateInterval_));
+            WriteValuesOrRaise(store, ReminderKey(), keyFound,
+                               {{kNextUpdate, ShortDateAfter(seams_.clock.Now().date(), updateInterval_)}});
             return;
         }
         const std::optional<QString> next = store.ReadString(kNextUpdate);

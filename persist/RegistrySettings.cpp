@@ -51,7 +51,8 @@ const Field& FieldOf(StoredValue value)
 
 using enum StoredValue;
 
-// Save goes last: a save interrupted before it leaves the stored check mark as it was.
+// The order the values are created in on a first save; Save goes last, as
+// it always has.
 constexpr std::array kWriteOrder{BeginningFrequency, EndingFrequency, MaxLoss, Length, Connector1, Connector2,
                                  Meters, Feet, Air, Foam, EW, Braided, ByFrequency, ByLoss, ByC1, ByC2, VSWR,
                                  Save};
@@ -62,11 +63,15 @@ constexpr std::array kReadOrder{Save, BeginningFrequency, EndingFrequency, MaxLo
                                 Connector2, Meters, Feet, Air, Foam, EW, Braided, ByFrequency, ByLoss, ByC1,
                                 ByC2};
 
-bool Write(SettingsStore& store, const StoredQuery& query, StoredValue value)
+SettingsValueWrite WriteOf(const StoredQuery& query, StoredValue value)
 {
     const Field& field = FieldOf(value);
-    const QString name = QString::fromLatin1(field.storeName);
-    return field.text ? store.WriteString(name, query.*field.text) : store.WriteBool(name, query.*field.flag);
+    SettingsValueWrite write{QString::fromLatin1(field.storeName), std::nullopt, 0};
+    if (field.text)
+        write.text = query.*field.text;
+    else
+        write.number = query.*field.flag ? 1 : 0;
+    return write;
 }
 
 // The value as read, or nothing when the store refused it.
@@ -123,17 +128,12 @@ StoredQuery StoredQueryFromPage(const QueryPage& page, bool save)
 
 bool SaveSettings(SettingsStore& store, const StoredQuery& query)
 {
-    if (!store.OpenKey(QString::fromLatin1(kSettingsKey), true))
-        return false;
-    bool written = true;
-    for (const StoredValue value : kWriteOrder) {
-        if (!Write(store, query, value)) {
-            written = false;
-            break;
-        }
-    }
+    // One locked rewrite of the store for all eighteen, instead of one each.
+    QList<SettingsValueWrite> values;
+    for (const StoredValue value : kWriteOrder)
+        values.push_back(WriteOf(query, value));
     store.CloseKey();
-    return written;
+    return store.WriteValues(QString::fromLatin1(kSettingsKey), values);
 }
 
 bool SaveCheckMarkOnly(SettingsStore& store, bool save)
@@ -142,15 +142,13 @@ bool SaveCheckMarkOnly(SettingsStore& store, bool save)
     if (!store.KeyExists(key)) return true;
     StoredQuery query;
     query.Save = save;
-    const bool written = store.OpenKey(key, false) && Write(store, query, StoredValue::Save);
-    store.CloseKey();
-    return written;
+    return store.WriteValues(key, {WriteOf(query, StoredValue::Save)});
 }
 
 bool StoreCurrency(SettingsStore& store, int tag)
 {
-    return store.OpenKey(QString::fromLatin1(kSettingsKey), true) &&
-           store.WriteInteger(QString::fromLatin1(kCurrencyValue), tag);
+    return store.WriteValues(QString::fromLatin1(kSettingsKey),
+                             {SettingsValueWrite{QString::fromLatin1(kCurrencyValue), std::nullopt, tag}});
 }
 
 StoredCurrency ReadStoredCurrency(SettingsStore& store, bool hasExchangeRates)

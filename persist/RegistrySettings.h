@@ -4,8 +4,9 @@
 // next interactive start; and the chosen currency, kept in the same key.
 //
 // Who does what:
-// - SaveSettings writes what the window hands over, in a fixed order, and
-//   stops at the first value the store refuses (those written before stay).
+// - SaveSettings writes what the window hands over in one locked write of
+//   the store: all eighteen values or, when the store refuses, none. A first
+//   save creates them in a fixed order.
 // - LoadSettings only reads. It returns the values it managed to read, in
 //   reading order, up to the first one that could not be read. The window
 //   applies them in that order, each onto its control (PageControlOf) with
@@ -118,12 +119,12 @@ struct LoadedSettings {
     std::optional<StoredValue> FailedAt;
 };
 
-// Opens the key (creating it when missing), writes BeginningFrequency,
-// EndingFrequency, MaxLoss, Length, Connector1, Connector2, the ten flags,
-// VSWR and Save, in that order, and closes it. Stops at the first failure;
-// values written before it stay. Other values of the key (Currency) are left
-// alone. Returns whether every value was written; the window shows nothing
-// either way.
+// Writes BeginningFrequency, EndingFrequency, MaxLoss, Length, Connector1,
+// Connector2, the ten flags, VSWR and Save into the key (created when
+// missing; new values are created in that order) in one locked write of the
+// store: all of them, or none when the store refuses. Any key open before is
+// closed. Other values of the key (Currency) are left alone. Returns whether
+// the values were written; the window shows nothing either way.
 bool SaveSettings(SettingsStore& store, const StoredQuery& query);
 
 // Writes the check mark alone ("Save") into the key when the key is there;

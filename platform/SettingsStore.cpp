@@ -112,6 +112,28 @@ Value& ValueFor(Key& key, const QString& name)
     return key.values.back();
 }
 
+QString TooDeep(const QString& path, qsizetype depth)
+{
+    return QStringLiteral("The key %1 is %2 keys deep; the settings store holds keys at most %3 deep")
+        .arg(path)
+        .arg(depth)
+        .arg(settings::kMaxKeyDepth);
+}
+
+// Sets the value; false when it held that already.
+bool Assign(Value& value, const SettingsValueWrite& write)
+{
+    const Value::Type type = write.text ? Value::Type::Text : Value::Type::Number;
+    const QString text = write.text.value_or(QString());
+    const qint32 number = write.text ? 0 : write.number;
+    if (value.type == type && value.text == text && value.number == number)
+        return false;
+    value.type = type;
+    value.text = text;
+    value.number = number;
+    return true;
+}
+
 }  // namespace
 
 QString SettingsProblem::Text() const
@@ -263,10 +285,7 @@ bool SettingsStore::OpenKey(const QString& path, bool create)
     const QStringList parts = settings::SplitPath(path);
     if (create && parts.size() > settings::kMaxKeyDepth) {
         // The file could not be read back: refuse it before anything is written.
-        return Fail(QStringLiteral("The key %1 is %2 keys deep; the settings store holds keys at most %3 deep")
-                        .arg(path)
-                        .arg(parts.size())
-                        .arg(settings::kMaxKeyDepth));
+        return Fail(TooDeep(path, parts.size()));
     }
     snapshot_ = Load(false);
     if (!snapshot_)
@@ -390,6 +409,33 @@ bool SettingsStore::DeleteValue(const QString& name)
             return false;
         key->values.erase(found);
         return true;
+    });
+}
+
+bool SettingsStore::WriteValues(const QString& path, const QList<SettingsValueWrite>& values)
+{
+    const QStringList parts = settings::SplitPath(path);
+    if (parts.size() > settings::kMaxKeyDepth) {
+        return Fail(TooDeep(path, parts.size()));
+    }
+    return Modify([&](Key& root) {
+        bool changed = settings::FindPath(root, parts) == nullptr;
+        Key& key = settings::MakePath(root, parts);
+        for (const SettingsValueWrite& write : values) {
+            if (write.remove) {
+                const auto found = std::find_if(key.values.begin(), key.values.end(), [&](const Value& v) {
+                    return v.name.compare(write.name, Qt::CaseInsensitive) == 0;
+                });
+                if (found != key.values.end()) {
+                    key.values.erase(found);
+                    changed = true;
+                }
+                continue;
+            }
+            const bool created = key.FindValue(write.name) == nullptr;
+            changed = Assign(ValueFor(key, write.name), write) || created || changed;
+        }
+        return changed;
     });
 }
 

@@ -52,6 +52,15 @@ struct SettingsValueText {
     friend bool operator==(const SettingsValueText&, const SettingsValueText&) = default;
 };
 
+// One value for WriteValues: text, or a number when no text is given; with
+// remove, the value is deleted instead (no failure when it is not there).
+struct SettingsValueWrite {
+    QString name;
+    std::optional<QString> text;
+    qint32 number = 0;
+    bool remove = false;
+};
+
 class SettingsStore {
 public:
     using ProblemHandler = std::function<void(const SettingsProblem&)>;
@@ -87,6 +96,12 @@ public:
     bool WriteBool(const QString& name, bool value);  // 1 or 0
     // Deleting a value that is not there is no failure.
     bool DeleteValue(const QString& name);
+
+    // Writes the values into the key at path, in order, making the key and
+    // its missing parents: one locked rewrite of the file for them all, so
+    // that every value is stored or none. When the file holds them already
+    // as given, it is not rewritten. Needs no open key and leaves one open.
+    bool WriteValues(const QString& path, const QList<SettingsValueWrite>& values);
 
     // The direct sub-keys of path, in creation order; nullopt when path is missing.
     std::optional<QStringList> SubKeyNames(const QString& path);

@@ -212,11 +212,13 @@ std::vector<std::size_t> LineRowNumbers(const std::vector<std::string>& rows)
 
 bool HasUsablePriceEntry(const PriceList& priceList)
 {
-    for (const std::string& line : priceList.Lines()) {
-        if (line.empty() || IsSkippedLeadChar(line.front())) continue;
-        if (!PipeField(line, 3).empty() && !PriceProblem(PipeField(line, 6))) return true;
-    }
-    return false;
+    bool found = false;
+    ForEachLine(priceList.Text(), [&](std::string_view line) {
+        if (line.empty() || IsSkippedLeadChar(line.front())) return true;
+        found = !PipeField(line, 3).empty() && !PriceProblem(PipeField(line, 6));
+        return !found;
+    });
+    return found;
 }
 
 bool HasRateLine(const ExchangeRates& rates, const std::string& code)

@@ -6,6 +6,7 @@
 #include "tools/TableText.h"
 
 #include "chart/ChartPicture.h"
+#include "engine/LargeMemory.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -94,6 +95,7 @@ std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
+    quillon::PrepareHeapForLargeData();
     Output out;
     const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     QCoreApplication::setApplicationName("quillon-query");

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "ui/DataPreload.h"
 #include "ui/ProcessFormats.h"
 #include "ui/ProgramArguments.h"
 #include "ui/Unit1.h"
@@ -22,13 +23,15 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
 
     const QStringList& arguments = command.Arguments();
+    quillon::DesktopSeams desktop;
+    quillon::Seams& seams = desktop.Get();
     if (arguments.isEmpty()) {
+        // The data set loads while the splash is up; the window takes it.
+        quillon::TDataPreload::Start(seams);
         quillon::TfrmSplash splash;
         quillon::RunSplash(splash);
     }
 
-    quillon::DesktopSeams desktop;
-    quillon::Seams& seams = desktop.Get();
     // A damaged settings file is moved aside by the store; say so once.
     seams.onSettingsProblem = [&seams](const quillon::SettingsProblem& problem) {
         seams.messages.Warning(problem.Text());

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "engine/Errors.h"
+#include "ui/DataPreload.h"
 #include "ui/QtText.h"
 #include "platform/Seams.h"
 #include "platform/SettingsKeys.h"
@@ -39,7 +40,9 @@ bool TSession::LoadData(const QString& dataFolder)
 {
     const DataSetPaths paths =
         DataSetPathsIn(FilePathForEngine(seams_.paths.ProgramFolder()), FilePathForEngine(dataFolder));
-    const DataSetLoad load = LoadDataSet(paths, data_);
+    // Loaded while the splash was up, when those were the same files.
+    std::optional<DataSetLoad> preloaded = TDataPreload::TakeFor(paths, data_);
+    const DataSetLoad load = preloaded ? std::move(*preloaded) : LoadDataSet(paths, data_);
     if (load.Unreadable) {
         const QString file = QFile::decodeName(QByteArray::fromStdString(load.Unreadable->File));
         throw QuillonError(ToEngine(QStringLiteral("Cannot open file \"%1\"").arg(file)));

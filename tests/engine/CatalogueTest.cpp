@@ -4,7 +4,14 @@
 #include "engine/ResultRows.h"
 #include "engine/Search.h"
 
+#include "engine/NumberText.h"
+#include "engine/TextFile.h"
+
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <random>
+#include <set>
 
 using namespace quillon;
 
@@ -131,6 +138,88 @@ TEST(Catalogue, EmptyCatalogueAndBlankLines)
     EXPECT_EQ(c.AllLines[0]->ConnectorCount, 2);
 }
 
+namespace {
+
+struct Built {
+    Catalogue catalogue;
+    std::optional<std::pair<std::string, std::size_t>> error;  // message, line
+};
+
+template <class Rows>
+Built BuildFrom(const Rows& rows, const std::vector<std::string>& initialBegins)
+{
+    Built built;
+    built.catalogue.BeginFrequencies = initialBegins;
+    try {
+        BuildCatalogue(rows, built.catalogue);
+    } catch (const LoadError& e) {
+        built.error.emplace(e.what(), e.lineNumber());
+    }
+    return built;
+}
+
+void ExpectSame(const Catalogue& a, const Catalogue& b)
+{
+    EXPECT_EQ(a.BeginFrequencies, b.BeginFrequencies);
+    EXPECT_EQ(a.EndFrequencies, b.EndFrequencies);
+    EXPECT_EQ(a.ConnectorTypeNames, b.ConnectorTypeNames);
+    ASSERT_EQ(a.AllLines.size(), b.AllLines.size());
+    for (std::size_t i = 0; i < a.AllLines.size(); ++i) {
+        const TTransmissionLine& x = *a.AllLines[i];
+        const TTransmissionLine& y = *b.AllLines[i];
+        EXPECT_EQ(x.PartNumber, y.PartNumber);
+        EXPECT_EQ(x.BeginFrequency, y.BeginFrequency);
+        ASSERT_EQ(x.ConnectorCount, y.ConnectorCount);
+        for (int k = 0; k < x.ConnectorCount; ++k) {
+            EXPECT_EQ(x.ConnectorAt(k).TypeName, y.ConnectorAt(k).TypeName);
+            EXPECT_EQ(x.ConnectorAt(k).PartNumbers, y.ConnectorAt(k).PartNumbers);
+        }
+    }
+}
+
+}  // namespace
+
+// The file's text walked in place builds what its split lines build, and the
+// band edges come out as the distinct texts of the lines' values in
+// numeric order, however they were spelt; over random files with every line
+// end, blank and bad rows, and lists filled before.
+TEST(Catalogue, TextAndLinesBuildTheSameCatalogue)
+{
+    static const char* const kEdges[] = {"806", "806.0", "8.06e2", "1e3", "1000", "0.5", "-5", "-0", "0", "1e-400",
+                                         "450.123456789012345678", "450.12345678901234", "0.1", ".1", "3"};
+    static const char* const kTypes[] = {"N Male", "n male", "BNC", "7-16", "N MALE"};
+    static const char* const kParts[] = {"A", "B", " A", "C"};
+    static const char* const kEnds[] = {"\n", "\r\n", "\r"};
+    std::mt19937 random(1211);
+    auto pick = [&](const auto& pool) { return pool[random() % std::size(pool)]; };
+    for (int round = 0; round < 400; ++round) {
+        std::string text = "Begin|End|Part|...";
+        const int rows = static_cast<int>(random() % 12);
+        for (int r = 0; r < rows; ++r) {
+            text += pick(kEnds);
+            const int kind = static_cast<int>(random() % 20);
+            if (kind == 0) continue;  // an empty line
+            if (kind == 1) text += "   ";
+            else if (kind == 2 && random() % 4 == 0) text += Row("1x", "2", "Q", "AIR", "N");
+            else text += Row(pick(kEdges), pick(kEdges), pick(kParts), "AIR", pick(kTypes), {"P1", "", "P3"});
+        }
+        if (random() % 2) text += pick(kEnds);
+        SCOPED_TRACE(text);
+        for (const std::vector<std::string>& initial : {std::vector<std::string>{}, {"900", "1e3"}}) {
+            const Built fromText = BuildFrom(std::string_view(text), initial);
+            const Built fromLines = BuildFrom(SplitLines(text), initial);
+            EXPECT_EQ(fromText.error, fromLines.error);
+            ExpectSame(fromText.catalogue, fromLines.catalogue);
+            if (fromText.error || !initial.empty()) continue;
+            std::set<std::string> distinct;
+            for (const auto& line : fromText.catalogue.AllLines) distinct.insert(FormatGeneral(line->BeginFrequency));
+            std::vector<std::string> expected(distinct.begin(), distinct.end());
+            SortNumerically(expected);
+            EXPECT_EQ(fromText.catalogue.BeginFrequencies, expected);
+        }
+    }
+}
+
 TEST(Catalogue, HostileBytesNeverCrash)
 {
     const std::string nul("1|2|x|A\0B|AIR|PE|1|0.1|0.001|50|40|N\xff|1|1|1|1|P|", 49);
@@ -171,6 +260,44 @@ TEST(PriceList, FirstMatchSkippedLeadsAndDefaults)
             if (!c.found) continue;
             EXPECT_EQ(entry->Description, c.description);
             EXPECT_EQ(entry->Price, c.price);
+        }
+    }
+}
+
+// The index answers as the scan does over lists far shorter per line than a
+// real one (so that its table grows while it is built), with part numbers
+// repeated, blank-padded, of every length, and on skipped lines.
+TEST(PriceList, IndexAnswersAsTheScanDoes)
+{
+    std::mt19937 random(1212);
+    for (int round = 0; round < 20; ++round) {
+        std::vector<std::string> lines;
+        const int count = static_cast<int>(random() % 3000);
+        auto partNumber = [&] {
+            std::string pn = "Q" + std::to_string(random() % 700);
+            if (random() % 5 == 0) pn += std::string(random() % 30, 'X');
+            return pn;
+        };
+        for (int i = 0; i < count; ++i) {
+            std::string pn = partNumber();
+            if (random() % 7 == 0) pn = " " + pn + "\t";
+            const char* lead = random() % 9 == 0 ? "#" : "A";
+            if (random() % 11 == 0)
+                lines.push_back(random() % 2 ? "" : "A|" + pn);  // no third field
+            else
+                lines.push_back(std::string(lead) + "|x|" + pn + "|FT|line " + std::to_string(i) + "|" +
+                                std::to_string(i) + "|");
+        }
+        const PriceList prices(lines);
+        EXPECT_EQ(prices.LineCount(), lines.size());
+        for (int probe = 0; probe < 1500; ++probe) {
+            const std::string pn = partNumber();
+            const auto indexed = prices.Find(pn);
+            const auto scanned = prices.FindLinear(pn);
+            ASSERT_EQ(indexed.has_value(), scanned.has_value()) << pn;
+            if (!indexed) continue;
+            EXPECT_EQ(indexed->Description, scanned->Description) << pn;
+            EXPECT_EQ(indexed->Price, scanned->Price) << pn;
         }
     }
 }

@@ -1,10 +1,14 @@
 #include "engine/Errors.h"
 #include "engine/NumberText.h"
 #include "engine/PipeRecord.h"
+#include "tests/engine/ReferenceNumberText.h"
 
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cstring>
+#include <iomanip>
+#include <limits>
 #include <clocale>
 #include <cmath>
 #include <random>
@@ -133,6 +137,64 @@ TEST(NumberText, ShortcutsAgreeWithTheExactConversions)
         double exact = 0;
         std::from_chars(text.data(), text.data() + text.size(), exact);
         ASSERT_EQ(readDouble, exact) << text;
+    }
+}
+
+namespace {
+
+// Values on which a shortcut could go wrong: exact halves at the second
+// decimal and at the fifteenth digit, the edges of every decade, the ends
+// of the ranges, and the cases of the tables above.
+std::vector<long double> EdgeValues()
+{
+    std::vector<long double> values{0, 6.25L * 3.2808L, 0.125L, 2.675, 1.005, 0.004L, 0.005L, 0.0049999L, 12.3456L,
+                                    99.995L, 1234567.891L, 1e20L, 1e-30L, 0.00499999999999999L, 0.000000000000005L,
+                                    806, 1.5L, 883.5L, 0.1L + 0.2L, 123456789012345678.0L, 0.000012L, 2.25L,
+                                    1.0L / 3, 123456789012345.5L, 123456789012344.5L, 999999999999999.5L,
+                                    99999999999999.5L, std::numeric_limits<long double>::max(),
+                                    std::numeric_limits<long double>::min(),
+                                    std::numeric_limits<long double>::denorm_min(),
+                                    std::numeric_limits<double>::max(), std::numeric_limits<double>::min()};
+    for (int e = -25; e <= 25; ++e) {
+        const long double p = std::pow(10.0L, e);
+        for (long double v : {p, std::nextafter(p, 0.0L), std::nextafter(p, 2 * p), p / 2, p * 5, 0.995L * p,
+                              0.994999999999999L * p, 1.005L * p})
+            values.push_back(v);
+    }
+    for (long long n = 0; n < 2000; ++n) values.push_back((static_cast<long double>(n) + 0.5L) / 100);
+    return values;
+}
+
+}  // namespace
+
+TEST(NumberText, FastFormatsGiveTheReferenceTextForEveryValue)
+{
+    auto agree = [](long double v) {
+        for (long double x : {v, -v}) {
+            ASSERT_EQ(FormatFixed2(x), test::ReferenceFormatFixed2(x)) << std::setprecision(25) << x;
+            ASSERT_EQ(FormatGeneral(x), test::ReferenceFormatGeneral(x)) << std::setprecision(25) << x;
+        }
+    };
+    for (long double v : EdgeValues()) agree(v);
+    for (long double v : {std::numeric_limits<long double>::infinity(), std::numeric_limits<long double>::quiet_NaN()})
+        agree(v);
+
+    // A fixed seed, so that a failure comes back the same way.
+    std::mt19937_64 random(20261210);
+    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-8, 22);
+    std::uniform_int_distribution<long long> cents(0, 99'999'999'999LL);
+    for (int i = 0; i < 150'000; ++i) {
+        // Magnitudes a cell meets, in long double.
+        agree(static_cast<long double>(mantissa(random)) * std::pow(10.0L, exponent(random)) * 3.2808L);
+        // Decimal halves and quarters, where rounding turns.
+        agree((static_cast<long double>(cents(random)) + 0.5L) / 100);
+        agree(static_cast<long double>(cents(random)) / 1000 + 0.0025L);
+        // Any double at all.
+        std::uint64_t bits = random();
+        double d = 0;
+        std::memcpy(&d, &bits, sizeof d);
+        if (std::isfinite(d)) agree(d);
     }
 }
 

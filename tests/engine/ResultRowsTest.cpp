@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/engine/ReferenceResultRows.h"
 #include "tests/support/CurrencyTable.h"
+
+#include <iterator>
+#include <random>
 
 using namespace quillon;
 
@@ -257,4 +261,90 @@ TEST(Currencies, MenuCodesAndConversion)
     EXPECT_EQ(CurrentCurrencyCode(rates, 20).Caption, "(GBP)");
     EXPECT_EQ(CurrentCurrencyCode({false, {}}, 20).Code, "USD");
     EXPECT_THROW(ConvertPrice({true, {"GBP|0|"}}, 20, 0), QuillonError);
+}
+
+namespace {
+
+// A random catalogue line: every kind (and one no law knows), coefficients
+// that give ordinary figures, zero attenuation, a waveguide below its
+// cut-off, negative and odd values, and derating keys of every class.
+std::unique_ptr<TTransmissionLine> RandomLine(std::mt19937_64& random, int n)
+{
+    static const char* const kKinds[] = {"AIR", "FOAM", "EW", "BRAIDED", "ew", "Foam", "XX"};
+    std::uniform_real_distribution<double> unit(0, 1);
+    const char* kind = kKinds[random() % std::size(kKinds)];
+    const bool waveguide = std::string(kind) == "EW";
+    const int oddity = static_cast<int>(random() % 20);
+    double A = waveguide ? 300 + 500 * unit(random) : 0.3 * unit(random);
+    double B = waveguide ? 500 + 2500 * unit(random) : 0.001 * unit(random);
+    if (oddity == 0) A = B = 0;        // no attenuation: the average power divides by zero
+    if (oddity == 1) A = -A;           // a negative coefficient
+    if (oddity == 2 && waveguide) A = 5000;  // cut-off above the band
+    auto line = Line(("QX" + std::to_string(n)).c_str(), 0.5 + 900 * unit(random), 900 + 20000 * unit(random), kind,
+                     A, B, 5 + 1000 * unit(random), 1 + 10 * unit(random), 40 * unit(random),
+                     0.3L + 4 * static_cast<long double>(unit(random)));
+    if (oddity == 3) line->Description.clear();
+    if (oddity == 4) line->ListPrice = 1e300;
+    return line;
+}
+
+InteractiveFillInputs RandomInputs(std::mt19937_64& random, const std::vector<ExchangeRates>& rates)
+{
+    static const char* const kFrequencies[] = {"800", "900", "824.5", "1e3", "0", "-5", "", "8x0", "2200", "0.001"};
+    static const char* const kLengths[] = {"100", "0", "0.0", "12.5", "-3", "1e6", "", "1o", "."};
+    static const char* const kVswrs[] = {"1.1", "1.5", "2", "1", "0", "-1", "abc", "1e3000", ""};
+    InteractiveFillInputs in;
+    in.BeginningFrequency = kFrequencies[random() % std::size(kFrequencies)];
+    in.EndingFrequency = kFrequencies[random() % std::size(kFrequencies)];
+    if (random() % 2) in.BeginningFrequency = "800", in.EndingFrequency = "900";
+    in.Length = kLengths[random() % std::size(kLengths)];
+    in.Feet = random() % 2;
+    in.Vswr = kVswrs[random() % std::size(kVswrs)];
+    in.CurrencyTag = static_cast<int>(random() % 36) + 1;
+    in.Rates = random() % 4 == 0 ? nullptr : &rates[random() % rates.size()];
+    return in;
+}
+
+}  // namespace
+
+// Cells that every row shares are worked out once; the tables must not show
+// it: each filling gives the cell-by-cell reference's headings, cells and
+// error, and stops at the same cell, over many random lists and queries.
+TEST(ResultRows, FillingsGiveTheCellByCellReferenceTable)
+{
+    std::mt19937_64 random(20261211);
+    const std::vector<ExchangeRates> rates{{true, {"GBP|1.5|", "EUR|1.1|", "JPY|0.0091|", "CAD|x|", "MXP|0|"}},
+                                           {false, {}},
+                                           {true, {}}};
+    static const char* const kArguments[] = {"QX1|100|M", "QX1|100|", "QX1", "QX1|0|M", "QX1|100", "QX1|x|M",
+                                             "QX1|-5|Feet"};
+    int stoppedWithRows = 0;
+    int filled = 0;
+    for (int round = 0; round < 3000; ++round) {
+        Fixture f;
+        const int count = static_cast<int>(random() % 6);
+        for (int i = 0; i < count; ++i) f.Add(RandomLine(random, i));
+        const InteractiveFillInputs in = RandomInputs(random, rates);
+        SCOPED_TRACE("round " + std::to_string(round));
+
+        ResultTable fast, reference;
+        fast.Headings[12] = reference.Headings[12] = "List Price Per Foot (EUR)";
+        const auto fastError = FillInteractiveRows(fast, f.lines, in);
+        const auto referenceError = test::ReferenceFillInteractiveRows(reference, f.lines, in);
+        ASSERT_EQ(fastError, referenceError);
+        ASSERT_EQ(fast.Headings, reference.Headings);
+        ASSERT_EQ(fast.Rows, reference.Rows);
+        if (!f.lines.empty()) ++(referenceError ? stoppedWithRows : filled);
+
+        const char* argument = kArguments[random() % std::size(kArguments)];
+        ResultTable fastLine, referenceLine;
+        ASSERT_EQ(FillCommandLineRows(fastLine, f.lines, argument),
+                  test::ReferenceFillCommandLineRows(referenceLine, f.lines, argument));
+        ASSERT_EQ(fastLine.Rows, referenceLine.Rows);
+        ASSERT_EQ(fastLine.Hidden, referenceLine.Hidden);
+        ASSERT_EQ(fastLine.Headings, referenceLine.Headings);
+    }
+    // Both ways out were taken often.
+    EXPECT_GT(stoppedWithRows, 500);
+    EXPECT_GT(filled, 500);
 }

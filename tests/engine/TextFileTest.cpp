@@ -7,6 +7,12 @@
 
 #include "tests/engine/TempFolder.h"
 
+#include <fstream>
+#include <random>
+#include <thread>
+
+#include <sys/stat.h>
+
 using namespace quillon;
 using quillon::test::TempFolder;
 
@@ -17,6 +23,67 @@ TEST(TextFile, LinesEndAtCrLfOrBoth)
     EXPECT_EQ(SplitLines("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
     EXPECT_EQ(SplitLines("a\n\nb\r\n"), (std::vector<std::string>{"a", "", "b"}));
     EXPECT_TRUE(SplitLines("").empty());
+}
+
+// The lines as a byte-at-a-time walk finds them.
+std::vector<std::string> LinesOneByteAtATime(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    bool open = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(line);
+            line.clear();
+            open = false;
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            line += c;
+            open = true;
+        }
+    }
+    if (open) lines.push_back(line);
+    return lines;
+}
+
+// Line ends fall anywhere in the blocks the walk looks at together: before,
+// inside and across them, and a CR LF split between two blocks.
+TEST(TextFile, LineEndsAreFoundWhereverTheyFall)
+{
+    std::mt19937 random(1210);
+    const char alphabet[] = {'a', '|', '\r', '\n', '\0', '\xE9'};
+    for (int round = 0; round < 3000; ++round) {
+        std::string text(random() % 70, ' ');
+        for (char& c : text) c = alphabet[random() % (random() % 3 == 0 ? 6 : 2)];
+        SCOPED_TRACE(::testing::PrintToString(text));
+        const std::vector<std::string> expected = LinesOneByteAtATime(text);
+        ASSERT_EQ(SplitLines(text), expected);
+        // Stopping after a line reads no further.
+        if (expected.size() >= 2) {
+            std::vector<std::string> seen;
+            ForEachLine(text, [&](std::string_view line) {
+                seen.emplace_back(line);
+                return seen.size() < 2;
+            });
+            ASSERT_EQ(seen, std::vector<std::string>(expected.begin(), expected.begin() + 2));
+        }
+    }
+}
+
+// A file that cannot tell its size (a pipe) is read to its end all the same.
+TEST(TextFile, ReadsAPipeWhole)
+{
+    TempFolder folder;
+    const std::string path = folder.Path("pipe.dat");
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    std::string text;
+    for (int i = 0; i < 20'000; ++i) text += "TL|G|QX" + std::to_string(i) + "|FT|pipe line|1.25|\r\n";
+    std::thread writer([&] { std::ofstream(path, std::ios::binary) << text; });
+    const TextRead read = ReadTextFile(path);
+    writer.join();
+    ASSERT_FALSE(read.Error.has_value());
+    EXPECT_EQ(read.View(), text);
 }
 
 TEST(TextFile, ReadsEveryByteOfEveryLine)

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include "tests/persist/TestPrinters.h"
+#include "tests/support/StoreRewrites.h"
 #include "persist/RegistrySettings.h"
 #include "platform/SettingsStore.h"
 
@@ -290,6 +291,30 @@ TEST_F(RegistrySettingsTest, SavingReplacesTheQueryAndLeavesTheCurrencyAlone)
     EXPECT_EQ(store.ReadInteger(QStringLiteral("Currency")), 4);
     EXPECT_EQ(store.ReadString(QStringLiteral("Connector1")), QStringLiteral("BNC"));
     EXPECT_EQ(store.ReadInteger(QStringLiteral("Save")), 0);
+}
+
+// Saving the query rewrites the store once, key and all, and not at all when
+// nothing changed; the currency costs one rewrite of its own.
+TEST_F(RegistrySettingsTest, TheQueryIsStoredInOneWrite)
+{
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(file).absolutePath()));
+    test::StoreRewrites rewrites(file);
+    ASSERT_TRUE(rewrites.Watching());
+    Save(Sample());
+    EXPECT_EQ(rewrites.Take(), 1);
+    Save(Sample());
+    EXPECT_EQ(rewrites.Take(), 0);
+    StoredQuery changed = Sample();
+    changed.ByC2 = false;
+    changed.VSWR = QStringLiteral("2");
+    Save(changed);
+    EXPECT_EQ(rewrites.Take(), 1);
+    EXPECT_EQ(Load().Values, ExpectedLoad(changed));
+    {
+        SettingsStore store = Store();
+        ASSERT_TRUE(StoreCurrency(store, 20));
+    }
+    EXPECT_EQ(rewrites.Take(), 1);
 }
 
 TEST_F(RegistrySettingsTest, TheCurrencyIsStoredBesideTheQueryAndReadBackWithItsRules)

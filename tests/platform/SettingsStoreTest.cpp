@@ -11,6 +11,7 @@
 
 #include "tests/platform/StoreWriter.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/StoreRewrites.h"
 #include "platform/SettingsStore.h"
 
 using namespace quillon;
@@ -103,6 +104,49 @@ TEST_F(SettingsStoreTest, AWriteReplacesAValueOfTheOtherType)
     ASSERT_TRUE(store.WriteInteger(QStringLiteral("Interval"), 7));
     EXPECT_EQ(store.ReadInteger(QStringLiteral("Interval")), 7);
     EXPECT_EQ(store.ReadAllValues(QStringLiteral("Software\\Tarvex\\News"))->size(), 1);
+}
+
+// Several values go in with one rewrite of the file, the key made on the
+// way; values already there as given cause none; a value of the other type,
+// or one that changed, is replaced where it stands.
+TEST_F(SettingsStoreTest, ValuesWrittenTogetherCostOneRewrite)
+{
+    const QString key = QStringLiteral("Software\\Tarvex\\Quillon\\Settings");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(file).absolutePath()));
+    test::StoreRewrites rewrites(file);
+    ASSERT_TRUE(rewrites.Watching());
+    const QList<SettingsValueWrite> values{{QStringLiteral("Length"), QStringLiteral("42"), 0},
+                                           {QStringLiteral("Feet"), std::nullopt, 1},
+                                           {QStringLiteral("Empty"), QString(), 0}};
+    SettingsStore store = Store();
+    ASSERT_TRUE(store.WriteValues(key, values));
+    EXPECT_EQ(rewrites.Take(), 1);
+    EXPECT_FALSE(store.HasOpenKey());
+    EXPECT_EQ(store.ReadAllValues(key),
+              (QList<SettingsValueText>{{QStringLiteral("Length"), QStringLiteral("42")},
+                                        {QStringLiteral("Feet"), QStringLiteral("1")},
+                                        {QStringLiteral("Empty"), QString()}}));
+
+    // The same again, in another letter case: nothing to write.
+    ASSERT_TRUE(Store().WriteValues(key.toUpper(), {{QStringLiteral("LENGTH"), QStringLiteral("42"), 0},
+                                                    {QStringLiteral("Feet"), std::nullopt, 1}}));
+    EXPECT_EQ(rewrites.Take(), 0);
+
+    // A changed value, one of the other type and a new one: one rewrite.
+    ASSERT_TRUE(Store().WriteValues(key, {{QStringLiteral("Feet"), std::nullopt, 0},
+                                          {QStringLiteral("Length"), std::nullopt, 42},
+                                          {QStringLiteral("Currency"), std::nullopt, 20}}));
+    EXPECT_EQ(rewrites.Take(), 1);
+    SettingsStore reader = Store();
+    ASSERT_TRUE(reader.OpenKey(key, false));
+    EXPECT_EQ(reader.ReadInteger(QStringLiteral("Length")), 42);
+    EXPECT_EQ(reader.ReadBool(QStringLiteral("Feet")), false);
+    EXPECT_EQ(reader.ReadInteger(QStringLiteral("Currency")), 20);
+    EXPECT_EQ(reader.ReadAllValues(key)->size(), 4);
+
+    // Too deep a key is refused before anything is written.
+    EXPECT_FALSE(Store().WriteValues(QStringLiteral("k\\").repeated(300), values));
+    EXPECT_EQ(rewrites.Take(), 0);
 }
 
 TEST_F(SettingsStoreTest, PathsIgnoreLeadingBackslashesAndLetterCase)

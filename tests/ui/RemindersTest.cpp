@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "tests/support/StoreRewrites.h"
 #include "tests/ui/Install.h"
 #include "ui/QueryPage.h"
 #include "ui/Unit1.h"
@@ -96,6 +97,27 @@ TEST_F(Reminders, FirstStartOnlyStoresTheDatesQuietly)
     EXPECT_EQ(Read(kNewsKey, kNext), QStringLiteral("01/22/2024"));
     EXPECT_TRUE(install.fakes.messages.Calls().empty());
     EXPECT_TRUE(install.fakes.network.Requests().empty());
+}
+
+// The first start writes each reminder's first dates in one write; a later
+// start writes nothing; closing stores the query in one write, and in none
+// when it is as stored.
+TEST_F(Reminders, StartsAndClosesWriteTheStoreAsLittleAsTheyCan)
+{
+    test::StoreRewrites rewrites(install.SettingsFile());
+    ASSERT_TRUE(rewrites.Watching());
+    window = install.Open();
+    ShowActive();
+    EXPECT_EQ(rewrites.Take(), 2);  // the update reminder's key and dates, the news reminder's
+    window.reset();
+    EXPECT_EQ(rewrites.Take(), 1);
+
+    window = install.Open();
+    ShowActive();
+    EXPECT_EQ(rewrites.Take(), 0);
+    window.reset();
+    EXPECT_EQ(rewrites.Take(), 0);
+    EXPECT_EQ(Read(kFreshlineKey, kNext), QStringLiteral("02/14/2024"));
 }
 
 TEST_F(Reminders, DueRemindersAskUpdateFirstAndOnlyAtTheFirstActivation)

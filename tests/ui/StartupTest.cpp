@@ -9,6 +9,8 @@
 #include <QPushButton>
 
 #include "tests/ui/Install.h"
+#include "platform/TextFile.h"
+#include "ui/DataPreload.h"
 #include "ui/QueryPage.h"
 #include "ui/Unit1.h"
 #include "platform/SettingsStore.h"
@@ -102,7 +104,7 @@ TEST(StartupLists, AreInNumericOrderWithoutDuplicatesAndFirstEntriesSelected)
     // The connector names only fed the boxes; the band edges stay for the narrowing rules.
     EXPECT_TRUE(window->Session().Data().catalogue.ConnectorTypeNames.empty());
     EXPECT_EQ(window->Session().Data().catalogue.EndFrequencies.size(), 3u);
-    EXPECT_EQ(window->Session().Data().PriceListLines.Lines().size(), 3u);
+    EXPECT_EQ(window->Session().Data().PriceListLines.LineCount(), 3u);
     EXPECT_EQ(window->Session().Data().exchangeRates.Lines.size(), 2u);
 }
 
@@ -163,6 +165,85 @@ TEST(StartupErrors, DamagedSettingsFileCountsAsMissingKey)
     QFile file(install.SettingsFile());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("{ not json");
+    file.close();
+    auto window = install.Open();
+    EXPECT_EQ(BoxLines(install.fakes.messages), (QStringList{kNoKey, kNoPath, kMissingFiles}));
+}
+
+DataSetPaths PathsOf(const Install& install)
+{
+    return DataSetPathsIn(FilePathForEngine(install.ProgramFolder()), FilePathForEngine(install.DataFolder()));
+}
+
+// The load started before the splash is taken once, by a load of the same
+// files, with what it met; a load of other files drops it.
+TEST(StartupPreload, IsTakenOnceAndOnlyForTheSameFiles)
+{
+    Install install;
+    install.WriteAll();
+    TDataPreload::Start(install.fakes.Get());
+    DataSet data;
+    const std::optional<DataSetLoad> load = TDataPreload::TakeFor(PathsOf(install), data);
+    ASSERT_TRUE(load.has_value());
+    EXPECT_TRUE(load->Loaded());
+    EXPECT_EQ(data.catalogue.AllLines.size(), 5u);
+    EXPECT_EQ(data.PriceListLines.LineCount(), 3u);
+    DataSet again;
+    EXPECT_FALSE(TDataPreload::TakeFor(PathsOf(install), again).has_value());
+
+    TDataPreload::Start(install.fakes.Get());
+    DataSetPaths other = PathsOf(install);
+    other.PriceList += ".old";
+    EXPECT_FALSE(TDataPreload::TakeFor(other, again).has_value());
+    EXPECT_FALSE(TDataPreload::TakeFor(PathsOf(install), again).has_value());
+    EXPECT_TRUE(again.catalogue.AllLines.empty());
+}
+
+// What the early load meets reaches the window as its own load would have
+// met it: a bad row's box, with the lines before it.
+TEST(StartupPreload, TheWindowShowsWhatTheEarlyLoadMet)
+{
+    Install install;
+    install.WriteAll();
+    std::vector<std::string> rows = FixtureCatalogue();
+    rows.insert(rows.begin() + 3, CatalogueRow("8x0", "960", "QX-9", "FOAM", "N Female"));
+    install.WriteCatalogue(rows);
+    TDataPreload::Start(install.fakes.Get());
+    auto window = install.Open();
+    EXPECT_EQ(BoxLines(install.fakes.messages), QStringList{"Error: '8x0' is not a valid floating point value"});
+    EXPECT_EQ(window->Session().Data().catalogue.AllLines.size(), 2u);
+}
+
+// A data folder changed after the early load started is the window's to
+// load: here it holds no price list, and the window says so.
+TEST(StartupPreload, AFolderChangedSinceIsLoadedByTheWindow)
+{
+    Install install;
+    install.WriteAll();
+    TDataPreload::Start(install.fakes.Get());
+    {
+        SettingsStore store(install.SettingsFile());
+        ASSERT_TRUE(store.OpenKey(QStringLiteral("Software\\Tarvex\\Common Files"), false));
+        ASSERT_TRUE(store.WriteString(QStringLiteral("Path"), install.ProgramFolder() + QStringLiteral("/empty")));
+    }
+    auto window = install.Open();
+    EXPECT_EQ(BoxLines(install.fakes.messages), QStringList{kMissingFiles});
+    EXPECT_TRUE(window->Session().Data().catalogue.AllLines.empty());
+}
+
+// A damaged settings file is left as it is for the window to meet and report.
+TEST(StartupPreload, LeavesADamagedSettingsFileToTheWindow)
+{
+    Install install;
+    install.WriteCatalogue(FixtureCatalogue());
+    install.WritePriceList();
+    QFile file(install.SettingsFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{ not json");
+    file.close();
+    TDataPreload::Start(install.fakes.Get());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("{ not json"));
     file.close();
     auto window = install.Open();
     EXPECT_EQ(BoxLines(install.fakes.messages), (QStringList{kNoKey, kNoPath, kMissingFiles}));

@@ -1,0 +1,105 @@
+#include "engine/LargeMemory.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace quillon {
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+// Smaller blocks come from the heap, which has its 2 MB pages already.
+constexpr std::size_t kMappedFrom = std::size_t{4} << 20;
+
+#if defined(__linux__)
+std::uintptr_t AlignUp(std::uintptr_t value, std::size_t to) { return (value + to - 1) & ~(std::uintptr_t{to} - 1); }
+
+// An anonymous mapping starting on a 2 MB boundary, marked for 2 MB pages;
+// nullptr when the system refuses.
+char* MapHugeAligned(std::size_t length)
+{
+    const std::size_t padded = length + kHugePage;
+    void* raw = mmap(nullptr, padded, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED) return nullptr;
+    const auto start = reinterpret_cast<std::uintptr_t>(raw);
+    const std::uintptr_t aligned = AlignUp(start, kHugePage);
+    if (aligned > start) munmap(raw, aligned - start);
+    const std::uintptr_t end = start + padded;
+    if (end > aligned + length) munmap(reinterpret_cast<void*>(aligned + length), end - (aligned + length));
+    madvise(reinterpret_cast<void*>(aligned), length, MADV_HUGEPAGE);  // only advice: refused, it stays 4 KB pages
+    return reinterpret_cast<char*>(aligned);
+}
+#endif
+
+}  // namespace
+
+void PrepareHeapForLargeData()
+{
+#if defined(__linux__) && defined(__GLIBC__)
+    static bool prepared = false;
+    if (prepared) return;
+    prepared = true;
+    // Grow the heap once by a large reserve (address space only: nothing is
+    // touched yet) and mark the reserve for 2 MB pages; blocks up to 32 MB
+    // then come from it, and freeing them does not hand the reserve back.
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0) return;
+    const std::size_t reserve =
+        std::min<std::size_t>(std::size_t{1} << 30, static_cast<std::size_t>(pages) * static_cast<std::size_t>(pageSize) / 4);
+    if (reserve < 4 * kHugePage) return;
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, static_cast<int>(2 * reserve - 1));
+    const auto before = reinterpret_cast<std::uintptr_t>(sbrk(0));
+    mallopt(M_TOP_PAD, static_cast<int>(reserve));
+    void* volatile grow = std::malloc(256 << 10);  // volatile: the pair must not be optimised away
+    std::free(grow);
+    mallopt(M_TOP_PAD, 16 << 20);
+    const auto after = reinterpret_cast<std::uintptr_t>(sbrk(0));
+    const std::uintptr_t from = AlignUp(before, kHugePage);
+    if (after > from + kHugePage) madvise(reinterpret_cast<void*>(from), after - from, MADV_HUGEPAGE);
+#endif
+}
+
+void detail::LargeRelease::operator()(char* p) const
+{
+#if defined(__linux__)
+    if (mapped != 0) {
+        munmap(p, mapped);
+        return;
+    }
+#endif
+    delete[] p;
+}
+
+LargeBuffer LargeBuffer::Allocate(std::size_t size)
+{
+    LargeBuffer buffer;
+    if (size == 0) return buffer;
+#if defined(__linux__)
+    if (size >= kMappedFrom) {
+        const std::size_t length = AlignUp(size, kHugePage);
+        if (char* p = MapHugeAligned(length)) {
+            buffer.data_ = std::unique_ptr<char, detail::LargeRelease>(p, detail::LargeRelease{length});
+            buffer.size_ = size;
+            return buffer;
+        }
+    }
+#endif
+    char* p = new (std::nothrow) char[size];
+    if (p == nullptr) return buffer;
+    buffer.data_ = std::unique_ptr<char, detail::LargeRelease>(p, detail::LargeRelease{0});
+    buffer.size_ = size;
+    return buffer;
+}
+
+}  // namespace quillon

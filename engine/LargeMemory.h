@@ -1,0 +1,45 @@
+#pragma once
+// Memory for the data files and what is built from them. A catalogue and
+// a price list run to tens or hundreds of megabytes; touching that much
+// fresh memory a 4 KB page at a time costs a page fault per page, which on
+// some machines (virtual ones most of all) outweighs all the parsing. Where
+// the system offers 2 MB pages, both the big buffers and the heap ask for
+// them; elsewhere this is ordinary memory.
+
+#include <cstddef>
+#include <memory>
+
+namespace quillon {
+
+// Lets the heap grow in 2 MB pages from here on. Called once, first thing in
+// a program's main; harmless to call again and where the system cannot.
+void PrepareHeapForLargeData();
+
+namespace detail {
+struct LargeRelease {
+    std::size_t mapped = 0;  // 0: from the heap
+    void operator()(char* p) const;
+};
+}  // namespace detail
+
+// A block of uninitialised bytes that owns its memory; large blocks come
+// in 2 MB pages where the system has them.
+class LargeBuffer {
+public:
+    LargeBuffer() = default;
+    // Nothing when the memory cannot be had.
+    static LargeBuffer Allocate(std::size_t size);
+
+    char* data() { return data_.get(); }
+    const char* data() const { return data_.get(); }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    // Forgets the bytes past size (which must not grow); the memory stays.
+    void Shrink(std::size_t size) { size_ = size < size_ ? size : size_; }
+
+private:
+    std::unique_ptr<char, detail::LargeRelease> data_;
+    std::size_t size_ = 0;
+};
+
+}  // namespace quillon
