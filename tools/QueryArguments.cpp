@@ -134,6 +134,15 @@ ParsedArguments ParseToolArguments(const QStringList& arguments)
     const QCommandLineOption format("format", "Output format: tsv (default), csv or json.", "FORMAT");
     parser.addOptions({help, catalogue, priceList, rates, band, noBand, maxLoss, length, meters, feet, connector1,
                        connector2, kinds, vswr, currency, query, partNumber, format});
+    const QCommandLineOption budget(
+        "budget", "Append the run budget to each row: mismatch loss, system loss, power delivered, cable cost "
+                  "and the longest run within --max-loss (N/A without it).");
+    const QCommandLineOption sort(
+        "sort", "Sort the rows by the column with this heading, as printed (e.g. \"Cable Cost (USD)\"): "
+                "numbers and prices by value, text aside from letter case, N/A and empty cells last, "
+                "equal rows in catalogue order.", "COLUMN");
+    const QCommandLineOption descending("descending", "With --sort: the largest first; N/A and empty cells stay last.");
+    parser.addOptions({budget, sort, descending});
 
     if (!parser.parse(args)) {
         parsed.Error = Text(parser.errorText());
@@ -186,6 +195,14 @@ ParsedArguments ParseToolArguments(const QStringList& arguments)
             error = "unknown format '" + Text(parser.value(format)) + "' (tsv, csv, json)";
             return parsed;
         }
+    }
+
+    options.Budget = parser.isSet(budget);
+    if (parser.isSet(sort)) options.SortColumn = Text(parser.value(sort));
+    options.Descending = parser.isSet(descending);
+    if (options.Descending && !options.SortColumn) {
+        error = "--descending needs --sort";
+        return parsed;
     }
 
     // Query by loss needs query by frequency: the page ticks one with the other.

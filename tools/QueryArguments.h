@@ -33,6 +33,11 @@ struct ToolOptions {
     std::string QueryFile;                  // empty: none
     std::optional<std::string> PartNumber;  // the one-argument command line
     OutputFormat Format = OutputFormat::Tsv;
+
+    // Beside the fourteen columns.
+    bool Budget = false;                    // --budget: the run-budget columns after them
+    std::optional<std::string> SortColumn;  // --sort: the heading whose column orders the rows
+    bool Descending = false;                // --descending: that order reversed
 };
 
 struct ParsedArguments {

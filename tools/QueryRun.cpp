@@ -2,6 +2,7 @@
 
 #include "engine/Errors.h"
 #include "engine/DataSet.h"
+#include "engine/NumberText.h"
 #include "engine/ProfileText.h"
 #include "engine/QueryFileValues.h"
 #include "engine/QueryPageRules.h"
@@ -140,11 +141,11 @@ ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
     const LineList& lines = *outcome.Result;
     CompletePrices(lines, priceList);
     std::optional<std::string> fillError;
+    const QueryPage& page = outcome.Page;
+    InteractiveFillInputs inputs;
     if (options.PartNumber) {
         fillError = FillCommandLineRows(table, lines, *options.PartNumber);
     } else {
-        const QueryPage& page = outcome.Page;
-        InteractiveFillInputs inputs;
         inputs.BeginningFrequency = page.BeginningFrequency;
         inputs.EndingFrequency = page.EndingFrequency;
         inputs.Length = page.Length;
@@ -155,6 +156,19 @@ ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
         fillError = FillInteractiveRows(table, lines, inputs);
     }
     DropUnfilledRows(table);
+
+    // The columns beside the fourteen, for the rows the filling completed.
+    if (options.Budget) {
+        if (options.PartNumber) {
+            result.Extra = CommandLineExtraColumns(table, lines, *options.PartNumber, false, options.Budget);
+        } else {
+            std::optional<long double> maxLoss;
+            long double value = 0;
+            // The search has read the maximum loss when its criterion is on.
+            if (page.ByLoss && TryReadNumber(page.MaxLoss, value)) maxLoss = value;
+            result.Extra = InteractiveExtraColumns(table, lines, inputs, maxLoss, false, options.Budget);
+        }
+    }
     if (fillError) return Fail(result, *fillError);
     result.ExitCode = 0;
     return result;

@@ -4,6 +4,7 @@
 
 #include "tools/QueryArguments.h"
 
+#include "engine/AnalysisColumns.h"
 #include "engine/ResultRows.h"
 #include "engine/Search.h"
 
@@ -17,6 +18,7 @@ struct ToolResult {
     int ExitCode = 0;               // 0 lines listed, 1 refused or none found, 2 error
     std::vector<Message> Messages;  // for standard error, in the order the window shows them
     std::optional<ResultTable> Table;  // the results table to print; empty when no search ran
+    ExtraColumns Extra;                // asked-for columns after the fourteen, row for row
 };
 
 // Runs the query; programFolder is where files without an explicit path are looked for.

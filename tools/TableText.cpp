@@ -5,11 +5,6 @@
 namespace quillon::tool {
 namespace {
 
-std::string Cell(const ResultTable& table, const ResultRow& row, std::size_t column)
-{
-    return table.Hidden[column] ? std::string() : row[column];
-}
-
 // A tab inside a cell would shift every later column of the line.
 std::string TsvField(std::string text)
 {
@@ -19,8 +14,7 @@ std::string TsvField(std::string text)
 }
 
 template <typename Field>
-std::string DelimitedLine(const std::array<std::string, kResultColumns>& cells, char separator, Field&& field,
-                          const char* lineEnd)
+std::string DelimitedLine(const std::vector<std::string>& cells, char separator, Field&& field, const char* lineEnd)
 {
     std::string line;
     for (std::size_t c = 0; c < cells.size(); ++c) {
@@ -30,30 +24,23 @@ std::string DelimitedLine(const std::array<std::string, kResultColumns>& cells, 
     return line + lineEnd;
 }
 
-std::array<std::string, kResultColumns> Cells(const ResultTable& table, const ResultRow& row)
-{
-    std::array<std::string, kResultColumns> cells;
-    for (std::size_t c = 0; c < cells.size(); ++c) cells[c] = Cell(table, row, c);
-    return cells;
-}
-
 template <typename Field>
-std::string Delimited(const ResultTable& table, char separator, Field&& field, const char* lineEnd)
+std::string Delimited(const PrintedTable& table, char separator, Field&& field, const char* lineEnd)
 {
     std::string text = DelimitedLine(table.Headings, separator, field, lineEnd);
-    for (const ResultRow& row : table.Rows) text += DelimitedLine(Cells(table, row), separator, field, lineEnd);
+    for (const auto& row : table.Rows) text += DelimitedLine(row, separator, field, lineEnd);
     return text;
 }
 
-std::string Json(const ResultTable& table)
+std::string Json(const PrintedTable& table)
 {
     if (table.Rows.empty()) return "[]\n";
     std::string text = "[\n";
     for (std::size_t r = 0; r < table.Rows.size(); ++r) {
         text += "  {";
-        for (std::size_t c = 0; c < kResultColumns; ++c) {
+        for (std::size_t c = 0; c < table.Headings.size(); ++c) {
             if (c != 0) text += ", ";
-            text += JsonString(table.Headings[c]) + ": " + JsonString(Cell(table, table.Rows[r], c));
+            text += JsonString(table.Headings[c]) + ": " + JsonString(table.Rows[r][c]);
         }
         text += r + 1 < table.Rows.size() ? "},\n" : "}\n";
     }
@@ -103,7 +90,24 @@ std::string JsonString(const std::string& latin1)
     return out + '"';
 }
 
-std::string FormatTable(const ResultTable& table, OutputFormat format)
+PrintedTable PrintedTableOf(const ResultTable& table, const ExtraColumns& extra)
+{
+    PrintedTable printed;
+    printed.Headings.assign(table.Headings.begin(), table.Headings.end());
+    printed.Headings.insert(printed.Headings.end(), extra.Headings.begin(), extra.Headings.end());
+    for (std::size_t r = 0; r < table.Rows.size(); ++r) {
+        std::vector<std::string> cells;
+        cells.reserve(printed.Headings.size());
+        for (std::size_t c = 0; c < kResultColumns; ++c)
+            cells.push_back(table.Hidden[c] ? std::string() : table.Rows[r][c]);
+        if (r < extra.Rows.size()) cells.insert(cells.end(), extra.Rows[r].begin(), extra.Rows[r].end());
+        cells.resize(printed.Headings.size());
+        printed.Rows.push_back(std::move(cells));
+    }
+    return printed;
+}
+
+std::string FormatTable(const PrintedTable& table, OutputFormat format)
 {
     switch (format) {
     case OutputFormat::Csv: return Delimited(table, ',', CsvField, "\r\n");
@@ -111,6 +115,11 @@ std::string FormatTable(const ResultTable& table, OutputFormat format)
     case OutputFormat::Tsv: break;
     }
     return Delimited(table, '\t', TsvField, "\n");
+}
+
+std::string FormatTable(const ResultTable& table, OutputFormat format)
+{
+    return FormatTable(PrintedTableOf(table), format);
 }
 
 std::string FormatMessage(const Message& message)

@@ -3,16 +3,26 @@
 
 #include "tools/QueryArguments.h"
 
+#include "engine/AnalysisColumns.h"
 #include "engine/ResultRows.h"
 #include "engine/Search.h"
 
 #include <string>
+#include <vector>
 
 namespace quillon::tool {
 
-// The heading line and one line per row; a hidden column gives empty cells.
-// TSV and CSV keep the catalogue's 8-bit bytes; JSON turns them (Latin-1)
-// into UTF-8.
+// The table as printed: the fourteen columns (a hidden column with empty
+// cells), then any extra columns asked for, row for row.
+struct PrintedTable {
+    std::vector<std::string> Headings;
+    std::vector<std::vector<std::string>> Rows;
+};
+PrintedTable PrintedTableOf(const ResultTable& table, const ExtraColumns& extra = {});
+
+// The heading line and one line per row. TSV and CSV keep the catalogue's
+// 8-bit bytes; JSON turns them (Latin-1) into UTF-8.
+std::string FormatTable(const PrintedTable& table, OutputFormat format);
 std::string FormatTable(const ResultTable& table, OutputFormat format);
 
 // "information: ", "warning: " or "error: " and the text, the box's CR line

@@ -3,11 +3,13 @@
 
 #include "tools/QueryArguments.h"
 #include "tools/QueryRun.h"
+#include "tools/TableSort.h"
 #include "tools/TableText.h"
 
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace {
@@ -31,10 +33,24 @@ int main(int argc, char* argv[])
         Write(stderr, "error: " + parsed.Error + "\nTry 'quillon-query --help' for more information.\n");
         return 2;
     }
+    const ToolOptions& options = *parsed.Options;
     const std::string folder = QCoreApplication::applicationDirPath().toLocal8Bit().toStdString();
-    const ToolResult result = RunTool(*parsed.Options, folder);
+    const ToolResult result = RunTool(options, folder);
+    std::optional<PrintedTable> printed;
+    if (result.Table) printed = PrintedTableOf(*result.Table, result.Extra);
+    // The headings are known once the table is filled; a table without rows
+    // has nothing to sort (and its price headings still read as designed).
+    if (printed && options.SortColumn && !printed->Rows.empty()) {
+        const std::optional<std::size_t> column = FindColumn(*printed, *options.SortColumn);
+        if (!column) {
+            Write(stderr, "error: --sort: no column is headed '" + *options.SortColumn +
+                              "'\nTry 'quillon-query --help' for more information.\n");
+            return 2;
+        }
+        SortRows(*printed, *column, options.Descending);
+    }
     for (const auto& message : result.Messages) Write(stderr, FormatMessage(message));
-    if (result.Table) Write(stdout, FormatTable(*result.Table, parsed.Options->Format));
+    if (printed) Write(stdout, FormatTable(*printed, options.Format));
     std::fflush(stdout);
     return result.ExitCode;
 }
