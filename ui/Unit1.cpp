@@ -103,6 +103,7 @@ void TfrmMain::ConnectHandlers()
     ConnectResultsHandlers();
     ConnectSettingsHandlers();
     ConnectOutputHandlers();
+    ConnectAnalysisHandlers();
 }
 
 void TfrmMain::ShowErrorsOf(const std::function<void()>& handler) { ShowErrors(seams_.messages, handler); }

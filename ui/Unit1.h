@@ -92,6 +92,7 @@ public:
     void US1Click(QAction* item);
     void grdSpecsClick();
     void grdSpecsRowChanged(int row);
+    void grdSpecsTitleClick(int column);
     void lstConnectorsClick();
     void lstConnectors2Click();
 
@@ -125,6 +126,8 @@ private:
     // Makes the row current in grdSpecs after a filling; the row-change
     // handler's connector lists are not refilled by this.
     void SetSpecsCurrentRow(int row);
+    // What the interactive filling reads: the query page's texts and the currency's Tag.
+    InteractiveFillInputs ReadFillInputs() const;
 
     // The results page (Unit1Results.cpp): the line at grdSpecs' current row,
     // its connector types in the two lists and the part numbers of the
@@ -133,6 +136,12 @@ private:
     TTransmissionLine* SelectedLine() const;
     void FillConnectorList(QListWidget* list, const QCheckBox* criterion, QTableView* grid, const QComboBox* combo);
     void FillPartNumberGrid(QTableView* grid, const QListWidget* list);
+
+    // Beside the designed controls (Unit1Analysis.cpp): sorting the results
+    // grid by a heading, and the run-budget panel of the selected line, which
+    // follows the part numbers chosen in the two part-number grids.
+    void ConnectAnalysisHandlers();
+    void UpdateRunBudget();
 
     // The currency menu (Unit1Currency.cpp): the chosen currency is the check
     // mark on its items.

@@ -7,6 +7,7 @@
 
 #include <QLineEdit>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTableView>
@@ -67,7 +68,9 @@ void TfrmMain::Search()
     if (outcome.Error) throw QuillonError(*outcome.Error);
     if (outcome.Refused || !outcome.Result) return;
 
+    // A new search shows catalogue order again.
     session_.SetResultLines(*outcome.Result);
+    tsResults->grdSpecs->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     const LineList& lines = session_.ResultLines();
     if (lines.empty()) return;
 
@@ -81,11 +84,8 @@ void TfrmMain::Search()
     ShowPage(kResultsPage);
 }
 
-void TfrmMain::FillResultRows(const LineList& lines)
+InteractiveFillInputs TfrmMain::ReadFillInputs() const
 {
-    // A refill keeps the current row where the grid still has it.
-    const int currentRow = tsResults->grdSpecs->currentIndex().row();
-    // The interactive filling reads the query page's texts afresh each time.
     const TQueryValuesPage& page = *tsQueryValues;
     InteractiveFillInputs inputs;
     inputs.BeginningFrequency = ToEngine(page.cbxBeginningFrequency->currentText());
@@ -94,6 +94,15 @@ void TfrmMain::FillResultRows(const LineList& lines)
     inputs.Feet = page.rbFeet->isChecked();
     inputs.Vswr = ToEngine(page.edtVSWR->text());
     inputs.CurrencyTag = CheckedCurrencyTag();
+    return inputs;
+}
+
+void TfrmMain::FillResultRows(const LineList& lines)
+{
+    // A refill keeps the current row where the grid still has it.
+    const int currentRow = tsResults->grdSpecs->currentIndex().row();
+    // The interactive filling reads the query page's texts afresh each time.
+    const InteractiveFillInputs inputs = ReadFillInputs();
     std::optional<std::string> error;
     tsResults->SpecsModel->Change([&](ResultTable& table) { error = session_.FillResultRows(table, lines, inputs); });
     const ResultTable& table = tsResults->SpecsModel->table();
