@@ -68,11 +68,11 @@ void TfrmMain::Search()
     if (outcome.Error) throw QuillonError(*outcome.Error);
     if (outcome.Refused || !outcome.Result) return;
 
-    // A new search shows catalogue order again.
     session_.SetResultLines(*outcome.Result);
-    tsResults->grdSpecs->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     const LineList& lines = session_.ResultLines();
-    if (lines.empty()) return;
+    if (lines.empty()) return;  // the grid keeps the rows it shows, in their order
+    // A new search shows catalogue order again.
+    tsResults->grdSpecs->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
 
     page.ProgressBar1->setMaximum(static_cast<int>(lines.size()));
     session_.CompletePrices([&](std::size_t ordinal) { page.ProgressBar1->setValue(static_cast<int>(ordinal)); });

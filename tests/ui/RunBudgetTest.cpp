@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include <QLabel>
+#include <QRadioButton>
 #include <QTabWidget>
 
 #include "tests/ui/SearchFixture.h"
@@ -160,6 +161,30 @@ TEST_F(RunBudget, ZeroLengthShowsNotApplicableAndTheLongestRunOnlyWithTheLossCri
                                 panel->lblRunCableCost, panel->lblRunTotal})
         EXPECT_EQ(value->text(), QStringLiteral("N/A")) << value->objectName().toStdString();
     EXPECT_EQ(panel->lblRunConnector1Price->text(), QStringLiteral("USD 44.00"));
+    EXPECT_TRUE(panel->lblRunLongest->isHidden());
+    EXPECT_TRUE(panel->lblRunLongestCaption->isHidden());
+}
+
+// Started with a part number and a second argument, the search lists that
+// line and passes the criteria by: with the loss box ticked the panel still
+// shows no longest run, which only the criterion's search would stand on.
+TEST_F(RunBudget, PartNumberSearchShowsNoLongestRun)
+{
+    install.WriteDemoData({"GBP|1.5|"});
+    Open({QStringLiteral("QXF-050"), QStringLiteral("unused.qlx")});
+    SetBand("824", "894");
+    query->edtLength->setText(QStringLiteral("100"));
+    query->chkInsertionLoss->setChecked(true);
+    query->edtMaxLoss->setText(QStringLiteral("1"));  // QXF-050 loses more over 100 ft
+    query->rbFeet->setChecked(true);
+    Search();
+    const QStringList listed = ResultPartNumbers();
+    ASSERT_FALSE(listed.isEmpty());
+    ASSERT_EQ(listed.count(QStringLiteral("QXF-050")), listed.size());  // its rows of every band
+    ASSERT_NE(Cell(0, 6), QStringLiteral("N/A"));
+    TRunBudgetPanel* panel = results->pnlRunBudget;
+    EXPECT_EQ(panel->lblRunLength->text(), QStringLiteral("100 ft"));
+    EXPECT_EQ(panel->lblRunCableLoss->text(), Cell(0, 6) + QStringLiteral(" dB"));
     EXPECT_TRUE(panel->lblRunLongest->isHidden());
     EXPECT_TRUE(panel->lblRunLongestCaption->isHidden());
 }
