@@ -55,6 +55,8 @@ public:
         line->setFrameShadow(QFrame::Sunken);
         grid_->addWidget(line, row_++, 0, 1, 2);
     }
+    // Space that sets a figure apart from the sum above it.
+    void Gap() { grid_->setRowMinimumHeight(row_++, 8); }
     void Stretch() { grid_->setRowStretch(row_, 1); }
     QGridLayout* Layout() const { return grid_; }
 
@@ -101,6 +103,7 @@ TRunBudgetPanel::TRunBudgetPanel(QWidget* parent) : QWidget(parent)
     QLabel* totalCaption = nullptr;
     lblRunTotal = cost.Add("Total", "lblRunTotal", &totalCaption);
     Emphasise(totalCaption, lblRunTotal);
+    cost.Gap();
     lblRunLongest = cost.Add("Longest run within", "lblRunLongest", &lblRunLongestCaption);
     cost.Stretch();
 
