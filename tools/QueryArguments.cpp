@@ -1,5 +1,7 @@
 #include "tools/QueryArguments.h"
 
+#include "tools/AnalysisArguments.h"
+
 #include "engine/Currencies.h"
 #include "engine/DataSet.h"
 #include "engine/Errors.h"
@@ -134,6 +136,8 @@ ParsedArguments ParseToolArguments(const QStringList& arguments)
     const QCommandLineOption format("format", "Output format: tsv (default), csv or json.", "FORMAT");
     parser.addOptions({help, catalogue, priceList, rates, band, noBand, maxLoss, length, meters, feet, connector1,
                        connector2, kinds, vswr, currency, query, partNumber, format});
+    const AnalysisFlags analysis;
+    parser.addOptions(analysis.All());
     const QCommandLineOption budget(
         "budget", "Append the run budget to each row: mismatch loss, system loss, power delivered, cable cost "
                   "and the longest run within --max-loss (N/A without it).");
@@ -197,7 +201,7 @@ ParsedArguments ParseToolArguments(const QStringList& arguments)
         }
     }
 
-    options.Budget = parser.isSet(budget);
+    options.Analysis.Budget = parser.isSet(budget);
     if (parser.isSet(sort)) options.SortColumn = Text(parser.value(sort));
     options.Descending = parser.isSet(descending);
     if (options.Descending && !options.SortColumn) {
@@ -225,6 +229,11 @@ ParsedArguments ParseToolArguments(const QStringList& arguments)
             return parsed;
         }
     }
+    if (!ReadAnalysisFlags(parser, analysis,
+                           {&noBand, &maxLoss, &length, &meters, &feet, &connector1, &connector2, &kinds, &vswr,
+                            &currency, &query, &partNumber, &budget, &sort, &descending},
+                           options, error))
+        return parsed;
     parsed.Options = options;
     return parsed;
 }

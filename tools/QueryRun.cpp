@@ -1,8 +1,10 @@
 #include "tools/QueryRun.h"
 
+#include "tools/AnalysisRun.h"
+
 #include "engine/Errors.h"
-#include "engine/DataSet.h"
 #include "engine/NumberText.h"
+#include "engine/DataSet.h"
 #include "engine/ProfileText.h"
 #include "engine/QueryFileValues.h"
 #include "engine/QueryPageRules.h"
@@ -118,6 +120,10 @@ ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
         queryFileLines = ReadTextLines(options.QueryFile);
         if (queryFileLines.Error) return Fail(result, options.QueryFile + ": cannot be read");
     }
+    if (options.Analysis.CurvePartNumber) {
+        RunCurve(options.Analysis, data.catalogue, result);
+        return result;
+    }
     const Catalogue& catalogue = data.catalogue;
     const PriceList& priceList = data.PriceListLines;
     const ExchangeRates& rates = data.exchangeRates;
@@ -141,11 +147,13 @@ ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
     const LineList& lines = *outcome.Result;
     CompletePrices(lines, priceList);
     std::optional<std::string> fillError;
-    const QueryPage& page = outcome.Page;
-    InteractiveFillInputs inputs;
+    ResultsBasis basis;
     if (options.PartNumber) {
         fillError = FillCommandLineRows(table, lines, *options.PartNumber);
+        basis.Argument = *options.PartNumber;
     } else {
+        const QueryPage& page = outcome.Page;
+        InteractiveFillInputs inputs;
         inputs.BeginningFrequency = page.BeginningFrequency;
         inputs.EndingFrequency = page.EndingFrequency;
         inputs.Length = page.Length;
@@ -154,22 +162,14 @@ ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
         inputs.CurrencyTag = options.CurrencyTag;
         inputs.Rates = &rates;
         fillError = FillInteractiveRows(table, lines, inputs);
+        basis.Interactive = inputs;
+        long double maxLoss = 0;
+        if (page.ByLoss && TryReadNumber(page.MaxLoss, maxLoss)) basis.MaxLoss = maxLoss;
     }
     DropUnfilledRows(table);
 
-    // The columns beside the fourteen, for the rows the filling completed.
-    if (options.Budget) {
-        if (options.PartNumber) {
-            result.Extra = CommandLineExtraColumns(table, lines, *options.PartNumber, false, options.Budget);
-        } else {
-            std::optional<long double> maxLoss;
-            long double value = 0;
-            // The search has read the maximum loss when its criterion is on.
-            if (page.ByLoss && TryReadNumber(page.MaxLoss, value)) maxLoss = value;
-            result.Extra = InteractiveExtraColumns(table, lines, inputs, maxLoss, false, options.Budget);
-        }
-    }
     if (fillError) return Fail(result, *fillError);
+    AddAnalysis(options.Analysis, table, lines, basis, result);
     result.ExitCode = 0;
     return result;
 }

@@ -25,24 +25,25 @@ std::string DelimitedLine(const std::vector<std::string>& cells, char separator,
 }
 
 template <typename Field>
-std::string Delimited(const PrintedTable& table, char separator, Field&& field, const char* lineEnd)
+std::string Delimited(const std::vector<std::string>& headings, const std::vector<std::vector<std::string>>& rows,
+                      char separator, Field&& field, const char* lineEnd)
 {
-    std::string text = DelimitedLine(table.Headings, separator, field, lineEnd);
-    for (const auto& row : table.Rows) text += DelimitedLine(row, separator, field, lineEnd);
+    std::string text = DelimitedLine(headings, separator, field, lineEnd);
+    for (const std::vector<std::string>& row : rows) text += DelimitedLine(row, separator, field, lineEnd);
     return text;
 }
 
-std::string Json(const PrintedTable& table)
+std::string Json(const std::vector<std::string>& headings, const std::vector<std::vector<std::string>>& rows)
 {
-    if (table.Rows.empty()) return "[]\n";
+    if (rows.empty()) return "[]\n";
     std::string text = "[\n";
-    for (std::size_t r = 0; r < table.Rows.size(); ++r) {
+    for (std::size_t r = 0; r < rows.size(); ++r) {
         text += "  {";
-        for (std::size_t c = 0; c < table.Headings.size(); ++c) {
+        for (std::size_t c = 0; c < headings.size(); ++c) {
             if (c != 0) text += ", ";
-            text += JsonString(table.Headings[c]) + ": " + JsonString(table.Rows[r][c]);
+            text += JsonString(headings[c]) + ": " + JsonString(c < rows[r].size() ? rows[r][c] : std::string());
         }
-        text += r + 1 < table.Rows.size() ? "},\n" : "}\n";
+        text += r + 1 < rows.size() ? "},\n" : "}\n";
     }
     return text + "]\n";
 }
@@ -90,6 +91,17 @@ std::string JsonString(const std::string& latin1)
     return out + '"';
 }
 
+std::string FormatRows(const std::vector<std::string>& headings, const std::vector<std::vector<std::string>>& rows,
+                       OutputFormat format)
+{
+    switch (format) {
+    case OutputFormat::Csv: return Delimited(headings, rows, ',', CsvField, "\r\n");
+    case OutputFormat::Json: return Json(headings, rows);
+    case OutputFormat::Tsv: break;
+    }
+    return Delimited(headings, rows, '\t', TsvField, "\n");
+}
+
 PrintedTable PrintedTableOf(const ResultTable& table, const ExtraColumns& extra)
 {
     PrintedTable printed;
@@ -107,19 +119,10 @@ PrintedTable PrintedTableOf(const ResultTable& table, const ExtraColumns& extra)
     return printed;
 }
 
-std::string FormatTable(const PrintedTable& table, OutputFormat format)
+std::string FormatTable(const ResultTable& table, OutputFormat format, const ExtraColumns& extra)
 {
-    switch (format) {
-    case OutputFormat::Csv: return Delimited(table, ',', CsvField, "\r\n");
-    case OutputFormat::Json: return Json(table);
-    case OutputFormat::Tsv: break;
-    }
-    return Delimited(table, '\t', TsvField, "\n");
-}
-
-std::string FormatTable(const ResultTable& table, OutputFormat format)
-{
-    return FormatTable(PrintedTableOf(table), format);
+    const PrintedTable printed = PrintedTableOf(table, extra);
+    return FormatRows(printed.Headings, printed.Rows, format);
 }
 
 std::string FormatMessage(const Message& message)

@@ -12,18 +12,27 @@
 
 namespace quillon::tool {
 
-// The table as printed: the fourteen columns (a hidden column with empty
-// cells), then any extra columns asked for, row for row.
-struct PrintedTable {
+// A table of text cells other than the results (a curve).
+struct TextTable {
     std::vector<std::string> Headings;
     std::vector<std::vector<std::string>> Rows;
 };
-PrintedTable PrintedTableOf(const ResultTable& table, const ExtraColumns& extra = {});
 
-// The heading line and one line per row. TSV and CSV keep the catalogue's
-// 8-bit bytes; JSON turns them (Latin-1) into UTF-8.
-std::string FormatTable(const PrintedTable& table, OutputFormat format);
-std::string FormatTable(const ResultTable& table, OutputFormat format);
+// The heading line and one line per row; a hidden column gives empty cells.
+// Extra columns (the band-edge figures) follow the fourteen, row for row.
+// TSV and CSV keep the catalogue's 8-bit bytes; JSON turns them (Latin-1)
+// into UTF-8.
+std::string FormatTable(const ResultTable& table, OutputFormat format, const ExtraColumns& extra = {});
+
+// Any table (a curve, the results with their extra columns) the same way:
+// a heading line and a line per row, or an array of objects keyed by heading.
+std::string FormatRows(const std::vector<std::string>& headings, const std::vector<std::vector<std::string>>& rows,
+                       OutputFormat format);
+
+// The results as printed: the fourteen columns (a hidden column with empty
+// cells), then the extra columns, row for row; --sort orders these rows.
+using PrintedTable = TextTable;
+PrintedTable PrintedTableOf(const ResultTable& table, const ExtraColumns& extra = {});
 
 // "information: ", "warning: " or "error: " and the text, the box's CR line
 // breaks as newlines, ending in a newline.

@@ -247,8 +247,8 @@ TResultsPage::TResultsPage(QWidget* parent) : QWidget(parent)
     for (QPushButton* button : {btnPrint, btnClipboard, btnNewQuery, Button1}) side->addWidget(button);
 
     auto* bottom = new QHBoxLayout;
-    // The part-number grids keep room for their three columns.
-    bottom->addLayout(ends, 3);
+    // A chart wants the width more than the part-number grids do.
+    bottom->addLayout(ends, 1);
     bottom->addWidget(tabAnalysis, 2);
     bottom->addLayout(side);
 

@@ -121,13 +121,27 @@ void TSession::CompletePrices(const std::function<void(std::size_t)>& progress) 
 }
 
 std::optional<std::string> TSession::FillResultRows(ResultTable& table, const LineList& lines,
-                                                    const InteractiveFillInputs& page) const
+                                                    const InteractiveFillInputs& page,
+                                                    std::optional<long double> maxLoss)
 {
     // With exactly one argument every filling of the run is the command line's.
     if (arguments_.size() == 1) return FillCommandLineRows(table, lines, ToEngine(arguments_.front()));
     InteractiveFillInputs inputs = page;
     inputs.Rates = &data_.exchangeRates;
+    filling_ = inputs;
+    fillingMaxLoss_ = maxLoss;
     return FillInteractiveRows(table, lines, inputs);
+}
+
+std::optional<RowBasis> TSession::RowBasisOf(const TTransmissionLine& line) const
+{
+    try {
+        if (arguments_.size() == 1) return CommandLineRowBasis(line, ToEngine(arguments_.front()));
+        if (filling_) return InteractiveRowBasis(*filling_, fillingMaxLoss_);
+    } catch (const QuillonError&) {
+        // The filling stopped on the same text; its rows show no figures either.
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> TSession::FillPartNumbers(PartNumberTable& table, const TConnector* connector,
@@ -137,23 +151,13 @@ std::optional<std::string> TSession::FillPartNumbers(PartNumberTable& table, con
 }
 
 std::optional<RunBudgetSheet> TSession::RunBudgetAt(int row, const ResultRow& shownCells,
-                                                    const InteractiveFillInputs& page,
-                                                    std::optional<long double> maxLoss,
                                                     const std::array<std::string, 2>& partNumbers) const
 {
     const TTransmissionLine* line = ResultLineAt(row);
     if (line == nullptr || !RowFilledToEnd(shownCells)) return std::nullopt;
+    const std::optional<RowBasis> basis = RowBasisOf(*line);
+    if (!basis) return std::nullopt;  // no length: the row hides its computed columns
     try {
-        std::optional<RowBasis> basis;
-        // With exactly one argument the row is the command line's, as its filling.
-        if (arguments_.size() == 1) {
-            basis = CommandLineRowBasis(*line, ToEngine(arguments_.front()));
-        } else {
-            InteractiveFillInputs inputs = page;
-            inputs.Rates = &data_.exchangeRates;
-            basis = InteractiveRowBasis(inputs, maxLoss);
-        }
-        if (!basis) return std::nullopt;  // no length: the row hides its computed columns
         return MakeRunBudgetSheet(*line, *basis, partNumbers, data_.PriceListLines);
     } catch (const QuillonError&) {
         // The filling of a completed row met none of these.

@@ -26,6 +26,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "engine/AnalysisColumns.h"
 #include "engine/CellOrder.h"
 #include "engine/DataSet.h"
 #include "engine/ResultRows.h"
@@ -100,9 +101,16 @@ public:
     // Fills the results grid from the lines: the command-line filling when the
     // program has exactly one argument, the interactive one otherwise, from
     // the query page's texts and the chosen currency's Tag. On an error the
-    // cells reached stay and the error text comes back.
+    // cells reached stay and the error text comes back. maxLoss: the loss
+    // criterion's maximum when it is on, for the figures beside the grid.
     [[nodiscard]] std::optional<std::string> FillResultRows(ResultTable& table, const LineList& lines,
-                                                            const InteractiveFillInputs& page) const;
+                                                            const InteractiveFillInputs& page,
+                                                            std::optional<long double> maxLoss = std::nullopt);
+    // What a row of the last filling stands on (the query page's numbers as
+    // that filling read them, or the line's own band for the command line),
+    // for the panels beside the grid. Nothing before a filling, where those
+    // texts are no numbers, or for a command line without a length.
+    std::optional<RowBasis> RowBasisOf(const TTransmissionLine& line) const;
     // One part-number grid for the connector, in the chosen currency.
     [[nodiscard]] std::optional<std::string> FillPartNumbers(PartNumberTable& table, const TConnector* connector,
                                                              int currencyTag) const;
@@ -126,14 +134,12 @@ public:
 
     // ---- The run budget of a row
 
-    // The budget panel's texts for the line in the row, as the row's filling
-    // computes it: the query page's values (the command line's length and
-    // unit in its one-argument form), the loss criterion's maximum when it is
-    // on, and the prices of the chosen connector part numbers (empty: none
-    // chosen). Nothing when the row holds no line or its filling stopped
-    // before the row's end: the panel then shows no figures, as the row.
-    std::optional<RunBudgetSheet> RunBudgetAt(int row, const ResultRow& shownCells, const InteractiveFillInputs& page,
-                                              std::optional<long double> maxLoss,
+    // The budget panel's texts for the line in the row, on what the row's
+    // filling read (RowBasisOf), with the prices of the chosen connector part
+    // numbers (empty: none chosen). Nothing when the row holds no line or its
+    // filling stopped before the row's end: the panel then shows no figures,
+    // as the row.
+    std::optional<RunBudgetSheet> RunBudgetAt(int row, const ResultRow& shownCells,
                                               const std::array<std::string, 2>& partNumbers) const;
 
     // ---- The currency
@@ -150,6 +156,8 @@ private:
     LineList resultLines_;
     std::vector<std::size_t> catalogueRank_;  // each shown row's place in the search's own order
     std::optional<RowSort> sortedBy_;
+    std::optional<InteractiveFillInputs> filling_;  // what the last interactive filling read
+    std::optional<long double> fillingMaxLoss_;
     std::string commandLinePartNumber_;
     bool querySetUp_ = false;
 };

@@ -64,6 +64,7 @@ void TfrmMain::BuildWindow()
     tsResults = new TResultsPage(PageControl1);
     PageControl1->addWidget(tsQueryValues);
     PageControl1->addWidget(tsResults);
+    BuildChartPanel();
     setCentralWidget(PageControl1);
 
     StatusBar1 = new QStatusBar(this);
@@ -104,6 +105,7 @@ void TfrmMain::ConnectHandlers()
     ConnectSettingsHandlers();
     ConnectOutputHandlers();
     ConnectAnalysisHandlers();
+    ConnectChartHandlers();
 }
 
 void TfrmMain::ShowErrorsOf(const std::function<void()>& handler) { ShowErrors(seams_.messages, handler); }
@@ -220,6 +222,7 @@ void TfrmMain::SetMenuForPage(bool results)
     Menu.CurrencySettings1->setEnabled(results);
     Menu.CurrencySettings1->setVisible(session_.HasExchangeRates());
     Menu.ToAMicrosoftExcelFile1->setEnabled(IsExcelRegistered(seams_.Settings()));
+    SetChartMenuForPage(results);
 }
 
 void TfrmMain::Image1Click() { seams_.shell.Open(QLatin1String(kMakerWebAddress)); }

@@ -26,6 +26,7 @@ class QTableView;
 namespace quillon {
 
 struct Seams;
+class TChartPanel;
 class TFreshlineDlg;
 class THintTracker;
 class TNewsDlg;
@@ -50,6 +51,7 @@ public:
     QStackedWidget* PageControl1;  // the pages; tabs hidden, switched by the program only
     TQueryValuesPage* tsQueryValues;
     TResultsPage* tsResults;
+    TChartPanel* ChartPanel1 = nullptr;  // the results page's "Chart" tab
     QStatusBar* StatusBar1;
     QLabel* StatusPanel;  // the status bar's only panel
     TMainMenu Menu;
@@ -95,6 +97,11 @@ public:
     void grdSpecsTitleClick(int column);
     void lstConnectorsClick();
     void lstConnectors2Click();
+    void AddLineToChart1Click();
+    void RemoveLineFromChart1Click();
+    void btnCopyChartClick();
+    void btnSaveChartClick();
+    void btnPrintChartClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -126,8 +133,6 @@ private:
     // Makes the row current in grdSpecs after a filling; the row-change
     // handler's connector lists are not refilled by this.
     void SetSpecsCurrentRow(int row);
-    // What the interactive filling reads: the query page's texts and the currency's Tag.
-    InteractiveFillInputs ReadFillInputs() const;
 
     // The results page (Unit1Results.cpp): the line at grdSpecs' current row,
     // its connector types in the two lists and the part numbers of the
@@ -158,12 +163,21 @@ private:
     // The results leaving the window (Unit1Output.cpp).
     void ConnectOutputHandlers();
 
+    // The chart beside the results (Unit1Chart.cpp): it follows the filling
+    // and the current row; its pictures leave through the seams.
+    void BuildChartPanel();
+    void ConnectChartHandlers();
+    void SetChartMenuForPage(bool results);
+    void ChartFollowsResults();
+    void ChartFollowsSelectedLine();
+
     Seams& seams_;
     TSession session_;
     // The save dialogs offer the name last chosen in them: the spreadsheet
     // export has its own; the HTML export and the query-file save share one.
     SaveDialogState ExcelSave;
     SaveDialogState SaveDialog1;
+    QString chartSavePath_;  // the picture last saved, offered again by the next save
     ReportRunner printReportRunner_;
     THintTracker* hints_ = nullptr;
     TShortcutRouter* shortcuts_ = nullptr;

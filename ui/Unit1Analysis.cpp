@@ -5,15 +5,11 @@
 
 #include "ui/Unit1.h"
 
-#include <QCheckBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QLineEdit>
 #include <QTableView>
 
-#include "engine/NumberText.h"
 #include "ui/QtText.h"
-#include "ui/QueryPage.h"
 #include "ui/ResultsPage.h"
 #include "ui/RunBudgetPanel.h"
 
@@ -70,18 +66,9 @@ void TfrmMain::UpdateRunBudget()
     const int row = page.grdSpecs->currentIndex().row();
     const ResultTable& table = page.SpecsModel->table();
     std::optional<RunBudgetSheet> sheet;
-    if (row >= 0 && static_cast<std::size_t>(row) < table.Rows.size()) {
-        const TQueryValuesPage& query = *tsQueryValues;
-        // The longest run belongs to the loss criterion; a search for a part
-        // number from the command line passes the criteria by.
-        std::optional<long double> maxLoss;
-        long double value = 0;
-        if (query.chkInsertionLoss->isChecked() && session_.CommandLinePartNumber().empty() &&
-            TryReadNumber(ToEngine(query.edtMaxLoss->text()), value))
-            maxLoss = value;
-        sheet = session_.RunBudgetAt(row, table.Rows[static_cast<std::size_t>(row)], ReadFillInputs(), maxLoss,
+    if (row >= 0 && static_cast<std::size_t>(row) < table.Rows.size())
+        sheet = session_.RunBudgetAt(row, table.Rows[static_cast<std::size_t>(row)],
                                      {ChosenPartNumber(page.grdConnectors), ChosenPartNumber(page.grdConnectors2)});
-    }
     page.pnlRunBudget->ShowSheet(sheet);
 }
 
