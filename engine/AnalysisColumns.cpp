@@ -26,12 +26,6 @@ const ExchangeRates& RatesOf(const RowBasis& basis)
     return basis.Rates != nullptr ? *basis.Rates : kNoRates;
 }
 
-std::string PriceText(const RowBasis& basis, long double amount)
-{
-    if (basis.Filling == RowFilling::CommandLine) return "$" + FormatFixed2(amount);
-    return CurrentCurrencyCode(RatesOf(basis), basis.CurrencyTag).Code + " " + FormatFixed2(amount);
-}
-
 }  // namespace
 
 RowBasis InteractiveRowBasis(const InteractiveFillInputs& inputs, std::optional<long double> maxLoss)
@@ -86,6 +80,18 @@ RunBudgetFigures ComputeRunBudget(const TTransmissionLine& line, const RowBasis&
     return out;
 }
 
+long double PriceInRowCurrency(const RowBasis& basis, long double usd)
+{
+    if (basis.Filling == RowFilling::CommandLine) return usd;
+    return ConvertPrice(RatesOf(basis), basis.CurrencyTag, usd);
+}
+
+std::string PriceCellText(const RowBasis& basis, long double amount)
+{
+    if (basis.Filling == RowFilling::CommandLine) return "$" + FormatFixed2(amount);
+    return CurrentCurrencyCode(RatesOf(basis), basis.CurrencyTag).Code + " " + FormatFixed2(amount);
+}
+
 const std::array<std::string, 3>& EdgeHeadings()
 {
     static const std::array<std::string, 3> headings{
@@ -114,7 +120,7 @@ std::array<std::string, 5> BudgetCells(const TTransmissionLine& line, const RowB
 {
     const RunBudgetFigures b = ComputeRunBudget(line, basis);
     return {Fixed2OrNA(b.Mismatch), Fixed2OrNA(b.System), Fixed2OrNA(b.Delivered),
-            b.CableCost ? PriceText(basis, *b.CableCost) : kNotApplicable,
+            b.CableCost ? PriceCellText(basis, *b.CableCost) : kNotApplicable,
             b.Longest ? FormatFixed2(b.Longest->Shown) : kNotApplicable};
 }
 

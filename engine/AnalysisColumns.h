@@ -58,6 +58,13 @@ struct RunBudgetFigures {
 // value at the mid-band, a bad exchange rate), which no filled row has met.
 RunBudgetFigures ComputeRunBudget(const TTransmissionLine& line, const RowBasis& basis);
 
+// A US-dollar price in the row's currency: converted as the interactive price
+// cells are, unchanged in the command-line filling (which shows US dollars).
+long double PriceInRowCurrency(const RowBasis& basis, long double usd);
+// An amount as the row's price cells read: "USD 123.45" interactive, "$123.45"
+// on the command line.
+std::string PriceCellText(const RowBasis& basis, long double amount);
+
 // "Attenuation At Band Start (dB/100 ft)", "Attenuation At Band End (dB/100 ft)",
 // "Worst Insertion Loss (dB)".
 const std::array<std::string, 3>& EdgeHeadings();

@@ -65,10 +65,11 @@ void RunCurve(const AnalysisOptions& options, const Catalogue& catalogue, ToolRe
 void AddAnalysis(const AnalysisOptions& options, const ResultTable& table, const LineList& lines,
                  const ResultsBasis& basis, ToolResult& result)
 {
-    if (options.Edges) {
-        result.Extra = basis.Interactive
-                           ? InteractiveExtraColumns(table, lines, *basis.Interactive, basis.MaxLoss, true, false)
-                           : CommandLineExtraColumns(table, lines, basis.Argument, true, false);
+    if (options.Edges || options.Budget) {
+        result.Extra = basis.Interactive ? InteractiveExtraColumns(table, lines, *basis.Interactive, basis.MaxLoss,
+                                                                   options.Edges, options.Budget)
+                                         : CommandLineExtraColumns(table, lines, basis.Argument, options.Edges,
+                                                                   options.Budget);
     }
     if (options.PlotFile.empty()) return;
 

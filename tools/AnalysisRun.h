@@ -1,7 +1,7 @@
 #pragma once
 // What quillon-query works out beside the results: a curve of one catalogue
 // line (--curve), the chart of the listed lines or of the curve (--plot),
-// and the band-edge columns (--edges).
+// and the band-edge and run-budget columns (--edges, --budget).
 
 #include "tools/QueryRun.h"
 
@@ -26,7 +26,7 @@ struct ResultsBasis {
     std::string Argument;                // the command line's argument otherwise
 };
 
-// The band-edge columns and the chart of the listed lines, as asked.
+// The band-edge and run-budget columns and the chart of the listed lines, as asked.
 void AddAnalysis(const AnalysisOptions& options, const ResultTable& table, const LineList& lines,
                  const ResultsBasis& basis, ToolResult& result);
 

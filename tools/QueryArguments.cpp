@@ -147,6 +147,15 @@ ParsedArguments ParseToolArguments(const QStringList& arguments)
                        connector2, kinds, vswr, currency, query, partNumber, format, check});
     const AnalysisFlags analysis;
     parser.addOptions(analysis.All());
+    const QCommandLineOption budget(
+        "budget", "Append the run budget to each row: mismatch loss, system loss, power delivered, cable cost "
+                  "and the longest run within --max-loss (N/A without it).");
+    const QCommandLineOption sort(
+        "sort", "Sort the rows by the column with this heading, as printed (e.g. \"Cable Cost (USD)\"): "
+                "numbers and prices by value, text aside from letter case, N/A and empty cells last, "
+                "equal rows in catalogue order.", "COLUMN");
+    const QCommandLineOption descending("descending", "With --sort: the largest first; N/A and empty cells stay last.");
+    parser.addOptions({budget, sort, descending});
 
     if (!parser.parse(args)) {
         parsed.Error = Text(parser.errorText());
@@ -201,11 +210,20 @@ ParsedArguments ParseToolArguments(const QStringList& arguments)
         }
     }
 
+    options.Analysis.Budget = parser.isSet(budget);
+    if (parser.isSet(sort)) options.SortColumn = Text(parser.value(sort));
+    options.Descending = parser.isSet(descending);
+    if (options.Descending && !options.SortColumn) {
+        error = "--descending needs --sort";
+        return parsed;
+    }
+
     // --check runs no query: a query flag with it would be ignored silently.
     options.Check = parser.isSet(check);
     if (options.Check) {
         for (const QCommandLineOption* o : {&noBand, &maxLoss, &length, &meters, &feet, &connector1, &connector2,
-                                            &kinds, &vswr, &currency, &query, &partNumber, &format}) {
+                                            &kinds, &vswr, &currency, &query, &partNumber, &format, &budget,
+                                            &sort, &descending}) {
             if (parser.isSet(*o)) {
                 error = "--check cannot go with --" + o->names().constLast().toStdString();
                 return parsed;
@@ -245,7 +263,7 @@ ParsedArguments ParseToolArguments(const QStringList& arguments)
     }
     if (!ReadAnalysisFlags(parser, analysis,
                            {&noBand, &maxLoss, &length, &meters, &feet, &connector1, &connector2, &kinds, &vswr,
-                            &currency, &query, &partNumber},
+                            &currency, &query, &partNumber, &budget, &sort, &descending},
                            options, error))
         return parsed;
     parsed.Options = options;

@@ -15,7 +15,7 @@ struct CableKinds {
 };
 
 // The chart and the figures beside the results: a curve of one line, a
-// picture of the chart, the band-edge columns.
+// picture of the chart, the band-edge and run-budget columns.
 struct AnalysisOptions {
     std::optional<std::string> CurvePartNumber;  // --curve: a curve instead of a query
     std::optional<double> From, To;              // MHz; unset: the line's own band edge
@@ -23,6 +23,7 @@ struct AnalysisOptions {
     bool Log = false;        // points (and the chart's axis) evenly spaced on a logarithmic scale
     std::string PlotFile;    // empty: no picture; else a .png or .svg name (local 8-bit encoding)
     bool Edges = false;      // the three band-edge columns after the results' fourteen
+    bool Budget = false;     // the run-budget columns after them
 };
 
 // What the command line asks for; an unset item leaves the query page as a
@@ -46,6 +47,9 @@ struct ToolOptions {
     OutputFormat Format = OutputFormat::Tsv;
     AnalysisOptions Analysis;
     bool Check = false;  // list the data files' problems instead of running a query
+    // Beside the fourteen columns: the order of the rows.
+    std::optional<std::string> SortColumn;  // --sort: the heading whose column orders the rows
+    bool Descending = false;                // --descending: that order reversed
 };
 
 struct ParsedArguments {

@@ -20,7 +20,7 @@ struct ToolResult {
     int ExitCode = 0;               // 0 lines listed, 1 refused or none found, 2 error
     std::vector<Message> Messages;  // for standard error, in the order the window shows them
     std::optional<ResultTable> Table;  // the results table to print; empty when no search ran
-    ExtraColumns Extra;                // --edges: columns after the fourteen, row for row
+    ExtraColumns Extra;                // --edges, --budget: columns after the fourteen, row for row
     std::optional<TextTable> Curve;    // --curve: printed instead of a results table
     std::optional<ChartPlan> Plot;     // --plot: the chart to draw
     std::optional<std::string> Listing;  // text for standard output besides a table (--check)

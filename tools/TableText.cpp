@@ -98,20 +98,27 @@ std::string FormatRows(const std::vector<std::string>& headings, const std::vect
     return Delimited(headings, rows, '\t', TsvField, "\n");
 }
 
-std::string FormatTable(const ResultTable& table, OutputFormat format, const ExtraColumns& extra)
+PrintedTable PrintedTableOf(const ResultTable& table, const ExtraColumns& extra)
 {
-    std::vector<std::string> headings(table.Headings.begin(), table.Headings.end());
-    headings.insert(headings.end(), extra.Headings.begin(), extra.Headings.end());
-    std::vector<std::vector<std::string>> rows;
+    PrintedTable printed;
+    printed.Headings.assign(table.Headings.begin(), table.Headings.end());
+    printed.Headings.insert(printed.Headings.end(), extra.Headings.begin(), extra.Headings.end());
     for (std::size_t r = 0; r < table.Rows.size(); ++r) {
         std::vector<std::string> cells;
+        cells.reserve(printed.Headings.size());
         for (std::size_t c = 0; c < kResultColumns; ++c)
             cells.push_back(table.Hidden[c] ? std::string() : table.Rows[r][c]);
         if (r < extra.Rows.size()) cells.insert(cells.end(), extra.Rows[r].begin(), extra.Rows[r].end());
-        cells.resize(headings.size());
-        rows.push_back(std::move(cells));
+        cells.resize(printed.Headings.size());
+        printed.Rows.push_back(std::move(cells));
     }
-    return FormatRows(headings, rows, format);
+    return printed;
+}
+
+std::string FormatTable(const ResultTable& table, OutputFormat format, const ExtraColumns& extra)
+{
+    const PrintedTable printed = PrintedTableOf(table, extra);
+    return FormatRows(printed.Headings, printed.Rows, format);
 }
 
 std::string FormatMessage(const Message& message)

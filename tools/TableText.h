@@ -28,6 +28,11 @@ std::string FormatTable(const ResultTable& table, OutputFormat format, const Ext
 std::string FormatRows(const std::vector<std::string>& headings, const std::vector<std::vector<std::string>>& rows,
                        OutputFormat format);
 
+// The results as printed: the fourteen columns (a hidden column with empty
+// cells), then the extra columns, row for row; --sort orders these rows.
+using PrintedTable = TextTable;
+PrintedTable PrintedTableOf(const ResultTable& table, const ExtraColumns& extra = {});
+
 // "information: ", "warning: " or "error: " and the text, the box's CR line
 // breaks as newlines, ending in a newline.
 std::string FormatMessage(const Message& message);

@@ -3,6 +3,7 @@
 
 #include "tools/QueryArguments.h"
 #include "tools/QueryRun.h"
+#include "tools/TableSort.h"
 #include "tools/TableText.h"
 
 #include "chart/ChartPicture.h"
@@ -15,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <fcntl.h>
@@ -113,11 +115,24 @@ int main(int argc, char* argv[])
     const ToolOptions& options = *parsed.Options;
     const std::string folder = QCoreApplication::applicationDirPath().toLocal8Bit().toStdString();
     const ToolResult result = RunTool(options, folder);
+    std::optional<PrintedTable> printed;
+    if (result.Table) printed = PrintedTableOf(*result.Table, result.Extra);
+    // The headings are known once the table is filled; a table without rows
+    // has nothing to sort (and its price headings still read as designed).
+    if (printed && options.SortColumn && !printed->Rows.empty()) {
+        const std::optional<std::size_t> column = FindColumn(*printed, *options.SortColumn);
+        if (!column) {
+            WriteError("error: --sort: no column is headed '" + *options.SortColumn +
+                       "'\nTry 'quillon-query --help' for more information.\n");
+            return 2;
+        }
+        SortRows(*printed, *column, options.Descending);
+    }
     for (const auto& message : result.Messages) WriteError(FormatMessage(message));
     if (result.Curve)
         out.Write(stdout, FormatRows(result.Curve->Headings, result.Curve->Rows, options.Format));
-    else if (result.Table)
-        out.Write(stdout, FormatTable(*result.Table, options.Format, result.Extra));
+    else if (printed)
+        out.Write(stdout, FormatRows(printed->Headings, printed->Rows, options.Format));
     if (result.Listing) out.Write(stdout, *result.Listing);
     if (!out.Finish()) return 2;
 

@@ -17,6 +17,7 @@
 
 #include "ui/LinkLabel.h"
 #include "ui/Links.h"
+#include "ui/RunBudgetPanel.h"
 
 namespace quillon {
 namespace {
@@ -166,6 +167,11 @@ TResultsPage::TResultsPage(QWidget* parent) : QWidget(parent)
     for (int c = 0; c < kResultColumns; ++c)
         grdSpecs->horizontalHeader()->resizeSection(c, SpecsColumnWidths()[static_cast<std::size_t>(c)]);
     FitHeadings(grdSpecs, SpecsModel);
+    // A click on a heading sorts the rows by its column (the main window does
+    // it); the grid never sorts through the model itself.
+    grdSpecs->horizontalHeader()->setSectionsClickable(true);
+    grdSpecs->horizontalHeader()->setSortIndicatorShown(true);
+    grdSpecs->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     (new QVBoxLayout(gbxSpecifications))->addWidget(grdSpecs);
 
     auto connectorList = [this](const char* group, const char* caption, const char* name, const char* hint,
@@ -221,6 +227,8 @@ TResultsPage::TResultsPage(QWidget* parent) : QWidget(parent)
     tabAnalysis = new QTabWidget(this);
     tabAnalysis->setObjectName(QStringLiteral("tabAnalysis"));
     tabAnalysis->setVisible(false);
+    pnlRunBudget = new TRunBudgetPanel(tabAnalysis);
+    AddAnalysisPanel(pnlRunBudget, QStringLiteral("Run Budget"));
 
     // The grid on top; below it the two connector ends side by side, the
     // analysis panels, and the links and buttons at the right.

@@ -24,6 +24,7 @@ class QTableView;
 namespace quillon {
 
 class TLinkLabel;
+class TRunBudgetPanel;
 
 using TResultTableModel = TTextTableModel<ResultTable>;
 using TPartNumberModel = TTextTableModel<PartNumberTable>;
@@ -62,6 +63,8 @@ public:
     // hidden while it holds none.
     QTabWidget* tabAnalysis;
     void AddAnalysisPanel(QWidget* panel, const QString& title);
+    // "Run Budget": the losses and the cost of a run of the current row's line.
+    TRunBudgetPanel* pnlRunBudget;
 
     // Designed widths of grdSpecs' columns and of the part-number grids'.
     static const std::array<int, kResultColumns>& SpecsColumnWidths();

@@ -1,10 +1,13 @@
 #include "ui/Session.h"
 
+#include <numeric>
+
 #include <QFile>
 
 #include "engine/Errors.h"
 #include "ui/DataPreload.h"
 #include "ui/QtText.h"
+#include "ui/RowOrder.h"
 #include "platform/Seams.h"
 #include "platform/SettingsKeys.h"
 #include "platform/TextFile.h"
@@ -79,6 +82,38 @@ SearchOutcome TSession::Search(const QueryPage& page) const
     return RunSearch(page, commandLinePartNumber_, data_.catalogue.Lines());
 }
 
+void TSession::SetResultLines(LineList lines)
+{
+    resultLines_ = std::move(lines);
+    catalogueRank_.resize(resultLines_.size());
+    std::iota(catalogueRank_.begin(), catalogueRank_.end(), std::size_t{0});
+    sortedBy_.reset();
+}
+
+std::vector<std::size_t> TSession::SortResultRows(int column, std::span<const std::string> shownCells,
+                                                  SortDirection direction)
+{
+    const std::size_t count = shownCells.size();
+    const bool withLines = catalogueRank_.size() == count;
+    // Sorting the cells in catalogue order keeps catalogue order among equal
+    // ones, whatever order the rows were shown in before.
+    std::vector<std::string> byCatalogue(count);
+    std::vector<std::size_t> shownAt(count);
+    for (std::size_t row = 0; row < count; ++row) {
+        const std::size_t rank = withLines ? catalogueRank_[row] : row;
+        byCatalogue[rank] = shownCells[row];
+        shownAt[rank] = row;
+    }
+    std::vector<std::size_t> order = SortedRowOrder(byCatalogue, direction);
+    for (std::size_t& row : order) row = shownAt[row];
+    if (withLines) {
+        ApplyRowOrder(resultLines_, order);
+        ApplyRowOrder(catalogueRank_, order);
+    }
+    sortedBy_ = RowSort{column, direction};
+    return order;
+}
+
 TTransmissionLine* TSession::ResultLineAt(int row) const
 {
     if (row < 0 || static_cast<std::size_t>(row) >= resultLines_.size()) return nullptr;
@@ -118,6 +153,21 @@ std::optional<std::string> TSession::FillPartNumbers(PartNumberTable& table, con
                                                      int currencyTag) const
 {
     return FillPartNumberRows(table, connector, data_.PriceListLines, data_.exchangeRates, currencyTag);
+}
+
+std::optional<RunBudgetSheet> TSession::RunBudgetAt(int row, const ResultRow& shownCells,
+                                                    const std::array<std::string, 2>& partNumbers) const
+{
+    const TTransmissionLine* line = ResultLineAt(row);
+    if (line == nullptr || !RowFilledToEnd(shownCells)) return std::nullopt;
+    const std::optional<RowBasis> basis = RowBasisOf(*line);
+    if (!basis) return std::nullopt;  // no length: the row hides its computed columns
+    try {
+        return MakeRunBudgetSheet(*line, *basis, partNumbers, data_.PriceListLines);
+    } catch (const QuillonError&) {
+        // The filling of a completed row met none of these.
+        return std::nullopt;
+    }
 }
 
 StoredCurrency TSession::ReadStoredCurrency() const

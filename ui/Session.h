@@ -10,19 +10,29 @@
 // (curves over the band, band-edge figures, a run's budget) belongs here
 // too, beside FillPartNumbers: engine calls on ResultLineAt(row) with the
 // query page's values, shown by the results page in panels of their own.
+//
+// Row r of the results grid always shows ResultLineAt(r): a sort of the grid
+// puts the result lines in the order shown (SortResultRows), so the selected
+// line, the panels and every output read the line in the row they see.
 
+#include <array>
+#include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include <QString>
 #include <QStringList>
 
 #include "engine/AnalysisColumns.h"
+#include "engine/CellOrder.h"
 #include "engine/DataSet.h"
 #include "engine/ResultRows.h"
 #include "engine/Search.h"
 #include "persist/RegistrySettings.h"
+#include "ui/RunBudgetSheet.h"
 
 namespace quillon {
 
@@ -81,9 +91,11 @@ public:
 
     // The search's checks and selection over every catalogue line.
     SearchOutcome Search(const QueryPage& page) const;
-    // The lines of the last search that ran; the results grid shows them in order.
+    // The lines of the last search that ran, in the order the results grid
+    // shows them: catalogue order until the grid is sorted.
     const LineList& ResultLines() const { return resultLines_; }
-    void SetResultLines(LineList lines) { resultLines_ = std::move(lines); }
+    // The lines of a new search, in catalogue order; no column is sorted.
+    void SetResultLines(LineList lines);
     // The result line shown in the grid's row; nullptr for a row that holds none.
     TTransmissionLine* ResultLineAt(int row) const;
     // Descriptions and list prices of the result lines not looked up yet.
@@ -106,6 +118,33 @@ public:
     [[nodiscard]] std::optional<std::string> FillPartNumbers(PartNumberTable& table, const TConnector* connector,
                                                              int currencyTag) const;
 
+    // ---- The order shown
+
+    // Sorts the rows by one column of the grid, whose cells are given in the
+    // order shown (numbers by value, "N/A" and empty cells last; CellOrder).
+    // Equal cells keep catalogue order in both directions. The result lines
+    // take the new order; the returned order (element k: the row shown k-th
+    // before) is for the grid's cells. With rows that hold no line (a search
+    // from the results page that found nothing) only the cells move.
+    std::vector<std::size_t> SortResultRows(int column, std::span<const std::string> shownCells,
+                                            SortDirection direction);
+    // The column the rows were last sorted by and how; none since the search.
+    struct RowSort {
+        int Column = -1;
+        SortDirection Direction = SortDirection::Ascending;
+    };
+    const std::optional<RowSort>& SortedBy() const { return sortedBy_; }
+
+    // ---- The run budget of a row
+
+    // The budget panel's texts for the line in the row, on what the row's
+    // filling read (RowBasisOf), with the prices of the chosen connector part
+    // numbers (empty: none chosen). Nothing when the row holds no line or its
+    // filling stopped before the row's end: the panel then shows no figures,
+    // as the row.
+    std::optional<RunBudgetSheet> RunBudgetAt(int row, const ResultRow& shownCells,
+                                              const std::array<std::string, 2>& partNumbers) const;
+
     // ---- The currency
 
     // What the store holds for the currency to put back before a search.
@@ -118,6 +157,8 @@ private:
     const QStringList arguments_;
     DataSet data_;
     LineList resultLines_;
+    std::vector<std::size_t> catalogueRank_;  // each shown row's place in the search's own order
+    std::optional<RowSort> sortedBy_;
     std::optional<InteractiveFillInputs> filling_;  // what the last interactive filling read
     std::optional<long double> fillingMaxLoss_;
     std::string commandLinePartNumber_;

@@ -9,10 +9,14 @@
 #include <QColor>
 #include <QSet>
 
+#include <cstddef>
 #include <exception>
+#include <span>
 #include <utility>
+#include <vector>
 
 #include "ui/QtText.h"
+#include "ui/RowOrder.h"
 
 namespace quillon {
 
@@ -39,6 +43,27 @@ public:
         }
         ClampHighlight();
         endResetModel();
+    }
+
+    // Shows the rows in a new order (element k: the row to show k-th) without
+    // a reset: the views' current row and the highlighted row move with their
+    // rows. An order that does not name every row once changes nothing.
+    void Reorder(std::span<const std::size_t> order)
+    {
+        if (!IsRowOrder(order, table_.Rows.size())) return;
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        std::vector<int> movedTo(order.size());
+        for (std::size_t k = 0; k < order.size(); ++k) movedTo[order[k]] = static_cast<int>(k);
+        ApplyRowOrder(table_.Rows, order);
+        if (highlighted_ >= 0) highlighted_ = movedTo[static_cast<std::size_t>(highlighted_)];
+        const QModelIndexList before = persistentIndexList();
+        QModelIndexList after;
+        after.reserve(before.size());
+        for (const QModelIndex& index : before)
+            after << (index.isValid() ? this->index(movedTo[static_cast<std::size_t>(index.row())], index.column())
+                                      : QModelIndex());
+        changePersistentIndexList(before, after);
+        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     }
 
     // The row drawn in the highlight colour; -1 for none.

@@ -104,6 +104,7 @@ void TfrmMain::ConnectHandlers()
     ConnectResultsHandlers();
     ConnectSettingsHandlers();
     ConnectOutputHandlers();
+    ConnectAnalysisHandlers();
     ConnectChartHandlers();
 }
 

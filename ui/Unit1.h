@@ -94,6 +94,7 @@ public:
     void US1Click(QAction* item);
     void grdSpecsClick();
     void grdSpecsRowChanged(int row);
+    void grdSpecsTitleClick(int column);
     void lstConnectorsClick();
     void lstConnectors2Click();
     void AddLineToChart1Click();
@@ -140,6 +141,12 @@ private:
     TTransmissionLine* SelectedLine() const;
     void FillConnectorList(QListWidget* list, const QCheckBox* criterion, QTableView* grid, const QComboBox* combo);
     void FillPartNumberGrid(QTableView* grid, const QListWidget* list);
+
+    // Beside the designed controls (Unit1Analysis.cpp): sorting the results
+    // grid by a heading, and the run-budget panel of the selected line, which
+    // follows the part numbers chosen in the two part-number grids.
+    void ConnectAnalysisHandlers();
+    void UpdateRunBudget();
 
     // The currency menu (Unit1Currency.cpp): the chosen currency is the check
     // mark on its items.

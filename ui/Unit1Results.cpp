@@ -130,6 +130,7 @@ void TfrmMain::FillPartNumberGrid(QTableView* grid, const QListWidget* list)
     grid->resizeColumnToContents(0);
     QHeaderView* header = grid->horizontalHeader();
     header->resizeSection(0, std::max(TResultsPage::PartNumberColumnWidths(end)[0], header->sectionSize(0)));
+    UpdateRunBudget();
 }
 
 void TfrmMain::lstConnectorsClick() { FillPartNumberGrid(tsResults->grdConnectors, tsResults->lstConnectors); }

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -73,7 +74,9 @@ void TfrmMain::Search()
 
     session_.SetResultLines(*outcome.Result);
     const LineList& lines = session_.ResultLines();
-    if (lines.empty()) return;
+    if (lines.empty()) return;  // the grid keeps the rows it shows, in their order
+    // A new search shows catalogue order again.
+    tsResults->grdSpecs->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
 
     page.ProgressBar1->setMaximum(static_cast<int>(lines.size()));
     session_.CompletePrices([&](std::size_t ordinal) { page.ProgressBar1->setValue(static_cast<int>(ordinal)); });

@@ -79,6 +79,11 @@ void Install::WritePriceList() const
               {"# test price list", "TL|QA|QA-1|FT|Air line|2.50|", "TL|QF|QF-2|FT|Foam line|1.25|"});
 }
 
+void Install::WritePriceList(const std::vector<std::string>& lines) const
+{
+    WriteFile(DataFolder() + QStringLiteral("/M_lom.dat"), lines);
+}
+
 void Install::WriteRates() const
 {
     WriteFile(ProgramFolder() + QStringLiteral("/xcngrate.dat"), {"GBP|1.5|", "EUR|1.1|"});

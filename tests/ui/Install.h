@@ -36,6 +36,7 @@ public:
 
     void WriteCatalogue(const std::vector<std::string>& rows) const;
     void WritePriceList() const;
+    void WritePriceList(const std::vector<std::string>& lines) const;
     void WriteRates() const;
     void WriteRates(const std::vector<std::string>& lines) const;
     // The bundled demo catalogue and price list with these exchange rates,
