@@ -1,12 +1,14 @@
 // The program entry: fixed number and date formats, the application title,
-// the splash (not when the program was started with parameters), then the
-// main window until it closes.
+// the splash (not when the program was started with parameters), the user's
+// data folder when the launcher asks for it, then the main window until it
+// closes.
 
 #include <QApplication>
 #include <QIcon>
 
 #include "ui/ProcessFormats.h"
 #include "ui/Unit1.h"
+#include "ui/UserDataSetup.h"
 #include "platform/DesktopSeams.h"
 #include "ui/splash.h"
 
@@ -27,9 +29,10 @@ int main(int argc, char** argv)
     quillon::DesktopSeams desktop;
     quillon::Seams& seams = desktop.Get();
     // A damaged settings file is moved aside by the store; say so once.
-    seams.onSettingsProblem = [&seams](const quillon::SettingsProblem& problem) {
-        seams.messages.Warning(problem.Text());
-    };
+    quillon::ReportSettingsProblems(seams);
+    // Started by the launcher: the user's data folder and the registration
+    // first, through the same store and boxes as the window.
+    quillon::SetUpForLauncher(seams);
     quillon::TfrmMain frmMain(seams, arguments);
     // A command line that cannot run has said so and ends the program here.
     if (frmMain.Terminated()) return 1;
