@@ -3,8 +3,8 @@
 #
 #   scripts/package.sh [--build-dir DIR] [--output DIR]
 #
-# Without --build-dir the programs are built first in build-package (release,
-# without tests); with it, the programs already built in DIR are packed as
+# Without --build-dir the programs are built first in build-package (with
+# Debian's hardening flags, without tests); with it, the programs already built in DIR are packed as
 # they are. The package goes to --output (default: the current folder) and
 # its path is printed. Depends is computed from the binaries, the binaries
 # are stripped, and no installed file may name the tree it was built in.
@@ -22,14 +22,18 @@ while [ $# -gt 0 ]; do
   esac
 done
 
+mkdir -p "$output"
+output=$(cd "$output" && pwd)
 if [ -z "$build" ]; then
   "$source_dir/scripts/setup.sh"
   build=$source_dir/build-package
   launcher=()
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-  # Debian's own compiler and linker flags: hardening, and no build paths.
+  # Debian's own compiler and linker flags: hardening, and the source
+  # tree's path mapped away (dpkg-buildflags maps the current folder).
   export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-  cmake -S "$source_dir" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLON_BUILD_TESTS=OFF \
+  cd "$source_dir"
+  cmake -S "$source_dir" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_BUILD_TESTS=OFF \
     -DQUILLON_BUILD_BENCH=OFF "-DQUILLON_PARTS=engine;platform;persist;output;online;ui;tools" \
     "-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
     "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)" \
@@ -37,8 +41,6 @@ if [ -z "$build" ]; then
   cmake --build "$build" -j2 --target quillon quillon-register quillon-query
 fi
 build=$(cd "$build" && pwd)
-mkdir -p "$output"
-output=$(cd "$output" && pwd)
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 arch=$(dpkg --print-architecture)
