@@ -12,11 +12,17 @@ registers, opens the window and prints a report to PDF, writing nothing
 outside that home. A damaged settings file reaches that user in the program's
 own warning box.
 
+CheckoutStaysClean: the program run from the build tree, through its news,
+update and print paths, writes nothing into the checkout.
+
     package_test.py --source DIR --build DIR [--plugins DIR] [TEST...]
 """
 
 import argparse
+import functools
 import gzip
+import http.server
+import json
 import os
 import re
 import shlex
@@ -25,6 +31,7 @@ import stat
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import unittest
 
@@ -140,6 +147,41 @@ def tree_state(root):
             info = os.lstat(path)
             state[os.path.relpath(path, root)] = (stat.S_IFMT(info.st_mode), info.st_size, info.st_mtime_ns)
     return state
+
+
+
+def make_home(home):
+    os.makedirs(os.path.join(home, "runtime"))
+    os.chmod(os.path.join(home, "runtime"), 0o700)
+    return home
+
+
+def run_with_probe(command, home, steps, boxes="answer", environment=None):
+    """Runs the program offscreen with this home and nothing else of the
+    caller's environment, the probe working its windows (see
+    probe/Probe.cpp); returns the run and the probe's log lines."""
+    log = os.path.join(home, "probe.log")
+    plugin = os.path.join(ARGS.plugins, "generic", "libquillonprobe.so")
+    if not os.path.isfile(plugin):
+        raise AssertionError("the probe is not built: " + plugin)
+    env = {
+        "PATH": "/usr/bin:/bin", "HOME": home, "XDG_RUNTIME_DIR": os.path.join(home, "runtime"),
+        "LANG": "C.UTF-8", "QT_QPA_PLATFORM": "offscreen", "QT_PLUGIN_PATH": ARGS.plugins,
+        "QT_QPA_GENERIC_PLUGINS": "quillonprobe", "QUILLON_PROBE_LOG": log,
+        "QUILLON_PROBE_STEPS": ";".join(steps), "QUILLON_PROBE_BOXES": boxes,
+    }
+    env.update(environment or {})
+    try:
+        started = run(command, cwd=home, env=env, timeout=60)
+    except subprocess.TimeoutExpired as stuck:
+        # A step that never became possible: the log says where it stopped.
+        text = stuck.stderr.decode(errors="replace") if isinstance(stuck.stderr, bytes) else stuck.stderr
+        started = subprocess.CompletedProcess(stuck.cmd, "timed out", "", text or "")
+    lines = []
+    if os.path.exists(log):
+        with open(log) as f:
+            lines = f.read().splitlines()
+    return started, lines
 
 
 class DebianPackage(unittest.TestCase):
@@ -263,40 +305,18 @@ class DebianPackage(unittest.TestCase):
     # --- the launcher, as an ordinary user -------------------------------
 
     def make_home(self, name):
-        home = os.path.join(self.scratch, name)
-        os.makedirs(os.path.join(home, "runtime"))
-        os.chmod(os.path.join(home, "runtime"), 0o700)
-        return home
+        return make_home(os.path.join(self.scratch, name))
 
     def start_launcher(self, home, steps, boxes="answer"):
         """Starts the unpacked launcher as an unprivileged user with this
-        home, the probe working its windows (see probe/Probe.cpp); returns
-        the run and the probe's log lines."""
+        home, the probe working its windows; returns the run and the probe's
+        log lines."""
         if self.as_root:
             run(["chown", "-R", f"{UNPRIVILEGED}:{UNPRIVILEGED}", home])
             become = ["setpriv", f"--reuid={UNPRIVILEGED}", f"--regid={UNPRIVILEGED}", "--clear-groups", "--"]
         else:
             become = []
-        log = os.path.join(home, "probe.log")
-        environment = {
-            "PATH": "/usr/bin:/bin", "HOME": home, "XDG_RUNTIME_DIR": os.path.join(home, "runtime"),
-            "LANG": "C.UTF-8", "QT_QPA_PLATFORM": "offscreen", "QT_PLUGIN_PATH": ARGS.plugins,
-            "QT_QPA_GENERIC_PLUGINS": "quillonprobe", "QUILLON_PROBE_LOG": log,
-            "QUILLON_PROBE_STEPS": ";".join(steps), "QUILLON_PROBE_BOXES": boxes,
-        }
-        self.assertTrue(os.path.isfile(os.path.join(ARGS.plugins, "generic", "libquillonprobe.so")))
-        try:
-            started = run(become + [self.path("/usr/bin/quillon")], cwd=home,
-                          env=environment, timeout=60)
-        except subprocess.TimeoutExpired as stuck:
-            # A step that never became possible: say where it stopped.
-            text = stuck.stderr.decode(errors="replace") if isinstance(stuck.stderr, bytes) else stuck.stderr
-            started = subprocess.CompletedProcess(stuck.cmd, "timed out", "", text or "")
-        lines = []
-        if os.path.exists(log):
-            with open(log) as f:
-                lines = f.read().splitlines()
-        return started, lines
+        return run_with_probe(become + [self.path("/usr/bin/quillon")], home, steps, boxes)
 
     def outside_writes(self, since):
         """Files the unprivileged user owns, changed since `since`, in the
@@ -368,6 +388,106 @@ class DebianPackage(unittest.TestCase):
         # Registered afresh, so the window opened on the seeded data folder.
         with open(settings) as f:
             self.assertIn("Common Files", f.read())
+
+
+# --- the build tree -----------------------------------------------------
+
+NEWS_LISTING = """<html><body>
+<A HREF=viewpressrelease.asp?id=41&langid=1>Foam coax line grows to 2-1/4 in</A><br>
+<A HREF=viewpressrelease.asp?id=40&langid=1>New 7-16 connectors for air lines</A><br>
+</body></html>
+"""
+NEWS_HOME = """<html><body>
+<!-- SpotLight -->
+<font color="red">Spotlight: the QX range at the winter show</font>
+<A HREF=/spotlight/show.asp>more</A>
+<!-- End SpotLight -->
+</body></html>
+"""
+
+
+def settings_with_web_server(path, server):
+    """A settings store that names the maker's web server, as a site with
+    its own server would have it."""
+    def key(name, keys=(), values=()):
+        return {"name": name, "keys": list(keys), "values": list(values)}
+    common = key("Common Files", values=[{"name": "WebServer", "text": server}])
+    tree = {"format": "Quillon settings store", "version": 1,
+            "root": key("", [key("Software", [key("Tarvex", [common])])])}
+    with open(path, "w") as f:
+        json.dump(tree, f)
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+def checkout_state():
+    """The checkout's files outside the build trees and .git."""
+    state = tree_state(ARGS.source)
+    return {path: entry for path, entry in state.items()
+            if not re.match(r"^(build[^/]*|\.git)(/|$)", path)}
+
+
+class CheckoutStaysClean(unittest.TestCase):
+    """The program started from the build tree as scripts/run.sh starts it
+    (settings and data folder of its own, seeded from the demo data),
+    used through its news, update and print paths with a web server of its
+    own on the loopback, writes nothing into the checkout: not beside its
+    executable, not into the demo data."""
+
+    def test_news_update_and_print_write_nothing_into_the_checkout(self):
+        scratch = tempfile.mkdtemp(prefix="quillon-checkout-")
+        self.addCleanup(shutil.rmtree, scratch, True)
+        site = os.path.join(scratch, "site")
+        for path, text in (("whatsnew/pressreleases/default.asp", NEWS_LISTING),
+                           ("home/default.asp", NEWS_HOME), ("toolbench/pricing.exe", "pricing installer\n")):
+            os.makedirs(os.path.dirname(os.path.join(site, path)), exist_ok=True)
+            with open(os.path.join(site, path), "w") as f:
+                f.write(text)
+        server = http.server.ThreadingHTTPServer(
+            ("127.0.0.1", 0), functools.partial(QuietHandler, directory=site))
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        self.addCleanup(server.server_close)
+        self.addCleanup(server.shutdown)
+
+        home = make_home(os.path.join(scratch, "home"))
+        run_folder = os.path.join(scratch, "run")
+        os.makedirs(run_folder)
+        settings = os.path.join(run_folder, "registry.json")
+        settings_with_web_server(settings, f"http://127.0.0.1:{server.server_address[1]}")
+        data = os.path.join(run_folder, "Common Files")
+        program = os.path.join(ARGS.build, "ui", "quillon")
+
+        checkout_before = checkout_state()
+        # A file made and removed again still leaves its mark on the folder.
+        beside_before = tree_state(os.path.dirname(program)), os.stat(os.path.dirname(program)).st_mtime_ns
+        started, log = run_with_probe([program], home, [
+            "key:frmMain:Ctrl+A", "click:frmNews/btnClose",
+            "key:frmMain:Ctrl+U", "click:frmUpdate/btnUpdate",
+            "click:frmMain/btnSearch", "click:frmMain/btnPrint", "click:frmPrintOptions/btnPrint",
+            "print-pdf:" + os.path.join(home, "report.pdf"), "click:frmPrintOptions/btnClose",
+            "close:frmMain"], environment={
+                "QUILLON_SETTINGS_FILE": settings,
+                "QUILLON_PACKAGED_DATA": os.path.join(ARGS.source, "data", "demo"),
+                "QUILLON_DATA_FOLDER": data})
+        self.assertEqual(log[-1:], ["done"], "\n".join(log) + started.stderr)
+        self.assertEqual(started.returncode, 0, started.stderr)
+        # Each path really ran: the pages and the installer were fetched (the
+        # offscreen platform has no shell to start it), the report printed.
+        self.assertIn("box: Download Complete.\\nClick OK to continue with installation", log)
+        for fetched in ("news/rawnews.dat", "news/rawsl.dat", "updates/pricing.exe"):
+            self.assertTrue(os.path.isfile(os.path.join(data, fetched)), fetched)
+        self.assertTrue(os.path.isfile(os.path.join(home, "report.pdf")))
+
+        beside_after = tree_state(os.path.dirname(program)), os.stat(os.path.dirname(program)).st_mtime_ns
+        self.assertEqual(sorted(set(beside_after[0].items()) ^ set(beside_before[0].items())), [])
+        self.assertEqual(beside_after[1], beside_before[1], "the program made and removed files beside its executable")
+        after = checkout_state()
+        changed = sorted(path for path in set(checkout_before) | set(after)
+                         if checkout_before.get(path) != after.get(path))
+        self.assertEqual(changed, [])
 
 
 def main():
