@@ -156,17 +156,19 @@ def make_home(home):
     return home
 
 
-def run_with_probe(command, home, steps, boxes="answer", environment=None):
+def run_with_probe(command, home, steps, boxes="answer", environment=None, plugins=None):
     """Runs the program offscreen with this home and nothing else of the
-    caller's environment, the probe working its windows (see
-    probe/Probe.cpp); returns the run and the probe's log lines."""
+    caller's environment, the probe (from `plugins`, default the build
+    tree's) working its windows (see probe/Probe.cpp); returns the run and
+    the probe's log lines."""
+    plugins = plugins or ARGS.plugins
     log = os.path.join(home, "probe.log")
-    plugin = os.path.join(ARGS.plugins, "generic", "libquillonprobe.so")
+    plugin = os.path.join(plugins, "generic", "libquillonprobe.so")
     if not os.path.isfile(plugin):
         raise AssertionError("the probe is not built: " + plugin)
     env = {
         "PATH": "/usr/bin:/bin", "HOME": home, "XDG_RUNTIME_DIR": os.path.join(home, "runtime"),
-        "LANG": "C.UTF-8", "QT_QPA_PLATFORM": "offscreen", "QT_PLUGIN_PATH": ARGS.plugins,
+        "LANG": "C.UTF-8", "QT_QPA_PLATFORM": "offscreen", "QT_PLUGIN_PATH": plugins,
         "QT_QPA_GENERIC_PLUGINS": "quillonprobe", "QUILLON_PROBE_LOG": log,
         "QUILLON_PROBE_STEPS": ";".join(steps), "QUILLON_PROBE_BOXES": boxes,
     }
@@ -199,6 +201,10 @@ class DebianPackage(unittest.TestCase):
         if unpacked.returncode != 0:
             raise AssertionError(unpacked.stderr)
         cls.as_root = os.geteuid() == 0
+        # The probe where the unprivileged user can read it, whatever the
+        # build tree's folders allow.
+        cls.plugins = os.path.join(cls.scratch, "plugins")
+        shutil.copytree(ARGS.plugins, cls.plugins)
         if not cls.as_root:
             # The unpacked package is ours here: make it as unwritable to us
             # as an installed one is to its users.
@@ -316,7 +322,7 @@ class DebianPackage(unittest.TestCase):
             become = ["setpriv", f"--reuid={UNPRIVILEGED}", f"--regid={UNPRIVILEGED}", "--clear-groups", "--"]
         else:
             become = []
-        return run_with_probe(become + [self.path("/usr/bin/quillon")], home, steps, boxes)
+        return run_with_probe(become + [self.path("/usr/bin/quillon")], home, steps, boxes, plugins=self.plugins)
 
     def outside_writes(self, since):
         """Files the unprivileged user owns, changed since `since`, in the
