@@ -8,12 +8,16 @@
 //   print-pdf:PATH    in the print preview, print; in the print dialog,
 //                     print to the PDF file PATH
 //   close:NAME        close the visible window NAME
+//   shot:NAME:PATH    save a picture of the visible widget NAME to PATH
+//   menu:MENU         open the menu whose object name is MENU (a picture of
+//                     an open menu is "shot:MENU:PATH")
 // NAME is a window's object name, or WINDOW/CHILD for a widget in it.
 // Each step waits until it can be done. Every message box that shows is
 // written to the log and answered with its escape button (No, Cancel) when
 // it has one, else with OK; with QUILLON_PROBE_BOXES=stop the program is
 // ended at once instead (exit status 3), as a run that expects no box would
-// otherwise wait for a step that cannot come. QUILLON_PROBE_LOG names the log
+// otherwise wait for a step that cannot come. QUILLON_PROBE_BOX_PICTURES
+// names a folder for a picture of each box (box-1.png, ...). QUILLON_PROBE_LOG names the log
 // file; each line is "box: TEXT" (line breaks as "\n"), "step: STEP" when a
 // step is done, or "done" after the last.
 
@@ -29,6 +33,7 @@
 #include <QGenericPlugin>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPrintDialog>
@@ -56,6 +61,15 @@ private:
         text.replace(QLatin1Char('\r'), QLatin1String("\\n")).replace(QLatin1Char('\n'), QLatin1String("\\n"));
         log_.write(text.toUtf8() + '\n');
         log_.flush();
+    }
+
+    static QMenu* FindMenu(const QString& name)
+    {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* menu = qobject_cast<QMenu*>(top); menu != nullptr && menu->objectName() == name) return menu;
+            if (auto* menu = top->findChild<QMenu*>(name)) return menu;
+        }
+        return nullptr;
     }
 
     // "WINDOW" or "WINDOW/CHILD", by object names.
@@ -87,7 +101,12 @@ private:
     {
         auto* box = VisibleTop<QMessageBox>();
         if (box == nullptr) return {};
-        if (box != lastBox_) Write(QStringLiteral("box: ") + box->text());
+        if (box != lastBox_) {
+            Write(QStringLiteral("box: ") + box->text());
+            const QString pictures = qEnvironmentVariable("QUILLON_PROBE_BOX_PICTURES");
+            if (!pictures.isEmpty())
+                box->grab().save(pictures + QStringLiteral("/box-%1.png").arg(++boxCount_));
+        }
         lastBox_ = box;
         if (qEnvironmentVariable("QUILLON_PROBE_BOXES") == QStringLiteral("stop")) {
             log_.close();
@@ -142,11 +161,21 @@ private:
         done = false;
         const QString kind = step.section(QLatin1Char(':'), 0, 0);
         if (kind == QStringLiteral("print-pdf")) return PrintPdf(step.section(QLatin1Char(':'), 1), done);
+        if (kind == QStringLiteral("menu")) {
+            QPointer<QMenu> menu = FindMenu(step.section(QLatin1Char(':'), 1));
+            if (menu.isNull()) return {};
+            done = true;
+            return [menu] { if (menu) menu->popup(QPoint(40, 40)); };
+        }
         QPointer<QWidget> widget = Visible(step.section(QLatin1Char(':'), 1, 1));
         if (widget.isNull() || !widget->isEnabled()) return {};
         done = true;
         if (kind == QStringLiteral("click")) return [widget] { if (widget) QTest::mouseClick(widget, Qt::LeftButton); };
         if (kind == QStringLiteral("close")) return [widget] { if (widget) widget->close(); };
+        if (kind == QStringLiteral("shot")) {
+            const QString path = step.section(QLatin1Char(':'), 2);
+            return [widget, path] { if (widget) widget->grab().save(path); };
+        }
         if (kind == QStringLiteral("key")) {
             const QKeyCombination keys = QKeySequence(step.section(QLatin1Char(':'), 2))[0];
             return [widget, keys] { if (widget) QTest::keyClick(widget, keys.key(), keys.keyboardModifiers()); };
@@ -177,6 +206,7 @@ private:
     QStringList steps_;
     qsizetype next_ = 0;
     QPointer<QMessageBox> lastBox_;
+    int boxCount_ = 0;
     QPointer<QPrintPreviewDialog> printedPreview_;
     QFile log_;
     QTimer timer_;
