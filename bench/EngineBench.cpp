@@ -5,7 +5,9 @@
 #include "bench/CatalogueGenerator.h"
 
 #include "engine/Catalogue.h"
+#include "engine/DataSet.h"
 #include "engine/PipeRecord.h"
+#include "engine/TextFile.h"
 #include "engine/PriceList.h"
 #include "engine/ResultRows.h"
 #include "engine/Search.h"
@@ -55,8 +57,8 @@ BenchData& Data()
         const bench::GeneratedFiles files = bench::GenerateFiles({});
         d.folder = fs::temp_directory_path() / ("quillon-bench-" + std::to_string(::getpid()));
         fs::create_directories(d.folder);
-        d.cataloguePath = (d.folder / "Freq_TLine_Connectors.dat").string();
-        d.priceListPath = (d.folder / "M_lom.dat").string();
+        d.cataloguePath = (d.folder / kCatalogueFileName).string();
+        d.priceListPath = (d.folder / kPriceListFileName).string();
         WriteFile(d.cataloguePath, files.Catalogue);
         WriteFile(d.priceListPath, files.PriceList);
         d.bytes = files.Catalogue.size() + files.PriceList.size();
@@ -112,9 +114,8 @@ void BM_ReadFileLines(benchmark::State& state)
 {
     const BenchData& d = Data();
     for (auto _ : state) {
-        std::vector<std::string> catalogue, prices;
-        ReadTextFileLines(d.cataloguePath, catalogue);
-        ReadTextFileLines(d.priceListPath, prices);
+        const std::vector<std::string> catalogue = ReadTextLines(d.cataloguePath).Lines;
+        const std::vector<std::string> prices = ReadTextLines(d.priceListPath).Lines;
         benchmark::DoNotOptimize(catalogue.data());
         benchmark::DoNotOptimize(prices.data());
     }
@@ -124,19 +125,15 @@ void BM_ReadFileLines(benchmark::State& state)
 }
 BENCHMARK(BM_ReadFileLines)->Unit(benchmark::kMillisecond);
 
-// What start-up does: read both files, build the catalogue, keep the price list.
+// What start-up does: the data set loader over both files (no rates file).
 void BM_LoadFiles(benchmark::State& state)
 {
     const BenchData& d = Data();
     for (auto _ : state) {
-        std::vector<std::string> catalogueLines, priceLines;
-        ReadTextFileLines(d.cataloguePath, catalogueLines);
-        ReadTextFileLines(d.priceListPath, priceLines);
-        Catalogue catalogue;
-        BuildCatalogue(catalogueLines, catalogue);
-        PriceList prices(std::move(priceLines));
-        benchmark::DoNotOptimize(catalogue.AllLines.data());
-        benchmark::DoNotOptimize(prices.Lines().data());
+        DataSet data;
+        LoadDataSet({d.cataloguePath, d.priceListPath, ""}, data);
+        benchmark::DoNotOptimize(data.catalogue.AllLines.data());
+        benchmark::DoNotOptimize(data.PriceListLines.Lines().data());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * d.bytes));
 }

@@ -28,7 +28,9 @@
 #include "ui/QueryPage.h"
 #include "ui/ResultsPage.h"
 #include "ui/Unit1.h"
+#include "engine/DataSet.h"
 #include "platform/Fakes.h"
+#include "platform/SettingsKeys.h"
 #include "platform/SettingsStore.h"
 
 namespace {
@@ -76,15 +78,15 @@ int main(int argc, char** argv)
     QDir(root.path()).mkpath(QStringLiteral("data"));
     const QString program = root.filePath(QStringLiteral("program"));
     const QString data = root.filePath(QStringLiteral("data"));
-    if (!WriteFile(program + QStringLiteral("/Freq_TLine_Connectors.dat"), files.Catalogue) ||
-        !WriteFile(data + QStringLiteral("/M_lom.dat"), files.PriceList) ||
-        !WriteFile(program + QStringLiteral("/xcngrate.dat"), "GBP|1.5|\r\n"))
+    if (!WriteFile(program + QLatin1Char('/') + QLatin1String(kCatalogueFileName), files.Catalogue) ||
+        !WriteFile(data + QLatin1Char('/') + QLatin1String(kPriceListFileName), files.PriceList) ||
+        !WriteFile(program + QLatin1Char('/') + QLatin1String(kRatesFileName), "GBP|1.5|\r\n"))
         return Fail("cannot write the generated files");
     FakeSeams fakes(program, root.filePath(QStringLiteral("registry.json")));
     fakes.Get().classesRoot = [](const QString&) { return false; };
     {
         SettingsStore store(fakes.paths.SettingsFile());
-        if (!store.OpenKey(QStringLiteral("\\Software\\Tarvex\\Common Files"), true) ||
+        if (!store.OpenKey(QString::fromLatin1(kCommonFilesKey), true) ||
             !store.WriteString(QStringLiteral("Path"), data))
             return Fail("cannot record the data folder");
     }
@@ -102,7 +104,7 @@ int main(int argc, char** argv)
     std::printf("catalogue %zu lines, price list %zu lines; %s\n", lines, sizes.PriceListLines,
                 qPrintable(QApplication::platformName()));
     const double first = Timed(window, [&] { query.btnSearch->click(); });
-    if (!fakes.messages.Calls().empty() || window.ResultLines.size() != lines ||
+    if (!fakes.messages.Calls().empty() || window.Session().ResultLines().size() != lines ||
         results.SpecsModel->rowCount() != static_cast<int>(lines) || window.CurrentPage() != TfrmMain::kResultsPage)
         return Fail("the search did not show every line");
     std::printf("click to filled, painted grid (first search, prices looked up): %8.1f ms\n", first);

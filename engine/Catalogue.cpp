@@ -11,14 +11,12 @@
 namespace quillon {
 namespace {
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 // Case-insensitive text order of the value lists.
 struct CaseInsensitiveLess {
     bool operator()(const std::string& a, const std::string& b) const
     {
         return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-            return static_cast<unsigned char>(Upper(x)) < static_cast<unsigned char>(Upper(y));
+            return static_cast<unsigned char>(UpperAscii(x)) < static_cast<unsigned char>(UpperAscii(y));
         });
     }
 };

@@ -2,9 +2,6 @@
 
 #include "engine/NumberText.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace quillon {
 
@@ -14,6 +11,15 @@ std::string_view TrimBlanks(std::string_view text)
     while (!text.empty() && blank(text.front())) text.remove_prefix(1);
     while (!text.empty() && blank(text.back())) text.remove_suffix(1);
     return text;
+}
+
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string UpperAscii(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out) c = UpperAscii(c);
+    return out;
 }
 
 std::string PipeField(std::string_view text, int n, char separator)
@@ -44,34 +50,6 @@ bool IsSkippedLeadChar(char c)
     default:
         return false;
     }
-}
-
-std::vector<std::string> SplitLines(std::string_view text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    const std::size_t n = text.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            lines.emplace_back(text.substr(start, i - start));
-            if (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
-            start = i + 1;
-        }
-    }
-    if (start < n) lines.emplace_back(text.substr(start));
-    return lines;
-}
-
-bool ReadTextFileLines(const std::string& path, std::vector<std::string>& lines)
-{
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return false;
-    lines = SplitLines(content);
-    return true;
 }
 
 }  // namespace quillon

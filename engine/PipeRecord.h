@@ -4,7 +4,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace quillon {
 
@@ -16,17 +15,16 @@ std::string PipeField(std::string_view text, int n, char separator = '|');
 // Characters at or below the space removed from both ends.
 std::string_view TrimBlanks(std::string_view text);
 
+// ASCII letters in upper case, every other byte as it is: the letter case
+// the program's texts (kinds, list entries, flags) are compared without.
+char UpperAscii(char c);
+std::string UpperAscii(std::string_view text);
+
 // The default read as a number; then a non-empty text that is a number
 // replaces it. Never raises for the text; the default must be a number.
 long double NumberOrDefault(std::string_view text, std::string_view defaultText);
 
 // True for space, '#', ';', '[', '^', '`', '{' and '~' only.
 bool IsSkippedLeadChar(char c);
-
-// Splits 8-bit text into lines ending at CR, LF or CR LF.
-std::vector<std::string> SplitLines(std::string_view text);
-
-// Reads a whole file as 8-bit lines; false when it cannot be opened or read.
-bool ReadTextFileLines(const std::string& path, std::vector<std::string>& lines);
 
 }  // namespace quillon

@@ -136,20 +136,49 @@ std::optional<std::string> FillInteractiveRows(ResultTable& table, const LineLis
     return std::nullopt;
 }
 
+CommandLineRun ReadCommandLineRun(std::string_view argument)
+{
+    CommandLineRun run;
+    const std::size_t firstBar = argument.find('|');
+    run.HasLength = firstBar != std::string_view::npos;
+    if (run.HasLength) {
+        const std::string_view rest = argument.substr(firstBar + 1);
+        const std::size_t secondBar = rest.find('|');
+        // Without a second "|" the length field is unterminated and reads as empty.
+        run.Length = ReadNumber(secondBar == std::string_view::npos ? std::string_view() : rest.substr(0, secondBar));
+        run.Feet = rest.substr(secondBar + 1) != "M";
+    }
+    return run;
+}
+
+std::optional<std::string> FillPartNumberRows(PartNumberTable& table, const TConnector* connector,
+                                              const PriceList& priceList, const ExchangeRates& rates, int currencyTag)
+{
+    table.Rows.assign(connector != nullptr ? connector->PartNumbers.size() : 0, {});
+    try {
+        for (std::size_t k = 0; k < table.Rows.size(); ++k) {
+            auto& row = table.Rows[k];
+            row[0] = connector->PartNumbers[k];
+            if (const auto entry = priceList.Find(row[0])) {
+                row[1] = entry->Description;
+                const CurrencyCode currency = CurrentCurrencyCode(rates, currencyTag);
+                table.Headings[2] = "Price " + currency.Caption;
+                row[2] = currency.Code + " " + FormatFixed2(ConvertPrice(rates, currencyTag, entry->Price));
+            }
+        }
+    } catch (const QuillonError& error) {
+        return error.message();
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> FillCommandLineRows(ResultTable& table, const LineList& lines, std::string_view argument)
 {
     try {
-        const std::size_t firstBar = argument.find('|');
-        const bool hasLength = firstBar != std::string_view::npos;
-        long double length = 0;
-        bool feet = true;
-        if (hasLength) {
-            const std::string_view rest = argument.substr(firstBar + 1);
-            const std::size_t secondBar = rest.find('|');
-            // Without a second "|" the length field is unterminated and reads as empty.
-            length = ReadNumber(secondBar == std::string_view::npos ? std::string_view() : rest.substr(0, secondBar));
-            feet = rest.substr(secondBar + 1) != "M";
-        }
+        const CommandLineRun run = ReadCommandLineRun(argument);
+        const bool hasLength = run.HasLength;
+        const long double length = run.Length;
+        const bool feet = run.Feet;
         table.Rows.assign(lines.size(), ResultRow{});
         for (std::size_t r = 0; r < lines.size(); ++r) {
             const TTransmissionLine& line = *lines[r];

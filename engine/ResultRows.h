@@ -4,6 +4,7 @@
 
 #include "engine/Catalogue.h"
 #include "engine/Currencies.h"
+#include "engine/PriceList.h"
 
 #include <array>
 #include <optional>
@@ -38,13 +39,38 @@ struct InteractiveFillInputs {
     const ExchangeRates* Rates = nullptr;
 };
 
+// One part-number grid of the results page: each part number of the chosen
+// connector with its description and price from the price list.
+struct PartNumberTable {
+    static constexpr int kColumns = 3;
+    std::array<std::string, kColumns> Headings{"Part Number", "Description", "Price ($US)"};
+    std::vector<std::array<std::string, kColumns>> Rows;
+};
+
 // Each returns the error text when the filling stopped early (the table then
 // holds the cells filled before it), or nothing when every row was filled.
 [[nodiscard]] std::optional<std::string> FillInteractiveRows(ResultTable& table, const LineList& lines,
                                                              const InteractiveFillInputs& inputs);
+// What the one-parameter command line asks of the results: a part number,
+// optionally followed by "|" length "|" unit. Without a second "|" the length
+// reads as empty, which raises the conversion error.
+struct CommandLineRun {
+    bool HasLength = false;
+    long double Length = 0;
+    bool Feet = true;  // the unit is exactly "M" for metres; any other rest means feet
+};
+CommandLineRun ReadCommandLineRun(std::string_view argument);
+
 // The filling for a program started with exactly one parameter: a part number,
 // optionally followed by "|" length "|" unit.
 [[nodiscard]] std::optional<std::string> FillCommandLineRows(ResultTable& table, const LineList& lines,
                                                              std::string_view argument);
+// One row per part number of the connector (none without one). A part number
+// the price list holds gets its description and its price in the currency of
+// the Tag, and the price heading names that currency; one it lacks keeps
+// empty cells.
+[[nodiscard]] std::optional<std::string> FillPartNumberRows(PartNumberTable& table, const TConnector* connector,
+                                                            const PriceList& priceList, const ExchangeRates& rates,
+                                                            int currencyTag);
 
 }  // namespace quillon

@@ -2,6 +2,7 @@
 
 #include "engine/Errors.h"
 #include "engine/NumberText.h"
+#include "engine/PipeRecord.h"
 #include "engine/TransmissionLib.h"
 
 namespace quillon {
@@ -13,14 +14,6 @@ LineList Select(const LineList& lines, Pred&& pass)
     LineList out;
     for (TTransmissionLine* line : lines)
         if (pass(*line)) out.push_back(line);
-    return out;
-}
-
-std::string UpperCase(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return out;
 }
 
@@ -53,21 +46,32 @@ LineList SelectByConnector(const LineList& lines, std::string_view connectorType
     });
 }
 
+long double CriterionCableLoss(const TTransmissionLine& line, std::string_view units, long double length,
+                               double beginning, double ending)
+{
+    long double a = AttenuationPer100ft(line, beginning, ending);
+    if (units == "Meters") a *= FeetPerMetre;
+    return a / 100 * length;
+}
+
+bool PassesLossCriterion(const TTransmissionLine& line, std::string_view units, long double length,
+                         long double maxLoss, double beginning, double ending)
+{
+    return CriterionCableLoss(line, units, length, beginning, ending) <= maxLoss + kLossTolerance;
+}
+
 LineList SelectByLoss(const LineList& lines, std::string_view units, long double length, long double maxLoss,
                       double beginning, double ending)
 {
     return Select(lines, [&](const TTransmissionLine& l) {
-        long double a = AttenuationPer100ft(l, beginning, ending);
-        if (units == "Meters") a *= FeetPerMetre;
-        const long double loss = a / 100 * length;
-        return loss <= maxLoss + kLossTolerance;
+        return PassesLossCriterion(l, units, length, maxLoss, beginning, ending);
     });
 }
 
 LineList SelectByKind(const LineList& lines, bool air, bool foam, bool waveguide, bool braided)
 {
     return Select(lines, [&](const TTransmissionLine& l) {
-        const std::string kind = UpperCase(l.Kind);
+        const std::string kind = UpperAscii(l.Kind);
         return (air && kind == "AIR") || (foam && kind == "FOAM") || (waveguide && kind == "EW") ||
                (braided && kind == "BRAIDED");
     });

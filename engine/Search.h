@@ -44,6 +44,15 @@ struct Message {
 LineList SelectByPartNumber(const LineList& lines, std::string_view partNumber);
 LineList SelectByBand(const LineList& lines, double beginning, double ending);
 LineList SelectByConnector(const LineList& lines, std::string_view connectorType);
+// The cable loss the loss criterion weighs, dB: attenuation per 100 ft at the
+// mid-band (per 100 m when the units are exactly "Meters") / 100 x length.
+// The connectors' allowance is not counted.
+long double CriterionCableLoss(const TTransmissionLine& line, std::string_view units, long double length,
+                               double beginning, double ending);
+// The loss criterion for one line: its cable loss over the length at most the
+// maximum (within 1e-9 dB, so a line whose loss shows exactly the maximum passes).
+bool PassesLossCriterion(const TTransmissionLine& line, std::string_view units, long double length,
+                         long double maxLoss, double beginning, double ending);
 // Cable loss over the length at most the maximum (within 1e-9 dB, so a line
 // whose loss shows exactly the maximum passes). Units "Meters" or "Feet".
 LineList SelectByLoss(const LineList& lines, std::string_view units, long double length, long double maxLoss,

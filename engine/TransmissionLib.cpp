@@ -3,6 +3,8 @@
 #include "engine/CheckedMath.h"
 
 #include <array>
+#include <cmath>
+#include <optional>
 
 namespace quillon {
 
@@ -27,18 +29,60 @@ long double MidBand(long double F1, long double F2) { return (F1 + F2) / 2; }
 
 }  // namespace
 
-long double AttenuationPer100ft(const TTransmissionLine& line, double F1, double F2)
+namespace {
+
+// The two ways of taking the law's steps: the results' way, where a step
+// without a value raises the standard error, and the plain way, where it
+// yields NaN or infinity for the caller to read as "no value". Both give the
+// same bits wherever the checked way succeeds.
+struct CheckedSteps {
+    static long double Div(long double a, long double b) { return checked::Div(a, b); }
+    static long double Ln(long double x) { return checked::Ln(x); }
+    static long double Sqrt(long double x) { return checked::Sqrt(x); }
+    static long double Exp(long double x) { return checked::Exp(x); }
+    static long double Finite(long double x) { return checked::Finite(x); }
+};
+
+struct PlainSteps {
+    static long double Div(long double a, long double b) { return a / b; }
+    static long double Ln(long double x) { return std::log(x); }
+    static long double Sqrt(long double x) { return std::sqrt(x); }
+    static long double Exp(long double x) { return std::exp(x); }
+    static long double Finite(long double x) { return x; }
+};
+
+// The attenuation laws, written once, in dB/100 ft at the frequency f (MHz).
+template <typename Steps>
+long double AttenuationLaw(const TTransmissionLine& line, long double f)
 {
-    const long double f = MidBand(F1, F2);
     const long double A = line.AttenuationA;
     const long double B = line.AttenuationB;
     if (line.Kind == "EW") {
         // Elliptical waveguide: A is the cut-off frequency; at f = 2A the loss is B / 1000.
-        const long double u = Ln(Div(f, A) - 1);
-        return Finite(B / 1000 * Exp(u * (0.09557L * u - 0.13127L)));
+        const long double u = Steps::Ln(Steps::Div(f, A) - 1);
+        return Steps::Finite(B / 1000 * Steps::Exp(u * (0.09557L * u - 0.13127L)));
     }
     // Coax and braided cable: conductor loss grows with sqrt(f), dielectric loss with f.
-    return Finite(A * Sqrt(f) + B * f);
+    return Steps::Finite(A * Steps::Sqrt(f) + B * f);
+}
+
+}  // namespace
+
+long double AttenuationPer100ftAt(const TTransmissionLine& line, long double f)
+{
+    return AttenuationLaw<CheckedSteps>(line, f);
+}
+
+std::optional<long double> AttenuationValueAt(const TTransmissionLine& line, long double f)
+{
+    const long double value = AttenuationLaw<PlainSteps>(line, f);
+    if (!std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+long double AttenuationPer100ft(const TTransmissionLine& line, double F1, double F2)
+{
+    return AttenuationPer100ftAt(line, MidBand(F1, F2));
 }
 
 long double TotalAttenuationFrom(long double per100ft, bool inFeet, long double length)

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +55,12 @@ inline constexpr long double FeetPerMetre = 3.2808L;
 // Attenuation in dB/100 ft at the mid-band frequency (F1 + F2) / 2, MHz.
 // Kind exactly "EW": elliptical waveguide law; every other kind: coaxial law.
 long double AttenuationPer100ft(const TTransmissionLine& line, double F1, double F2);
+// The same law at one frequency f, MHz; the mid-band value is this at (F1 + F2) / 2.
+long double AttenuationPer100ftAt(const TTransmissionLine& line, long double f);
+// The same law where "no value" is an answer, not an error: nothing where
+// AttenuationPer100ftAt raises one (a waveguide at or below its cut-off A, a
+// coax at a negative frequency, an overflow), the same number everywhere else.
+std::optional<long double> AttenuationValueAt(const TTransmissionLine& line, long double f);
 long double TotalAttenuation(const TTransmissionLine& line, bool inFeet, double F1, double F2, long double length);
 // 0.05 dB x sqrt(f in GHz) for each of the two connector ends.
 long double ConnectorLoss(double F1, double F2);

@@ -37,8 +37,8 @@ bool DownloadPages(Seams& seams, const QString& folder, QWidget* parent)
 
 void BuildLinkList(const QString& folder, QStringList& links, const QString& server)
 {
-    const QStringList listingLines = ReadTextLines(folder + kListingFile);
-    const QStringList homeLines = ReadTextLines(folder + kHomeFile);
+    const QStringList listingLines = ReadTextLinesOrRaise(folder + kListingFile);
+    const QStringList homeLines = ReadTextLinesOrRaise(folder + kHomeFile);
     links = BuildLinks(listingLines, homeLines, server);
 }
 

@@ -10,8 +10,9 @@
 #include <QStandardPaths>
 
 #include "engine/NumberText.h"
-#include "engine/PipeRecord.h"
+#include "engine/TextFile.h"
 #include "platform/Seams.h"
+#include "platform/TextFile.h"
 
 namespace quillon {
 
@@ -22,7 +23,9 @@ QString MakerWebServer(const Seams& seams)
     SettingsStore store = seams.Settings();
     QString server;
     if (store.OpenKey(QString::fromLatin1(kCommonFilesKey), true))
-        server = store.ReadString(QString::fromLatin1(kWebServerValue)).value_or(QString()).trimmed();
+        server = StoredTextOrEmpty(store, QString::fromLatin1(kWebServerValue)).trimmed();
+    else
+        qWarning("The key %s cannot be opened: %s", kCommonFilesKey, qUtf8Printable(store.LastError()));
     while (server.endsWith(QLatin1Char('/'))) server.chop(1);
     return server.isEmpty() ? QString::fromLatin1(kDefaultWebServer) : server;
 }
@@ -42,8 +45,11 @@ QString SharedFolder(const Seams& seams, const QString& subFolder)
 {
     SettingsStore store = seams.Settings();
     QString base = DefaultCommonFilesFolder();
-    if (store.OpenKey(QString::fromLatin1(kCommonFilesKey), true) && store.ValueExists(QStringLiteral("Path")))
-        base = store.ReadString(QStringLiteral("Path")).value_or(QString());
+    const QString path = QString::fromLatin1(kDataFolderValue);
+    if (!store.OpenKey(QString::fromLatin1(kCommonFilesKey), true))
+        qWarning("The key %s cannot be opened: %s", kCommonFilesKey, qUtf8Printable(store.LastError()));
+    else if (store.ValueExists(path))
+        base = StoredTextOrEmpty(store, path);
     store.CloseKey();
     const QString folder = base + QLatin1Char('/') + subFolder + QLatin1Char('/');
     if (!FolderExists(folder)) {
@@ -126,16 +132,22 @@ bool IsDue(const QDateTime& now, const QDate& date)
     return now >= date.startOfDay();
 }
 
-QStringList ReadTextLines(const QString& path)
+QStringList ReadTextLinesOrRaise(const QString& path)
 {
-    QFile file(path);
-    if (FolderExists(path) || !file.open(QIODevice::ReadOnly))
-        throw OnlineError(QStringLiteral("Cannot open file \"%1\"").arg(QDir::toNativeSeparators(path)));
-    const QByteArray bytes = file.readAll();
+    const TextLines read = ReadTextLines(FilePathForEngine(path));
+    if (read.Error) throw OnlineError(QStringLiteral("Cannot open file \"%1\"").arg(QDir::toNativeSeparators(path)));
     QStringList lines;
-    for (const std::string& line : SplitLines(std::string_view(bytes.constData(), bytes.size())))
+    for (const std::string& line : read.Lines)
         lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
     return lines;
+}
+
+QString StoredTextOrEmpty(SettingsStore& store, const QString& name)
+{
+    std::optional<QString> text = store.ReadString(name);
+    if (text) return *text;
+    qWarning("The stored value %s cannot be read: %s", qUtf8Printable(name), qUtf8Printable(store.LastError()));
+    return {};
 }
 
 void OpenKeyOrRaise(SettingsStore& store, const QString& path)
@@ -165,7 +177,7 @@ QString StoredIntervalText(Seams& seams, const QString& keyPath, int updateInter
 {
     SettingsStore store = seams.Settings();
     OpenKeyOrRaise(store, keyPath);
-    const QString interval = store.ReadString(QStringLiteral("Interval")).value_or(QString());
+    const QString interval = StoredTextOrEmpty(store, QStringLiteral("Interval"));
     return !interval.isEmpty() && IsNumberText(interval) ? interval : QString::number(updateInterval);
 }
 

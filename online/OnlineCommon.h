@@ -13,11 +13,27 @@
 #include <QStringList>
 
 #include "platform/Seams.h"
+#include "platform/SettingsKeys.h"
 
 namespace quillon {
 
 struct Seams;
 class SettingsStore;
+
+// Marks a flag for as long as a scope lasts and puts back what it held
+// before, however the scope ends (an exception included): a reminder or a
+// window that is busy stays usable after any failure.
+class BusyScope {
+public:
+    explicit BusyScope(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
+    ~BusyScope() { flag_ = before_; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    bool& flag_;
+    bool before_;
+};
 
 // Ends the current operation; the component that started it shows Text() in
 // the standard error box and goes on.
@@ -32,16 +48,12 @@ private:
     QByteArray utf8_;
 };
 
-// The key shared by the maker's programs; it holds the data folder ("Path")
-// and the address of the maker's web server.
-inline constexpr char kCommonFilesKey[] = "\\Software\\Tarvex\\Common Files";
-// A text value: the web server's address, such as "http://www.tarvex.example"
-// (scheme and host, optionally a port, no trailing slash). A company mirror or a
-// test points the programs elsewhere by changing it.
+// A text value in the key the maker's programs share (kCommonFilesKey): the
+// web server's address, such as "http://www.tarvex.example" (scheme and host,
+// optionally a port, no trailing slash). A company mirror or a test points the
+// programs elsewhere by changing it.
 inline constexpr char kWebServerValue[] = "WebServer";
 inline constexpr char kDefaultWebServer[] = "http://www.tarvex.example";
-// The key under which the maker's programs register themselves.
-inline constexpr char kMakerKey[] = "\\Software\\Tarvex";
 
 // The web server's address without a trailing slash: the stored value when it
 // is not blank, the maker's own address otherwise.
@@ -83,9 +95,14 @@ QString ShortDateAfter(const QDate& today, qint64 days);
 // A stored date stands for midnight at the start of its day.
 bool IsDue(const QDateTime& now, const QDate& date);
 
-// A text file as 8-bit lines split at CR, LF or CR LF; raises "Cannot open
-// file "<path>"" when it cannot be read.
-QStringList ReadTextLines(const QString& path);
+// A text file as 8-bit lines split at CR, LF or CR LF, taken as Latin-1;
+// raises "Cannot open file "<path>"" when it cannot be read.
+QStringList ReadTextLinesOrRaise(const QString& path);
+
+// A text value of the open key, or empty text when the store cannot give it
+// (a number stored under the name, a damaged store): the caller goes on with
+// its default, and the failure is logged.
+QString StoredTextOrEmpty(SettingsStore& store, const QString& name);
 
 // Write helpers that raise the store's own reason when a write fails, so a
 // lost setting never passes silently.

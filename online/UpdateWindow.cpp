@@ -77,31 +77,25 @@ const ProgramRegistration* FindRegistration(const QList<ProgramRegistration>& re
     return nullptr;
 }
 
-// Clears the window's busy mark however "&Update Now" ends.
-class BusyMark {
-public:
-    explicit BusyMark(bool& busy) : busy_(busy) { busy_ = true; }
-    ~BusyMark() { busy_ = false; }
-    BusyMark(const BusyMark&) = delete;
-    BusyMark& operator=(const BusyMark&) = delete;
-
-private:
-    bool& busy_;
-};
-
 }  // namespace
 
 QList<ProgramRegistration> ReadProgramRegistrations(const Seams& seams)
 {
     SettingsStore store = seams.Settings();
     const QString makerKey = QString::fromLatin1(kMakerKey);
-    store.OpenKey(makerKey, true);
+    // The list stays empty when the store cannot give it; the reason is logged.
+    if (!store.OpenKey(makerKey, true))
+        qWarning("The key %s cannot be opened: %s", kMakerKey, qUtf8Printable(store.LastError()));
     store.CloseKey();
     QList<ProgramRegistration> registrations;
-    const QStringList subKeys = store.SubKeyNames(makerKey).value_or(QStringList());
-    for (const QString& subKey : subKeys) {
-        const QList<SettingsValueText> values =
-            store.ReadAllValues(makerKey + QLatin1Char('\\') + subKey).value_or(QList<SettingsValueText>());
+    const std::optional<QStringList> subKeys = store.SubKeyNames(makerKey);
+    if (!subKeys) qWarning("The programs under %s cannot be listed: %s", kMakerKey, qUtf8Printable(store.LastError()));
+    for (const QString& subKey : subKeys.value_or(QStringList())) {
+        const QString key = makerKey + QLatin1Char('\\') + subKey;
+        const std::optional<QList<SettingsValueText>> read = store.ReadAllValues(key);
+        if (!read)
+            qWarning("The values of %s cannot be read: %s", qUtf8Printable(key), qUtf8Printable(store.LastError()));
+        const QList<SettingsValueText> values = read.value_or(QList<SettingsValueText>());
         ProgramRegistration registration;
         registration.subKey = subKey;
         registration.menuCaption = ValueOf(values, QStringLiteral("MenuCaption"));
@@ -507,7 +501,7 @@ void TfrmUpdate::btnUpdateClick()
     if (busy_) return;
     bool updated = false;
     {
-        const BusyMark busy(busy_);
+        const BusyScope busy(busy_);
         try {
             if (!ConfirmManyPrograms() || !CheckConnection()) return;
             const QString folder = DownloadFolder();

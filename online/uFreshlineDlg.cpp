@@ -13,18 +13,6 @@ const QString kNextUpdate = QStringLiteral("NextUpdate");
 const QString kInterval = QStringLiteral("Interval");
 const QString kNewInstall = QStringLiteral("NewInstall");
 
-// Clears a flag however the scope ends.
-class RunningMark {
-public:
-    explicit RunningMark(bool& running) : running_(running) { running_ = true; }
-    ~RunningMark() { running_ = false; }
-    RunningMark(const RunningMark&) = delete;
-    RunningMark& operator=(const RunningMark&) = delete;
-
-private:
-    bool& running_;
-};
-
 }  // namespace
 
 TFreshlineDlg::TFreshlineDlg(Seams& seams, QWidget* parent) : QObject(parent), seams_(seams), parentWidget_(parent)
@@ -40,7 +28,7 @@ QString TFreshlineDlg::ReminderKey() const
 void TFreshlineDlg::CheckReminder()
 {
     if (running_) return;
-    const RunningMark running(running_);
+    const BusyScope running(running_);
     try {
         RunCheck();
     } catch (const OnlineError& error) {
@@ -87,8 +75,7 @@ MessageButton TFreshlineDlg::AskToRun()
 
 bool TFreshlineDlg::Execute()
 {
-    const bool nested = running_;
-    running_ = true;
+    const BusyScope running(running_);
     bool stored = false;
     try {
         TfrmUpdate window(seams_, parentWidget_);
@@ -103,7 +90,6 @@ bool TFreshlineDlg::Execute()
     } catch (const OnlineError& error) {
         seams_.messages.Error(error.Text());
     }
-    running_ = nested;
     return stored;
 }
 

@@ -27,13 +27,12 @@ QString TNewsDlg::ReminderKey() const
 void TNewsDlg::CheckReminder()
 {
     if (running_) return;
-    running_ = true;
+    const BusyScope running(running_);
     try {
         RunCheck();
     } catch (const OnlineError& error) {
         seams_.messages.Error(error.Text());
     }
-    running_ = false;
 }
 
 void TNewsDlg::RunCheck()
@@ -66,8 +65,7 @@ MessageButton TNewsDlg::AskToView()
 
 bool TNewsDlg::Execute()
 {
-    const bool nested = running_;
-    running_ = true;
+    const BusyScope running(running_);
     bool shown = false;
     try {
         TfrmNews window(seams_, parentWidget_);
@@ -87,7 +85,6 @@ bool TNewsDlg::Execute()
     } catch (const OnlineError& error) {
         seams_.messages.Error(error.Text());
     }
-    running_ = nested;
     return shown;
 }
 

@@ -1,10 +1,10 @@
 #include "output/ExportFile.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 #include "platform/Messages.h"
 #include "platform/Paths.h"
+#include "platform/TextFile.h"
 
 namespace quillon {
 
@@ -17,29 +17,13 @@ QString ExportFolder(const Paths& paths, const QString& name)
     return program.filePath(name);
 }
 
-QString WriteErrorText(const QString& path, const QString& reason)
+bool WriteExportFile(const QString& path, const QByteArray& bytes, Messages& messages)
 {
-    return QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path) + QStringLiteral(": ") + reason;
-}
-
-bool WriteWholeFile(const QString& path, const QByteArray& bytes, Messages& messages)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        messages.Error(WriteErrorText(path, file.errorString()));
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        messages.Error(WriteErrorText(path, reason));
-        return false;
-    }
-    if (!file.commit()) {
-        messages.Error(WriteErrorText(path, file.errorString()));
-        return false;
-    }
-    return true;
+    const auto failure = WriteWholeFile(path, bytes);
+    if (!failure) return true;
+    messages.Error(QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path) + QStringLiteral(": ") +
+                   failure->Reason);
+    return false;
 }
 
 }  // namespace quillon

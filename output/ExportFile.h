@@ -1,7 +1,7 @@
 #pragma once
 // What the spreadsheet and HTML exports share: the folder beside the program,
-// the save dialog that remembers its name between uses, and writing a file
-// whole or not at all.
+// the save dialog that remembers its name between uses, and writing the file
+// with the error box that names it.
 
 #include <QByteArray>
 #include <QString>
@@ -21,12 +21,9 @@ struct SaveDialogState {
 // The folder `name` beside the program; created, one level only, when missing.
 QString ExportFolder(const Paths& paths, const QString& name);
 
-// The error box text for a file that could not be written.
-QString WriteErrorText(const QString& path, const QString& reason);
-
 // Replaces the file at path with bytes, all or nothing. On failure shows the
-// error box naming the file and returns false; an existing file is then left
-// as it was.
-bool WriteWholeFile(const QString& path, const QByteArray& bytes, Messages& messages);
+// error box naming the file and the reason, and returns false; an existing
+// file is then left as it was.
+bool WriteExportFile(const QString& path, const QByteArray& bytes, Messages& messages);
 
 }  // namespace quillon

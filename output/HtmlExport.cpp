@@ -78,7 +78,7 @@ QString CreateHtml(const ResultsView& view, const Seams& seams, SaveDialogState&
     if (path.isEmpty()) return {};
     saveDialog.lastName = path;
 
-    if (!WriteWholeFile(path, HtmlPageBytes(view.SpecsGrid(), border), seams.messages)) return {};
+    if (!WriteExportFile(path, HtmlPageBytes(view.SpecsGrid(), border), seams.messages)) return {};
     seams.shell.Open(path);
     return path;
 }

@@ -1,7 +1,6 @@
 #include "output/PrintData.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 namespace quillon {
 
@@ -69,20 +68,16 @@ QStringList SelectedRecord(const ResultsView& view)
     return record;
 }
 
-bool WriteDataFile(const QString& path, const QList<QStringList>& records, QString* error)
+std::optional<FileWriteError> WriteDataFile(const QString& path, const QList<QStringList>& records)
 {
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    for (const QStringList& record : records) {
-        if (!ok) break;
-        const QByteArray line = EncodeRecord(record);
-        ok = file.write(line) == line.size();
-    }
-    if (ok) ok = file.commit();
-    if (!ok && error != nullptr)
-        *error =
-            QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), file.errorString());
-    return ok;
+    QByteArray bytes;
+    for (const QStringList& record : records) bytes += EncodeRecord(record);
+    return WriteWholeFile(path, bytes);
+}
+
+QString DataFileErrorText(const FileWriteError& error)
+{
+    return QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(error.File), error.Reason);
 }
 
 }  // namespace quillon

@@ -3,12 +3,15 @@
 // "|"-terminated records written for them, and writing the files beside the
 // program.
 
+#include <optional>
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include "output/ResultsView.h"
+#include "platform/TextFile.h"
 
 namespace quillon {
 
@@ -48,8 +51,11 @@ QList<QStringList> ListRecords(const GridSnapshot& grid, const QList<int>& rows)
 // empty fields.
 QStringList SelectedRecord(const ResultsView& view);
 
-// Writes the records as a new file (all or nothing). On failure returns false
-// with the error text, which names the file.
-bool WriteDataFile(const QString& path, const QList<QStringList>& records, QString* error);
+// Writes the records as a new file (all or nothing); on failure the error
+// names the file and gives the reason.
+std::optional<FileWriteError> WriteDataFile(const QString& path, const QList<QStringList>& records);
+
+// The error box's text for a data file that could not be written.
+QString DataFileErrorText(const FileWriteError& error);
 
 }  // namespace quillon

@@ -142,11 +142,11 @@ void TfrmPrintOptions::FormClose()
 bool TfrmPrintOptions::RunReport(TTextPipeline& pipeline, TReport& report, const QString& path,
                                  const QList<QStringList>& records)
 {
-    QString error;
-    if (!WriteDataFile(path, records, &error)) {
-        seams_.messages.Error(error);
+    if (const auto failure = WriteDataFile(path, records)) {
+        seams_.messages.Error(DataFileErrorText(*failure));
         return false;
     }
+    QString error;
     pipeline.SetFileName(path);
     pipeline.SetWrittenRecords(records);
     if (!pipeline.Open(&error)) {

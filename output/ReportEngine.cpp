@@ -1,7 +1,6 @@
 #include "output/ReportEngine.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QLocale>
@@ -15,6 +14,9 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+
+#include "engine/TextFile.h"
+#include "platform/TextFile.h"
 
 namespace quillon {
 
@@ -72,30 +74,16 @@ bool TTextPipeline::Open(QString* error)
 {
     records_.clear();
     open_ = false;
-    QFile file(fileName_);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const TextLines read = ReadTextLines(FilePathForEngine(fileName_));
+    if (read.Error) {
         if (error != nullptr)
             *error = QStringLiteral("Cannot open file \"%1\". %2")
-                         .arg(QDir::toNativeSeparators(fileName_), file.errorString());
+                         .arg(QDir::toNativeSeparators(fileName_), QString::fromLocal8Bit(read.Error->Reason));
         return false;
     }
-    const QByteArray text = file.readAll();
-    QByteArray line;
     int recordIndex = 0;
-    auto endLine = [&] {
-        if (!line.isEmpty()) records_ << SplitLine(line, recordIndex++);
-        line.clear();
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char c = text.at(i);
-        if (c == '\r' || c == '\n') {
-            endLine();
-            if (c == '\r' && i + 1 < text.size() && text.at(i + 1) == '\n') ++i;
-        } else {
-            line += c;
-        }
-    }
-    endLine();
+    for (const std::string& line : read.Lines)
+        if (!line.empty()) records_ << SplitLine(QByteArray::fromStdString(line), recordIndex++);
     open_ = true;
     return true;
 }

@@ -39,7 +39,7 @@ QString ExportSpreadsheet(const ResultsView& view, const Seams& seams, SaveDialo
     if (path.isEmpty()) return {};
     excelSave.lastName = path;
 
-    if (!WriteWholeFile(path, SpreadsheetBytes(view.SpecsGrid()), seams.messages)) return {};
+    if (!WriteExportFile(path, SpreadsheetBytes(view.SpecsGrid()), seams.messages)) return {};
     seams.shell.Open(path);
     return path;
 }

@@ -1,7 +1,5 @@
 #include "persist/CommandLine.h"
 
-#include "engine/Search.h"
-
 namespace quillon {
 namespace {
 
@@ -51,15 +49,6 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     line.CommandLinePartNumber = arguments[0];
     line.CommandLineFilling = arguments.size() == 1;
     return line;
-}
-
-QueryPage CommandLineDefaults()
-{
-    QueryPage page;
-    page.Meters = true;
-    page.Air = page.Foam = page.Waveguide = page.Braided = true;
-    page.ByFrequency = page.ByLoss = page.ByConnector1 = page.ByConnector2 = false;
-    return page;
 }
 
 }  // namespace quillon

@@ -2,8 +2,9 @@
 // The command line: another program, or a desktop shortcut, starts Quillon
 // on a saved query file ("FILE" and its path) or on one part number, which
 // may carry a length and a unit ("PN|100|M"). The window applies the result:
-// it sets the query page to CommandLineDefaults() with its click rules, opens
-// the query file or keeps the part number, and runs the search.
+// it sets the query page to CommandLineDefaults() (engine/QueryPageRules.h)
+// with its click rules, opens the query file or keeps the part number, and
+// runs the search.
 
 #include <optional>
 
@@ -11,8 +12,6 @@
 #include <QStringList>
 
 namespace quillon {
-
-struct QueryPage;  // Search.h
 
 inline constexpr char kNotEnoughParametersMessage[] = "Not enough parameters to run this program";
 
@@ -50,12 +49,5 @@ struct CommandLine {
 // Arguments are those after the program name (QCoreApplication::arguments()
 // without its first entry), split as the platform splits them.
 CommandLine ParseCommandLine(const QStringList& arguments);
-
-// The query page's command-line defaults: "Meters" selected, the four cable
-// kinds on, the four query-by switches off. The texts are the page's
-// built-in ones ("0", "0", "1.1", empty lists). The window applies them in
-// this order with its click rules: units, Air, Foam, Waveguide, Braided,
-// ByFrequency, ByLoss, ByConnector1, ByConnector2.
-QueryPage CommandLineDefaults();
 
 }  // namespace quillon

@@ -4,24 +4,25 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
-#include "engine/PipeRecord.h"
 #include "engine/ProfileText.h"
 #include "engine/QueryFileValues.h"
+#include "engine/TextFile.h"
+#include "platform/TextFile.h"
 
 namespace quillon {
 namespace {
 
+// The file's lines; nothing when it cannot be read, which is logged.
 std::optional<std::vector<std::string>> ReadLines(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    TextLines read = ReadTextLines(FilePathForEngine(path));
+    if (read.Error) {
+        qWarning("Query file %s cannot be read: %s", qUtf8Printable(QDir::toNativeSeparators(path)),
+                 read.Error->Reason.c_str());
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return SplitLines(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    }
+    return std::move(read.Lines);
 }
 
 // Read-only in the sense a user means it: nobody may write it. The
@@ -65,11 +66,12 @@ std::optional<QString> WriteQueryFile(const QString& path, const std::vector<std
         bytes.append(line.data(), static_cast<qsizetype>(line.size()));
         bytes.append("\r\n");
     }
-    // Written beside the file and renamed over it, so a failure half-way
-    // never leaves a half-written query file behind.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    // Whole or not at all: a failure half-way never leaves a half-written
+    // query file behind. The box names the file; the reason goes to the log.
+    if (const auto failure = WriteWholeFile(path, bytes)) {
+        qWarning("%s: %s", qUtf8Printable(error), qUtf8Printable(failure->Reason));
         return error;
+    }
     return std::nullopt;
 }
 

@@ -8,33 +8,37 @@
 namespace quillon {
 namespace {
 
-// Where each value lives in a StoredQuery: a text or a flag.
+// Where each value lives in a StoredQuery (a text or a flag) and on the page.
 struct Field {
     StoredValue name;
     const char* storeName;
     QString StoredQuery::*text;
     bool StoredQuery::*flag;
+    std::optional<PageControl> control;
 };
 
+using P = PageControl;
+
 constexpr std::array kFields{
-    Field{StoredValue::Save, "Save", nullptr, &StoredQuery::Save},
-    Field{StoredValue::BeginningFrequency, "BeginningFrequency", &StoredQuery::BeginningFrequency, nullptr},
-    Field{StoredValue::EndingFrequency, "EndingFrequency", &StoredQuery::EndingFrequency, nullptr},
-    Field{StoredValue::MaxLoss, "MaxLoss", &StoredQuery::MaxLoss, nullptr},
-    Field{StoredValue::Length, "Length", &StoredQuery::Length, nullptr},
-    Field{StoredValue::Connector1, "Connector1", &StoredQuery::Connector1, nullptr},
-    Field{StoredValue::Connector2, "Connector2", &StoredQuery::Connector2, nullptr},
-    Field{StoredValue::Meters, "Meters", nullptr, &StoredQuery::Meters},
-    Field{StoredValue::Feet, "Feet", nullptr, &StoredQuery::Feet},
-    Field{StoredValue::Air, "Air", nullptr, &StoredQuery::Air},
-    Field{StoredValue::Foam, "Foam", nullptr, &StoredQuery::Foam},
-    Field{StoredValue::EW, "EW", nullptr, &StoredQuery::EW},
-    Field{StoredValue::Braided, "Braided", nullptr, &StoredQuery::Braided},
-    Field{StoredValue::ByFrequency, "ByFrequency", nullptr, &StoredQuery::ByFrequency},
-    Field{StoredValue::ByLoss, "ByLoss", nullptr, &StoredQuery::ByLoss},
-    Field{StoredValue::ByC1, "ByC1", nullptr, &StoredQuery::ByC1},
-    Field{StoredValue::ByC2, "ByC2", nullptr, &StoredQuery::ByC2},
-    Field{StoredValue::VSWR, "VSWR", &StoredQuery::VSWR, nullptr},
+    Field{StoredValue::Save, "Save", nullptr, &StoredQuery::Save, std::nullopt},
+    Field{StoredValue::BeginningFrequency, "BeginningFrequency", &StoredQuery::BeginningFrequency, nullptr,
+          P::BeginningFrequency},
+    Field{StoredValue::EndingFrequency, "EndingFrequency", &StoredQuery::EndingFrequency, nullptr, P::EndingFrequency},
+    Field{StoredValue::MaxLoss, "MaxLoss", &StoredQuery::MaxLoss, nullptr, P::MaxLoss},
+    Field{StoredValue::Length, "Length", &StoredQuery::Length, nullptr, P::Length},
+    Field{StoredValue::Connector1, "Connector1", &StoredQuery::Connector1, nullptr, P::Connector1},
+    Field{StoredValue::Connector2, "Connector2", &StoredQuery::Connector2, nullptr, P::Connector2},
+    Field{StoredValue::Meters, "Meters", nullptr, &StoredQuery::Meters, P::Meters},
+    Field{StoredValue::Feet, "Feet", nullptr, &StoredQuery::Feet, P::Feet},
+    Field{StoredValue::Air, "Air", nullptr, &StoredQuery::Air, P::Air},
+    Field{StoredValue::Foam, "Foam", nullptr, &StoredQuery::Foam, P::Foam},
+    Field{StoredValue::EW, "EW", nullptr, &StoredQuery::EW, P::Waveguide},
+    Field{StoredValue::Braided, "Braided", nullptr, &StoredQuery::Braided, P::Braided},
+    Field{StoredValue::ByFrequency, "ByFrequency", nullptr, &StoredQuery::ByFrequency, P::ByFrequency},
+    Field{StoredValue::ByLoss, "ByLoss", nullptr, &StoredQuery::ByLoss, P::ByLoss},
+    Field{StoredValue::ByC1, "ByC1", nullptr, &StoredQuery::ByC1, P::ByConnector1},
+    Field{StoredValue::ByC2, "ByC2", nullptr, &StoredQuery::ByC2, P::ByConnector2},
+    Field{StoredValue::VSWR, "VSWR", &StoredQuery::VSWR, nullptr, P::Vswr},
 };
 
 const Field& FieldOf(StoredValue value)
@@ -90,6 +94,8 @@ QString StoredValueName(StoredValue value) { return QString::fromLatin1(FieldOf(
 
 bool IsStoredFlag(StoredValue value) { return FieldOf(value).flag != nullptr; }
 
+std::optional<PageControl> PageControlOf(StoredValue value) { return FieldOf(value).control; }
+
 StoredQuery StoredQueryFromPage(const QueryPage& page, bool save)
 {
     const auto text = [](const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); };
@@ -128,6 +134,27 @@ bool SaveSettings(SettingsStore& store, const StoredQuery& query)
     }
     store.CloseKey();
     return written;
+}
+
+bool StoreCurrency(SettingsStore& store, int tag)
+{
+    return store.OpenKey(QString::fromLatin1(kSettingsKey), true) &&
+           store.WriteInteger(QString::fromLatin1(kCurrencyValue), tag);
+}
+
+StoredCurrency ReadStoredCurrency(SettingsStore& store, bool hasExchangeRates)
+{
+    StoredCurrency stored;
+    const QString key = QString::fromLatin1(kSettingsKey);
+    stored.KeyFound = store.KeyExists(key);
+    if (!stored.KeyFound || !store.OpenKey(key, false)) return stored;
+    if (hasExchangeRates) {
+        if (const std::optional<qint32> tag = store.ReadInteger(QString::fromLatin1(kCurrencyValue))) stored.Tag = *tag;
+    } else {
+        stored.Tag = 1;
+    }
+    store.CloseKey();
+    return stored;
 }
 
 LoadedSettings LoadSettings(SettingsStore& store)

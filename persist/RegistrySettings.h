@@ -1,14 +1,15 @@
 #pragma once
 // The query remembered between runs: eighteen values in one key of the
 // settings store, written when the main window closes and put back at the
-// next interactive start.
+// next interactive start; and the chosen currency, kept in the same key.
 //
 // Who does what:
 // - SaveSettings writes what the window hands over, in a fixed order, and
 //   stops at the first value the store refuses (those written before stay).
 // - LoadSettings only reads. It returns the values it managed to read, in
 //   reading order, up to the first one that could not be read. The window
-//   applies them in that order, each through its control's own rules: a list
+//   applies them in that order, each onto its control (PageControlOf) with
+//   the control's own rule, as it applies a query file's values: a list
 //   selects the entry equal to the text or appends it (SelectOrAdd), an entry
 //   box applies its numeric rule, a check box runs its click rule. A failure
 //   thus leaves on the page exactly what was applied before it.
@@ -24,12 +25,13 @@
 
 #include <QString>
 
+#include "engine/QueryPageRules.h"
+#include "platform/SettingsKeys.h"
+
 namespace quillon {
 
 class SettingsStore;
 struct QueryPage;  // Search.h
-
-inline constexpr char kSettingsKey[] = "\\Software\\Tarvex\\Quillon\\Settings";
 
 // What an empty or missing stored VSWR comes back as.
 inline constexpr char kDefaultVswr[] = "1.1";
@@ -90,6 +92,10 @@ QString StoredValueName(StoredValue value);
 // True for Save and the ten flags (numbers in the store), false for the seven texts.
 bool IsStoredFlag(StoredValue value);
 
+// The query page's control a stored value goes onto; nothing for Save, which
+// is the menu item's check mark.
+std::optional<PageControl> PageControlOf(StoredValue value);
+
 struct LoadedValue {
     StoredValue Name = StoredValue::Save;
     QString Text;       // the seven texts
@@ -122,5 +128,21 @@ bool SaveSettings(SettingsStore& store, const StoredQuery& query);
 
 // Reads the stored query without creating anything; see LoadedSettings.
 LoadedSettings LoadSettings(SettingsStore& store);
+
+// The chosen currency lives in the same key as "Currency", the Tag of its
+// menu item. Writes it, creating the key when missing; false when the store
+// refused (the choice then lasts for this run only).
+bool StoreCurrency(SettingsStore& store, int tag);
+
+// What the store says about the currency to put back before a search.
+struct StoredCurrency {
+    // False when nothing is stored yet: US dollars.
+    bool KeyFound = false;
+    // The Tag to choose: the stored one with exchange rates, 1 without (every
+    // price is then in US dollars). Nothing when the key cannot be opened or
+    // the value is missing or no number: the choice stays as it is.
+    std::optional<int> Tag;
+};
+StoredCurrency ReadStoredCurrency(SettingsStore& store, bool hasExchangeRates);
 
 }  // namespace quillon

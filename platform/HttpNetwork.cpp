@@ -7,8 +7,9 @@
 #include <QNetworkInterface>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QSaveFile>
 #include <QTimer>
+
+#include "platform/TextFile.h"
 
 namespace quillon {
 namespace {
@@ -43,115 +44,117 @@ bool AnyInterfaceOnline()
     return false;
 }
 
+QString WriteErrorText(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);
+}
+
+// Runs the request to its end in a local event loop, writing the body of a
+// successful response into the file piece by piece.
+TransferFacts Transfer(QNetworkAccessManager& manager, const QUrl& url, WholeFileWriter& file,
+                       const DownloadProgress& progress, std::chrono::milliseconds stallTimeout)
+{
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    // An older cached copy of an installer is no update.
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    // The bytes as the server holds them, so Content-Length counts what we store.
+    request.setRawHeader("Accept-Encoding", "identity");
+
+    std::unique_ptr<QNetworkReply> reply(manager.get(request));
+    TransferFacts facts;
+    facts.http = IsHttp(url);
+
+    QEventLoop loop;
+    QTimer stallTimer;
+    stallTimer.setSingleShot(true);
+    stallTimer.setInterval(stallTimeout);
+    QObject::connect(reply.get(), &QNetworkReply::redirected, &loop, [&] { facts.redirected = true; });
+    QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, [&] {
+        stallTimer.start();
+        const QByteArray data = reply->readAll();
+        // Bodies of redirects and error pages are not the file.
+        const int status = StatusOf(*reply);
+        if (facts.http && (status < 200 || status >= 300)) return;
+        if (!facts.writeError.isEmpty()) return;
+        if (const auto failure = file.Append(data)) {
+            facts.writeError = failure->Reason;
+            reply->abort();
+            return;
+        }
+        facts.stored += data.size();
+    });
+    QObject::connect(reply.get(), &QNetworkReply::downloadProgress, &loop, [&](qint64 received, qint64 total) {
+        stallTimer.start();
+        if (progress) progress(received, total);
+    });
+    QObject::connect(&stallTimer, &QTimer::timeout, &loop, [&] {
+        facts.stalled = true;
+        reply->abort();
+    });
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+
+    stallTimer.start();
+    if (!reply->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    stallTimer.stop();
+
+    facts.httpStatus = StatusOf(*reply);
+    facts.reasonPhrase = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+    if (reply->error() != QNetworkReply::NoError) facts.networkError = reply->errorString();
+    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+    if (length.isValid()) facts.contentLength = length.toLongLong();
+    return facts;
+}
+
 }  // namespace
+
+std::optional<QString> ClassifyTransfer(const TransferFacts& facts, const QString& path,
+                                        std::chrono::milliseconds stallTimeout)
+{
+    if (facts.stalled) {
+        const double seconds = static_cast<double>(stallTimeout.count()) / 1000.0;
+        return QStringLiteral("No data received for %1 seconds").arg(seconds);
+    }
+    if (!facts.writeError.isEmpty()) return WriteErrorText(path, facts.writeError);
+    if (!facts.networkError.isEmpty()) return facts.networkError;
+    if (facts.http && (facts.httpStatus < 200 || facts.httpStatus >= 300))
+        return QStringLiteral("The server answered %1 %2").arg(facts.httpStatus).arg(facts.reasonPhrase);
+    if (!facts.redirected && facts.contentLength && *facts.contentLength != facts.stored)
+        return QStringLiteral("The transfer broke off after %1 of %2 bytes")
+            .arg(facts.stored)
+            .arg(*facts.contentLength);
+    return std::nullopt;
+}
 
 HttpNetwork::HttpNetwork(std::chrono::milliseconds stallTimeout) : stallTimeout_(stallTimeout) {}
 
 HttpNetwork::~HttpNetwork() = default;
 
-DownloadResult HttpNetwork::DownloadToFile(const QUrl& url, const QString& path,
-                                           const DownloadProgress& progress)
+DownloadResult HttpNetwork::DownloadToFile(const QUrl& url, const QString& path, const DownloadProgress& progress)
 {
     DownloadResult result;
     if (!url.isValid() || url.isEmpty()) {
         result.error = QStringLiteral("Invalid address \"%1\"").arg(url.toString());
         return result;
     }
-
-    // QSaveFile writes beside the target and renames only on commit, so a
-    // failed download never leaves a partial file or an error page at path.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.error = QStringLiteral("Cannot write %1: %2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString());
+    // Written beside the target and put in place only on commit, so a failed
+    // download never leaves a partial file or an error page at path; an
+    // uncommitted writer throws its temporary file away when it goes.
+    WholeFileWriter file(path);
+    if (const auto failure = file.Open()) {
+        result.error = WriteErrorText(path, failure->Reason);
         return result;
     }
+    if (!manager_) manager_ = std::make_unique<QNetworkAccessManager>();
 
-    if (!manager_)
-        manager_ = std::make_unique<QNetworkAccessManager>();
-
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
-    // An older cached copy of an installer is no update.
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
-                         QNetworkRequest::AlwaysNetwork);
-    // The bytes as the server holds them, so Content-Length counts what we store.
-    request.setRawHeader("Accept-Encoding", "identity");
-
-    std::unique_ptr<QNetworkReply> reply(manager_->get(request));
-
-    QEventLoop loop;
-    QTimer stallTimer;
-    stallTimer.setSingleShot(true);
-    stallTimer.setInterval(stallTimeout_);
-    bool stalled = false;
-    QString writeError;
-    qint64 stored = 0;
-    // After a redirect Qt may still report an earlier hop's Content-Length;
-    // a short body then shows as a broken transfer, which Qt reports itself.
-    bool redirected = false;
-    QObject::connect(reply.get(), &QNetworkReply::redirected, &loop, [&] { redirected = true; });
-
-    QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, [&] {
-        stallTimer.start();
-        const QByteArray data = reply->readAll();
-        // Bodies of redirects and error pages are not the file.
-        const int status = StatusOf(*reply);
-        if (IsHttp(url) && (status < 200 || status >= 300))
-            return;
-        if (!writeError.isEmpty())
-            return;
-        if (file.write(data) != data.size()) {
-            writeError = file.errorString();
-            reply->abort();
-            return;
-        }
-        stored += data.size();
-    });
-    QObject::connect(reply.get(), &QNetworkReply::downloadProgress, &loop,
-                     [&](qint64 received, qint64 total) {
-                         stallTimer.start();
-                         if (progress)
-                             progress(received, total);
-                     });
-    QObject::connect(&stallTimer, &QTimer::timeout, &loop, [&] {
-        stalled = true;
-        reply->abort();
-    });
-    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-
-    stallTimer.start();
-    if (!reply->isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    stallTimer.stop();
-
-    result.httpStatus = StatusOf(*reply);
-    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-    if (stalled) {
-        result.error = QStringLiteral("No data received for %1 seconds")
-                           .arg(static_cast<double>(stallTimeout_.count()) / 1000.0);
-    } else if (!writeError.isEmpty()) {
-        result.error = QStringLiteral("Cannot write %1: %2")
-                           .arg(QDir::toNativeSeparators(path), writeError);
-    } else if (reply->error() != QNetworkReply::NoError) {
-        result.error = reply->errorString();
-    } else if (IsHttp(url) && (result.httpStatus < 200 || result.httpStatus >= 300)) {
-        result.error = QStringLiteral("The server answered %1 %2")
-                           .arg(result.httpStatus)
-                           .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute)
-                                    .toString());
-    } else if (!redirected && length.isValid() && length.toLongLong() != stored) {
-        result.error = QStringLiteral("The transfer broke off after %1 of %2 bytes")
-                           .arg(stored)
-                           .arg(length.toLongLong());
-    } else if (!file.commit()) {
-        result.error = QStringLiteral("Cannot write %1: %2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString());
-    } else {
+    const TransferFacts facts = Transfer(*manager_, url, file, progress, stallTimeout_);
+    result.httpStatus = facts.httpStatus;
+    if (std::optional<QString> error = ClassifyTransfer(facts, path, stallTimeout_))
+        result.error = *error;
+    else if (const auto failure = file.Commit())
+        result.error = WriteErrorText(path, failure->Reason);
+    else
         result.ok = true;
-    }
-    // An uncommitted QSaveFile throws its temporary file away when it goes.
     return result;
 }
 

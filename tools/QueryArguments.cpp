@@ -1,8 +1,9 @@
 #include "tools/QueryArguments.h"
 
 #include "engine/Currencies.h"
+#include "engine/DataSet.h"
 #include "engine/Errors.h"
-#include "engine/QueryFileValues.h"
+#include "engine/QueryPageRules.h"
 
 #include <QCommandLineParser>
 
@@ -112,9 +113,11 @@ ParsedArguments ParseToolArguments(const QStringList& arguments)
         "as the window shows them after the same query on a freshly started program.\n"
         "Flags given together with --query override the values of the query file.");
     const QCommandLineOption help({"h", "help"}, "Show this help.");
-    const QCommandLineOption catalogue("catalogue", "Catalogue (default: Freq_TLine_Connectors.dat beside the tool).", "F");
-    const QCommandLineOption priceList("price-list", "Price list (default: M_lom.dat beside the tool).", "F");
-    const QCommandLineOption rates("rates", "Exchange rates (default: xcngrate.dat beside the tool; none when missing).", "F");
+    const auto beside = [](const char* name) { return QStringLiteral("%1 beside the tool").arg(QLatin1String(name)); };
+    const QCommandLineOption catalogue("catalogue", "Catalogue (default: " + beside(kCatalogueFileName) + ").", "F");
+    const QCommandLineOption priceList("price-list", "Price list (default: " + beside(kPriceListFileName) + ").", "F");
+    const QCommandLineOption rates("rates",
+                                   "Exchange rates (default: " + beside(kRatesFileName) + "; none when missing).", "F");
     const QCommandLineOption band("band", "Query band in MHz; switches the band criterion on.", "BEGIN END");
     const QCommandLineOption noBand("no-band-criterion", "Do not select by band.");
     const QCommandLineOption maxLoss("max-loss", "Maximum cable loss over the length; switches the loss criterion on.", "DB");

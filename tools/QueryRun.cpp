@@ -1,29 +1,16 @@
 #include "tools/QueryRun.h"
 
 #include "engine/Errors.h"
-#include "engine/PipeRecord.h"
-#include "engine/PriceList.h"
+#include "engine/DataSet.h"
 #include "engine/ProfileText.h"
 #include "engine/QueryFileValues.h"
+#include "engine/QueryPageRules.h"
+#include "engine/TextFile.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace quillon::tool {
 namespace {
-
-std::string InFolder(const std::string& given, const std::string& folder, const char* name)
-{
-    if (!given.empty()) return given;
-    return (std::filesystem::path(folder) / name).string();
-}
-
-// The program's file test: a folder of that name is no file.
-bool IsPresent(const std::string& path)
-{
-    std::error_code ec;
-    return std::filesystem::exists(path, ec) && !std::filesystem::is_directory(path, ec);
-}
 
 Message ErrorMessage(std::string text) { return {MessageKind::Error, std::move(text), false}; }
 
@@ -54,16 +41,6 @@ std::string First(const std::vector<std::string>& items) { return items.empty() 
 
 }  // namespace
 
-QueryPage CommandLinePage()
-{
-    // Meters, all kinds on, every criterion off; the lists are never filled in this mode.
-    QueryPage page;
-    page.Meters = true;
-    page.Air = page.Foam = page.Waveguide = page.Braided = true;
-    page.ByFrequency = page.ByLoss = page.ByConnector1 = page.ByConnector2 = false;
-    return page;
-}
-
 QueryPage QueryPageFor(const ToolOptions& options, const Catalogue& catalogue,
                        const std::vector<std::string>& queryFileLines, std::vector<Message>& messages)
 {
@@ -79,29 +56,27 @@ QueryPage QueryPageFor(const ToolOptions& options, const Catalogue& catalogue,
     if (!options.QueryFile.empty())
         page = ApplyQueryFile(page, lists, ReadIniSection(queryFileLines, kQuerySection), messages);
 
-    // Flags override the file, applied with the page's click rules: query by
-    // frequency off also clears query by loss; query by loss on also sets query
-    // by frequency.
+    // Flags override the file, applied with the page's click rules.
     if (options.BandBeginning) {
         page.BeginningFrequency = *options.BandBeginning;
         page.EndingFrequency = options.BandEnding.value_or(std::string());
-        page.ByFrequency = true;
+        SetByFrequency(page, true);
     }
-    if (options.NoBandCriterion) page.ByFrequency = page.ByLoss = false;
+    if (options.NoBandCriterion) SetByFrequency(page, false);
     if (options.MaxLoss) {
         page.MaxLoss = *options.MaxLoss;
-        page.ByLoss = page.ByFrequency = true;
+        SetByLoss(page, true);
     }
     if (options.Length) page.Length = *options.Length;
     if (options.Meters) page.Meters = *options.Meters;
     // The connector lists are drop-down lists: a type equal to an entry apart
     // from letter case selects that entry.
     if (options.Connector1) {
-        page.Connector1 = SelectOrAdd(lists.Connector1, *options.Connector1, true);
+        page.Connector1 = lists.Connector1[SelectOrAdd(lists.Connector1, *options.Connector1, true).Index];
         page.ByConnector1 = true;
     }
     if (options.Connector2) {
-        page.Connector2 = SelectOrAdd(lists.Connector2, *options.Connector2, true);
+        page.Connector2 = lists.Connector2[SelectOrAdd(lists.Connector2, *options.Connector2, true).Index];
         page.ByConnector2 = true;
     }
     if (options.Kinds) {
@@ -117,48 +92,41 @@ QueryPage QueryPageFor(const ToolOptions& options, const Catalogue& catalogue,
 ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
 {
     ToolResult result;
-    const std::string cataloguePath = InFolder(options.CataloguePath, programFolder, kCatalogueFileName);
-    const std::string priceListPath = InFolder(options.PriceListPath, programFolder, kPriceListFileName);
-    const std::string ratesPath = InFolder(options.RatesPath, programFolder, kRatesFileName);
+    // Without a path of its own each file is looked for beside the tool.
+    DataSetPaths paths = DataSetPathsIn(programFolder, programFolder);
+    if (!options.CataloguePath.empty()) paths.Catalogue = options.CataloguePath;
+    if (!options.PriceListPath.empty()) paths.PriceList = options.PriceListPath;
+    if (!options.RatesPath.empty()) paths.Rates = options.RatesPath;
 
-    const bool haveCatalogue = IsPresent(cataloguePath);
-    const bool havePriceList = IsPresent(priceListPath);
-    if (!haveCatalogue || !havePriceList) {
-        Fail(result, kMissingFilesMessage);
-        if (!haveCatalogue) Fail(result, cataloguePath + ": no such file");
-        if (!havePriceList) Fail(result, priceListPath + ": no such file");
-        return result;
-    }
-    // Without a rates file prices stay in US dollars, as in the program.
-    ExchangeRates rates;
-    if (IsPresent(ratesPath)) {
-        rates.HasExchangeRates = true;
-        if (!ReadTextFileLines(ratesPath, rates.Lines)) return Fail(result, ratesPath + ": cannot be read");
-    }
-    std::vector<std::string> catalogueLines;
-    std::vector<std::string> priceListLines;
-    if (!ReadTextFileLines(cataloguePath, catalogueLines)) return Fail(result, cataloguePath + ": cannot be read");
-    if (!ReadTextFileLines(priceListPath, priceListLines)) return Fail(result, priceListPath + ": cannot be read");
-    std::vector<std::string> queryFileLines;
-    if (!options.QueryFile.empty() && !ReadTextFileLines(options.QueryFile, queryFileLines))
-        return Fail(result, options.QueryFile + ": cannot be read");
-
-    Catalogue catalogue;
+    DataSet data;
     try {
-        BuildCatalogue(catalogueLines, catalogue);
+        const DataSetLoad load = LoadDataSet(paths, data);
+        if (!load.Missing.empty()) {
+            Fail(result, kMissingFilesMessage);
+            for (const std::string& path : load.Missing) Fail(result, path + ": no such file");
+            return result;
+        }
+        if (load.Unreadable) return Fail(result, load.Unreadable->File + ": cannot be read");
     } catch (const LoadError& error) {
-        return Fail(result, LoadErrorText(cataloguePath, error));
+        return Fail(result, LoadErrorText(paths.Catalogue, error));
     } catch (const QuillonError& error) {
-        return Fail(result, cataloguePath + ": " + error.message());
+        return Fail(result, paths.Catalogue + ": " + error.message());
     }
-    const PriceList priceList(std::move(priceListLines));
+    TextLines queryFileLines;
+    if (!options.QueryFile.empty()) {
+        queryFileLines = ReadTextLines(options.QueryFile);
+        if (queryFileLines.Error) return Fail(result, options.QueryFile + ": cannot be read");
+    }
+    const Catalogue& catalogue = data.catalogue;
+    const PriceList& priceList = data.PriceListLines;
+    const ExchangeRates& rates = data.exchangeRates;
     const LineList allLines = catalogue.Lines();
 
     SearchOutcome outcome;
     if (options.PartNumber) {
-        outcome = RunSearch(CommandLinePage(), *options.PartNumber, allLines);
+        outcome = RunSearch(CommandLineDefaults(), *options.PartNumber, allLines);
     } else {
-        const QueryPage page = QueryPageFor(options, catalogue, queryFileLines, result.Messages);
+        const QueryPage page = QueryPageFor(options, catalogue, queryFileLines.Lines, result.Messages);
         outcome = RunSearch(page, "", allLines);
     }
     result.Messages.insert(result.Messages.end(), outcome.Messages.begin(), outcome.Messages.end());

@@ -1,6 +1,6 @@
 #pragma once
-// One run of quillon-query: load the files as start-up does, set the query
-// page, search, complete prices and fill the results table.
+// One run of quillon-query: load the data set as start-up does, set the
+// query page, search, complete prices and fill the results table.
 
 #include "tools/QueryArguments.h"
 
@@ -12,15 +12,6 @@
 #include <vector>
 
 namespace quillon::tool {
-
-inline constexpr const char* kCatalogueFileName = "Freq_TLine_Connectors.dat";
-inline constexpr const char* kPriceListFileName = "M_lom.dat";
-inline constexpr const char* kRatesFileName = "xcngrate.dat";
-
-// The window's message when the catalogue or the price list is missing.
-inline constexpr const char* kMissingFilesMessage =
-    "One or more files needed to run this application are missing.\r"
-    "Please check the appropriate directories for 'M_Lom.dat' and 'Freq_TLine_Connectors.dat'.";
 
 struct ToolResult {
     int ExitCode = 0;               // 0 lines listed, 1 refused or none found, 2 error
@@ -35,8 +26,5 @@ ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
 // Messages of the query file's entry boxes are appended to `messages`.
 QueryPage QueryPageFor(const ToolOptions& options, const Catalogue& catalogue, const std::vector<std::string>& queryFileLines,
                        std::vector<Message>& messages);
-
-// The page the one-argument command line starts from.
-QueryPage CommandLinePage();
 
 }  // namespace quillon::tool

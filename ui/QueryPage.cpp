@@ -20,7 +20,7 @@
 #include "ui/Links.h"
 #include "engine/NumberText.h"
 #include "ui/QtText.h"
-#include "engine/QueryFileValues.h"
+#include "engine/QueryPageRules.h"
 #include "engine/Search.h"
 #include "ui/ShowErrors.h"
 #include "platform/Messages.h"
@@ -67,6 +67,16 @@ QLineEdit* EntryBox(const char* name, const char* text, const char* hint, QWidge
 int FindText(const QComboBox* box, const QString& text)
 {
     return box->findText(text, Qt::MatchFixedString);  // whole text, letter case ignored
+}
+
+// The list's rule for a text handed to it (SelectOrAdd), on the combo box.
+void SelectOrAdd(QComboBox* box, const QString& text, bool sorted)
+{
+    std::vector<std::string> items;
+    for (int i = 0; i < box->count(); ++i) items.push_back(ToEngine(box->itemText(i)));
+    const ListChoice choice = quillon::SelectOrAdd(items, ToEngine(text), sorted);
+    if (choice.Added) box->insertItem(static_cast<int>(choice.Index), text);
+    box->setCurrentIndex(static_cast<int>(choice.Index));
 }
 
 }  // namespace
@@ -255,16 +265,19 @@ void TQueryValuesPage::edtVSWRChange() { EntryBoxRule(edtVSWR); }
 
 void TQueryValuesPage::chkFrequencyClick()
 {
-    // The loss criterion needs a band, so it can only be on with the frequency one.
-    const bool byFrequency = chkFrequency->isChecked();
-    if (!byFrequency) chkInsertionLoss->setChecked(false);
-    chkInsertionLoss->setEnabled(byFrequency);
-    edtMaxLoss->setEnabled(byFrequency);
+    QueryPage criteria = ReadQuery();
+    SetByFrequency(criteria, chkFrequency->isChecked());
+    chkInsertionLoss->setChecked(criteria.ByLoss);
+    // Without a band the loss criterion and its box cannot be used at all.
+    chkInsertionLoss->setEnabled(criteria.ByFrequency);
+    edtMaxLoss->setEnabled(criteria.ByFrequency);
 }
 
 void TQueryValuesPage::chkInsertionLossClick()
 {
-    if (chkInsertionLoss->isChecked()) chkFrequency->setChecked(true);
+    QueryPage criteria = ReadQuery();
+    SetByLoss(criteria, chkInsertionLoss->isChecked());
+    chkFrequency->setChecked(criteria.ByFrequency);
 }
 
 void TQueryValuesPage::cbxBeginningFrequencyExit()
@@ -331,6 +344,37 @@ bool TQueryValuesPage::eventFilter(QObject* watched, QEvent* event)
             ShowErrors(messages_, [this] { cbxEndingFrequencyExit(); });
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TQueryValuesPage::Apply(PageControl control, const QString& text, bool flag)
+{
+    using enum PageControl;
+    switch (control) {
+    case BeginningFrequency: SelectOrAdd(cbxBeginningFrequency, text, false); break;
+    case EndingFrequency: SelectOrAdd(cbxEndingFrequency, text, false); break;
+    case Connector1: SelectOrAdd(cbxConnector, text, true); break;
+    case Connector2: SelectOrAdd(cbxConnector2, text, true); break;
+    case MaxLoss: edtMaxLoss->setText(text); break;
+    case Length: edtLength->setText(text); break;
+    case Vswr: edtVSWR->setText(text); break;
+    // The two buttons form one group, in which one is always selected: a
+    // button handed over as on is selected, one handed over as off leaves
+    // the choice to the other.
+    case Meters:
+        if (flag) rbMeters->setChecked(true);
+        break;
+    case Feet:
+        if (flag) rbFeet->setChecked(true);
+        break;
+    case Air: chkAir->setChecked(flag); break;
+    case Foam: chkFoam->setChecked(flag); break;
+    case Waveguide: chkWaveguide->setChecked(flag); break;
+    case Braided: chkBraided->setChecked(flag); break;
+    case ByFrequency: chkFrequency->setChecked(flag); break;
+    case ByLoss: chkInsertionLoss->setChecked(flag); break;
+    case ByConnector1: chkConnector->setChecked(flag); break;
+    case ByConnector2: chkConnector2->setChecked(flag); break;
+    }
 }
 
 QueryPage TQueryValuesPage::ReadQuery() const

@@ -23,6 +23,7 @@ namespace quillon {
 class Messages;
 class TLinkLabel;
 struct QueryPage;
+enum class PageControl;
 
 class TQueryValuesPage final : public QWidget
 {
@@ -76,6 +77,12 @@ public:
 
     // The query as the controls hold it.
     QueryPage ReadQuery() const;
+
+    // Puts a value handed to the page (the remembered query, a query file,
+    // the command line) onto its control as the user would: a list selects
+    // the equal entry or adds the text, an entry box and a check box run
+    // their rules through their own signals.
+    void Apply(PageControl control, const QString& text, bool flag);
 
     // Handlers, one per event.
     void edtMaxLossChange();

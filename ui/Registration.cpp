@@ -2,13 +2,11 @@
 
 #include <QDir>
 
+#include "platform/SettingsKeys.h"
 #include "platform/SettingsStore.h"
 
 namespace quillon {
 namespace {
-
-const QString kCommonFilesKey = QStringLiteral("\\Software\\Tarvex\\Common Files");
-const QString kProgramKey = QStringLiteral("\\Software\\Tarvex\\Quillon");
 
 RegistrationResult Failed(RegistrationResult result, const SettingsStore& store, const QString& what)
 {
@@ -22,11 +20,12 @@ RegistrationResult Failed(RegistrationResult result, const SettingsStore& store,
 RegistrationResult RegisterProgram(SettingsStore& store, const QString& dataFolder, const QString& programFolder)
 {
     RegistrationResult result;
-    const QString path = QStringLiteral("Path");
+    const QString path = QString::fromLatin1(kDataFolderValue);
 
     // The shared data folder belongs to whichever of the maker's programs came
     // first: keep one that is there.
-    if (!store.OpenKey(kCommonFilesKey, true)) return Failed(result, store, QStringLiteral("Cannot open the key"));
+    if (!store.OpenKey(QString::fromLatin1(kCommonFilesKey), true))
+        return Failed(result, store, QStringLiteral("Cannot open the key"));
     if (store.ValueExists(path)) {
         result.done << QStringLiteral("Data folder kept: %1").arg(store.ReadString(path).value_or(QString()));
     } else {
@@ -35,7 +34,8 @@ RegistrationResult RegisterProgram(SettingsStore& store, const QString& dataFold
         result.done << QStringLiteral("Data folder recorded: %1").arg(folder);
     }
 
-    if (!store.OpenKey(kProgramKey, true)) return Failed(result, store, QStringLiteral("Cannot open the key"));
+    if (!store.OpenKey(QString::fromLatin1(kProgramKey), true))
+        return Failed(result, store, QStringLiteral("Cannot open the key"));
     const QString folder = QDir::cleanPath(QDir(programFolder).absolutePath());
     const std::pair<const char*, QString> values[] = {
         {"MenuCaption", QStringLiteral("QUILLON")},

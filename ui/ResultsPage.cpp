@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -215,8 +216,14 @@ TResultsPage::TResultsPage(QWidget* parent) : QWidget(parent)
     Button1 = Named(new QPushButton(QStringLiteral("E&xit"), this), "Button1", QStringLiteral("Exit"));
     Button1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
 
-    // The grid on top; below it the two connector ends side by side with the
-    // links and buttons at the right.
+    // Panels beside the designed controls (a chart, a run's budget), one tab
+    // each; the tabs stay out of sight until a panel is added.
+    tabAnalysis = new QTabWidget(this);
+    tabAnalysis->setObjectName(QStringLiteral("tabAnalysis"));
+    tabAnalysis->setVisible(false);
+
+    // The grid on top; below it the two connector ends side by side, the
+    // analysis panels, and the links and buttons at the right.
     auto* ends = new QGridLayout;
     ends->addWidget(gbxConnector, 0, 0);
     ends->addWidget(gbxPartNumbers, 0, 1);
@@ -233,11 +240,18 @@ TResultsPage::TResultsPage(QWidget* parent) : QWidget(parent)
 
     auto* bottom = new QHBoxLayout;
     bottom->addLayout(ends, 1);
+    bottom->addWidget(tabAnalysis, 1);
     bottom->addLayout(side);
 
     auto* page = new QVBoxLayout(this);
     page->addWidget(gbxSpecifications, 3);
     page->addLayout(bottom, 2);
+}
+
+void TResultsPage::AddAnalysisPanel(QWidget* panel, const QString& title)
+{
+    tabAnalysis->addTab(panel, title);
+    tabAnalysis->setVisible(true);
 }
 
 }  // namespace quillon

@@ -2,7 +2,9 @@
 // The results page of the main window (tsResults): the results grid with its
 // count caption, the two connector lists and the two part-number grids, the
 // logo and mail links and the page's buttons. This file builds the controls;
-// the search and the main window fill them.
+// the search and the main window fill them. Panels added beside the designed
+// ones (charts, a run's budget) get builders of their own here and leave the
+// grids' columns and cells as they are.
 
 #include <array>
 #include <string>
@@ -16,18 +18,12 @@
 class QGroupBox;
 class QListWidget;
 class QPushButton;
+class QTabWidget;
 class QTableView;
 
 namespace quillon {
 
 class TLinkLabel;
-
-// One part-number grid as shown: part number, description, price.
-struct PartNumberTable {
-    static constexpr int kColumns = 3;
-    std::array<std::string, kColumns> Headings{"Part Number", "Description", "Price ($US)"};
-    std::vector<std::array<std::string, kColumns>> Rows;
-};
 
 using TResultTableModel = TTextTableModel<ResultTable>;
 using TPartNumberModel = TTextTableModel<PartNumberTable>;
@@ -61,6 +57,11 @@ public:
     QPushButton* btnClipboard;
     QPushButton* btnNewQuery;
     QPushButton* Button1;
+
+    // Panels beside the designed ones (chart, run budget), one tab each;
+    // hidden while it holds none.
+    QTabWidget* tabAnalysis;
+    void AddAnalysisPanel(QWidget* panel, const QString& title);
 
     // Designed widths of grdSpecs' columns and of the part-number grids'.
     static const std::array<int, kResultColumns>& SpecsColumnWidths();

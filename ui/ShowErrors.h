@@ -19,7 +19,8 @@ bool ShowErrors(Messages& messages, Handler&& handler)
         std::forward<Handler>(handler)();
         return true;
     } catch (const QuillonError& e) {
-        messages.Error(FromEngine(e.what()));
+        // The whole text: a damaged file can put a NUL byte into it.
+        messages.Error(FromEngine(e.message()));
     } catch (const std::bad_alloc&) {
         messages.Error(QStringLiteral("Out of memory"));
     } catch (const std::exception& e) {

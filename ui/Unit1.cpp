@@ -2,8 +2,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QFile>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -15,11 +13,9 @@
 #include <QStatusBar>
 #include <QTableView>
 
-#include "engine/Errors.h"
 #include "ui/HintTracker.h"
 #include "ui/LinkLabel.h"
 #include "ui/Links.h"
-#include "engine/PipeRecord.h"
 #include "ui/QtText.h"
 #include "ui/QueryPage.h"
 #include "ui/ResultsPage.h"
@@ -28,6 +24,7 @@
 #include "ui/about.h"
 #include "online/uFreshlineDlg.h"
 #include "online/uNewsDlg.h"
+#include "output/SpreadsheetExport.h"
 #include "platform/Seams.h"
 
 namespace quillon {
@@ -36,26 +33,14 @@ namespace {
 constexpr int kQueryWidth = 390;
 constexpr int kQueryHeight = 536;
 
-const QString kCommonFilesKey = QStringLiteral("\\Software\\Tarvex\\Common Files");
-
-bool IsFile(const QString& path) { return QFileInfo(path).isFile(); }
-
-std::vector<std::string> ReadLines(const QString& path)
-{
-    std::vector<std::string> lines;
-    if (!ReadTextFileLines(QFile::encodeName(path).toStdString(), lines))
-        throw QuillonError(ToEngine(QStringLiteral("Cannot open file \"%1\"").arg(path)));
-    return lines;
-}
-
 }  // namespace
 
 TfrmMain::TfrmMain(Seams& seams, QStringList arguments, QWidget* parent)
-    : QMainWindow(parent), Arguments(std::move(arguments)), seams_(seams)
+    : QMainWindow(parent), seams_(seams), session_(seams, std::move(arguments))
 {
     BuildWindow();
     ConnectHandlers();
-    FormCreate();
+    Guarded([this] { FormCreate(); })();
 }
 
 TfrmMain::~TfrmMain() { FormDestroy(); }
@@ -74,8 +59,8 @@ void TfrmMain::BuildWindow()
 
     PageControl1 = new QStackedWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    tsQueryValues = new TQueryValuesPage(seams_.messages, catalogue.BeginFrequencies, catalogue.EndFrequencies,
-                                         PageControl1);
+    tsQueryValues = new TQueryValuesPage(seams_.messages, session_.Data().catalogue.BeginFrequencies,
+                                         session_.Data().catalogue.EndFrequencies, PageControl1);
     tsResults = new TResultsPage(PageControl1);
     PageControl1->addWidget(tsQueryValues);
     PageControl1->addWidget(tsResults);
@@ -109,8 +94,8 @@ void TfrmMain::ConnectHandlers()
     connect(Menu.ViewLatestNewsFromTarvex1, &QAction::triggered, this, [this] { ViewLatestNewsFromTarvex1Click(); });
     connect(tsResults->btnNewQuery, &QPushButton::clicked, this, [this] { btnNewQueryClick(); });
     connect(Menu.NewQuery1, &QAction::triggered, this, [this] { btnNewQueryClick(); });
-    connect(tsQueryValues->btnSearch, &QPushButton::clicked, this, [this] { btnSearchClick(); });
-    connect(Menu.GetTransmissionLines1, &QAction::triggered, this, [this] { btnSearchClick(); });
+    connect(tsQueryValues->btnSearch, &QPushButton::clicked, this, Guarded([this] { btnSearchClick(); }));
+    connect(Menu.GetTransmissionLines1, &QAction::triggered, this, Guarded([this] { btnSearchClick(); }));
     connect(tsQueryValues->Image1, &TLinkLabel::clicked, this, [this] { Image1Click(); });
     connect(tsResults->Image2, &TLinkLabel::clicked, this, [this] { Image1Click(); });
     connect(tsQueryValues->lblEmail, &TLinkLabel::clicked, this, [this] { lblEmailClick(); });
@@ -120,80 +105,32 @@ void TfrmMain::ConnectHandlers()
     ConnectOutputHandlers();
 }
 
+void TfrmMain::ShowErrorsOf(const std::function<void()>& handler) { ShowErrors(seams_.messages, handler); }
+
 // The start-up sequence. Each missing piece is reported and start-up goes
 // on; an error while reading or parsing the files ends it, and the window
 // opens with whatever was done before.
 void TfrmMain::FormCreate()
 {
     ShowPage(kQueryValuesPage);
-    bool catalogueLoaded = false;
-    ShowErrors(seams_.messages, [&] {
-        const QString dataFolder = ReadDataFolder();
-        if (LoadCatalogueFiles(dataFolder, catalogueLoaded)) {
-            if (!Arguments.isEmpty())
-                ApplyCommandLine();
-            else
-                FillQueryLists();
-        }
-        // The connector names only fed the two connector boxes.
-        catalogue.ConnectorTypeNames.clear();
-        catalogue.ConnectorTypeNames.shrink_to_fit();
-        tsQueryValues->btnSearch->setEnabled(catalogueLoaded);
-        if (!Arguments.isEmpty() && !terminated_) btnSearchClick();
-    });
-}
-
-QString TfrmMain::ReadDataFolder()
-{
-    SettingsStore store = seams_.Settings();
-    if (store.KeyExists(kCommonFilesKey))
-        store.OpenKey(kCommonFilesKey, false);
+    const TSession::DataFolderReading dataFolder = session_.ReadDataFolder();
+    for (const QString& error : dataFolder.Errors) seams_.messages.Error(error);
+    const bool catalogueLoaded = session_.LoadData(dataFolder.Folder);
+    if (!catalogueLoaded)
+        seams_.messages.Error(FromEngine(kMissingFilesMessage));
+    else if (session_.HasArguments())
+        ApplyCommandLine();
     else
-        seams_.messages.Error(QStringLiteral("Unable to locate Registry Key"));
-
-    QString dataFolder;
-    const QString value = QStringLiteral("Path");
-    if (store.HasOpenKey() && store.ValueExists(value)) {
-        const std::optional<QString> text = store.ReadString(value);
-        if (!text) throw QuillonError(ToEngine(store.LastError()));
-        dataFolder = *text;
-    } else {
-        seams_.messages.Error(QStringLiteral("Unable to create path from Registry"));
-    }
-    store.CloseKey();
-    return dataFolder;
-}
-
-bool TfrmMain::LoadCatalogueFiles(const QString& dataFolder, bool& catalogueLoaded)
-{
-    const QString programFolder = seams_.paths.ProgramFolder();
-    const QString cataloguePath = programFolder + QStringLiteral("/Freq_TLine_Connectors.dat");
-    // An empty data folder names the root folder, where the price list is looked for then.
-    const QString priceListPath = dataFolder + QStringLiteral("/M_lom.dat");
-    if (!IsFile(cataloguePath) || !IsFile(priceListPath)) {
-        seams_.messages.Error(
-            QStringLiteral("One or more files needed to run this application are missing.\r"
-                           "Please check the appropriate directories for 'M_Lom.dat' and "
-                           "'Freq_TLine_Connectors.dat'."));
-        return false;
-    }
-
-    const QString ratesPath = programFolder + QStringLiteral("/xcngrate.dat");
-    exchangeRates.HasExchangeRates = IsFile(ratesPath);
-    if (exchangeRates.HasExchangeRates) exchangeRates.Lines = ReadLines(ratesPath);
-
-    catalogueLoaded = true;
-    const std::vector<std::string> rows = ReadLines(cataloguePath);
-    PriceListLines = PriceList(ReadLines(priceListPath));
-    // Also collects the band edges (in ascending numeric order) and the
-    // connector names; a bad row ends start-up here.
-    BuildCatalogue(rows, catalogue);
-    return true;
+        FillQueryLists();
+    session_.ReleaseConnectorNames();
+    tsQueryValues->btnSearch->setEnabled(catalogueLoaded);
+    if (session_.HasArguments() && !terminated_) btnSearchClick();
 }
 
 void TfrmMain::FillQueryLists()
 {
     TQueryValuesPage& page = *tsQueryValues;
+    const Catalogue& catalogue = session_.Data().catalogue;
     auto fill = [](QComboBox* box, const std::vector<std::string>& values) {
         for (const std::string& value : values) box->addItem(FromEngine(value));
     };
@@ -219,10 +156,7 @@ void TfrmMain::FormDestroy()
     // The lists and the catalogue are members: they go with the window.
 }
 
-void TfrmMain::btnSearchClick()
-{
-    ShowErrors(seams_.messages, [this] { Search(); });
-}
+void TfrmMain::btnSearchClick() { Search(); }
 
 void TfrmMain::ShowPage(int page)
 {
@@ -265,7 +199,7 @@ void TfrmMain::tsResultsShow()
     setWindowTitle(QStringLiteral("Query Results"));
     tsResults->HalveDescriptionColumns();
     SetMenuForPage(true);
-    const auto count = ResultLines.size();
+    const auto count = session_.ResultLines().size();
     tsResults->gbxSpecifications->setTitle(QStringLiteral("Transmission Lines (%1 %2)")
                                                .arg(count)
                                                .arg(count == 1 ? QStringLiteral("Item") : QStringLiteral("Items")));
@@ -283,13 +217,8 @@ void TfrmMain::SetMenuForPage(bool results)
         item->setVisible(results);
     for (QAction* item : {Menu.GetTransmissionLines1, Menu.OpenFile1}) item->setVisible(!results);
     Menu.CurrencySettings1->setEnabled(results);
-    Menu.CurrencySettings1->setVisible(HasExchangeRates());
-    Menu.ToAMicrosoftExcelFile1->setEnabled(IsExcelRegistered());
-}
-
-bool TfrmMain::IsExcelRegistered() const
-{
-    return seams_.Settings().ClassesRootKeyExists(QStringLiteral("Excel.Application"));
+    Menu.CurrencySettings1->setVisible(session_.HasExchangeRates());
+    Menu.ToAMicrosoftExcelFile1->setEnabled(IsExcelRegistered(seams_.Settings()));
 }
 
 void TfrmMain::Image1Click() { seams_.shell.Open(QLatin1String(kMakerWebAddress)); }
@@ -339,7 +268,7 @@ void TfrmMain::changeEvent(QEvent* event)
     // the activation is over, since a prompt takes the activation itself.
     if (event->type() != QEvent::ActivationChange || !isActiveWindow() || activated_) return;
     activated_ = true;
-    QMetaObject::invokeMethod(this, [this] { FormActivate(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, Guarded([this] { FormActivate(); }), Qt::QueuedConnection);
 }
 
 bool TfrmMain::event(QEvent* event)

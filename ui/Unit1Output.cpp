@@ -9,7 +9,6 @@
 
 #include "ui/ResultsPage.h"
 #include "ui/ResultsPageView.h"
-#include "ui/ShowErrors.h"
 #include "output/ClipboardText.h"
 #include "output/HtmlExport.h"
 #include "output/PrintOptions.h"
@@ -20,15 +19,14 @@ namespace quillon {
 
 void TfrmMain::ConnectOutputHandlers()
 {
-    const auto handle = [this](void (TfrmMain::*handler)()) {
-        return [this, handler] { ShowErrors(seams_.messages, [this, handler] { (this->*handler)(); }); };
-    };
-    connect(tsResults->btnClipboard, &QPushButton::clicked, this, handle(&TfrmMain::btnClipboardClick));
-    connect(Menu.CopyToClipboard1, &QAction::triggered, this, handle(&TfrmMain::btnClipboardClick));
-    connect(tsResults->btnPrint, &QPushButton::clicked, this, handle(&TfrmMain::btnPrintClick));
-    connect(Menu.Print1, &QAction::triggered, this, handle(&TfrmMain::btnPrintClick));
-    connect(Menu.ToAMicrosoftExcelFile1, &QAction::triggered, this, handle(&TfrmMain::ToAMicrosoftExcelFile1Click));
-    connect(Menu.ToAnHTMLFile1, &QAction::triggered, this, handle(&TfrmMain::ToAnHTMLFile1Click));
+    const auto clipboard = Guarded([this] { btnClipboardClick(); });
+    const auto print = Guarded([this] { btnPrintClick(); });
+    connect(tsResults->btnClipboard, &QPushButton::clicked, this, clipboard);
+    connect(Menu.CopyToClipboard1, &QAction::triggered, this, clipboard);
+    connect(tsResults->btnPrint, &QPushButton::clicked, this, print);
+    connect(Menu.Print1, &QAction::triggered, this, print);
+    connect(Menu.ToAMicrosoftExcelFile1, &QAction::triggered, this, Guarded([this] { ToAMicrosoftExcelFile1Click(); }));
+    connect(Menu.ToAnHTMLFile1, &QAction::triggered, this, Guarded([this] { ToAnHTMLFile1Click(); }));
 }
 
 void TfrmMain::btnClipboardClick() { CopyResultsToClipboard(TResultsPageView(*tsResults)); }
@@ -40,7 +38,7 @@ void TfrmMain::ToAnHTMLFile1Click() { ExportHtml(TResultsPageView(*tsResults), s
 void TfrmMain::btnPrintClick()
 {
     const TResultsPageView view(*tsResults);
-    TfrmPrintOptions frmPrintOptions(view, seams_, PrintReportRunner, this);
+    TfrmPrintOptions frmPrintOptions(view, seams_, printReportRunner_, this);
     frmPrintOptions.exec();
 }
 

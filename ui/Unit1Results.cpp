@@ -15,12 +15,10 @@
 #include <QListWidget>
 #include <QTableView>
 
-#include "engine/NumberText.h"
+#include "engine/Errors.h"
 #include "ui/QtText.h"
 #include "ui/QueryPage.h"
 #include "ui/ResultsPage.h"
-#include "ui/ShowErrors.h"
-#include "platform/Seams.h"
 
 namespace quillon {
 
@@ -33,18 +31,16 @@ void TfrmMain::ConnectResultsHandlers()
                     tsResults->SpecsModel->SetHighlightedRow(current.row());
                     return;
                 }
-                ShowErrors(seams_.messages, [&] { grdSpecsRowChanged(current.row()); });
+                Guarded([this, row = current.row()] { grdSpecsRowChanged(row); })();
             });
-    connect(page.grdSpecs, &QTableView::clicked, this,
-            [this] { ShowErrors(seams_.messages, [this] { grdSpecsClick(); }); });
+    connect(page.grdSpecs, &QTableView::clicked, this, Guarded([this] { grdSpecsClick(); }));
 
-    auto listClicked = [this](QListWidget* list, void (TfrmMain::*handler)()) {
-        auto run = [this, handler] { ShowErrors(seams_.messages, [this, handler] { (this->*handler)(); }); };
-        connect(list, &QListWidget::currentRowChanged, this, run);
-        connect(list, &QListWidget::itemClicked, this, run);
-    };
-    listClicked(page.lstConnectors, &TfrmMain::lstConnectorsClick);
-    listClicked(page.lstConnectors2, &TfrmMain::lstConnectors2Click);
+    const auto connectors = Guarded([this] { lstConnectorsClick(); });
+    connect(page.lstConnectors, &QListWidget::currentRowChanged, this, connectors);
+    connect(page.lstConnectors, &QListWidget::itemClicked, this, connectors);
+    const auto connectors2 = Guarded([this] { lstConnectors2Click(); });
+    connect(page.lstConnectors2, &QListWidget::currentRowChanged, this, connectors2);
+    connect(page.lstConnectors2, &QListWidget::itemClicked, this, connectors2);
 
     // grdConnectorsRowChanged and grdConnectors2RowChanged: the highlight follows.
     connect(page.grdConnectors->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -53,8 +49,7 @@ void TfrmMain::ConnectResultsHandlers()
             [this](const QModelIndex& current) { tsResults->Connectors2Model->SetHighlightedRow(current.row()); });
 
     for (QAction* item : Menu.CurrencyItems)
-        connect(item, &QAction::triggered, this,
-                [this, item] { ShowErrors(seams_.messages, [this, item] { US1Click(item); }); });
+        connect(item, &QAction::triggered, this, Guarded([this, item] { US1Click(item); }));
 }
 
 void TfrmMain::SetSpecsCurrentRow(int row)
@@ -71,9 +66,7 @@ void TfrmMain::SetSpecsCurrentRow(int row)
 
 TTransmissionLine* TfrmMain::SelectedLine() const
 {
-    const int row = tsResults->grdSpecs->currentIndex().row();
-    if (row < 0 || static_cast<std::size_t>(row) >= ResultLines.size()) return nullptr;
-    return ResultLines[static_cast<std::size_t>(row)];
+    return session_.ResultLineAt(tsResults->grdSpecs->currentIndex().row());
 }
 
 void TfrmMain::grdSpecsRowChanged(int row)
@@ -126,19 +119,10 @@ void TfrmMain::FillPartNumberGrid(QTableView* grid, const QListWidget* list)
     if (line != nullptr && position >= 0 && static_cast<std::size_t>(position) < line->Connectors.size())
         connector = line->Connectors[static_cast<std::size_t>(position)].get();
 
-    model->Change([&](PartNumberTable& table) {
-        table.Rows.assign(connector != nullptr ? connector->PartNumbers.size() : 0, {});
-        for (std::size_t k = 0; k < table.Rows.size(); ++k) {
-            auto& row = table.Rows[k];
-            row[0] = connector->PartNumbers[k];
-            if (auto entry = PriceListLines.Find(row[0])) {
-                row[1] = entry->Description;
-                const CurrencyCode currency = CurrentCurrencyCode();
-                table.Headings[2] = "Price " + currency.Caption;
-                row[2] = currency.Code + " " + FormatFixed2(ConvertPrice(entry->Price));
-            }
-        }
-    });
+    std::optional<std::string> error;
+    const int tag = CheckedCurrencyTag();
+    model->Change([&](PartNumberTable& table) { error = session_.FillPartNumbers(table, connector, tag); });
+    if (error) throw QuillonError(*error);
     if (model->rowCount() > 0) grid->setCurrentIndex(model->index(0, 0));
     // Part numbers are what the user quotes: never cut them short.
     const int end = grid == tsResults->grdConnectors ? 1 : 2;

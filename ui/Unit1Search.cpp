@@ -16,7 +16,6 @@
 #include "ui/QueryPage.h"
 #include "engine/ResultRows.h"
 #include "ui/ResultsPage.h"
-#include "engine/Search.h"
 #include "platform/Seams.h"
 
 namespace quillon {
@@ -46,7 +45,7 @@ void TfrmMain::Search()
 {
     TQueryValuesPage& page = *tsQueryValues;
     const QueryPage query = page.ReadQuery();
-    const SearchOutcome outcome = RunSearch(query, CommandLinePartNumber, catalogue.Lines());
+    const SearchOutcome outcome = session_.Search(query);
 
     // The frequency check comes before the empty boxes are set to "0"; every
     // later message after it.
@@ -68,16 +67,16 @@ void TfrmMain::Search()
     if (outcome.Error) throw QuillonError(*outcome.Error);
     if (outcome.Refused || !outcome.Result) return;
 
-    ResultLines = *outcome.Result;
-    if (ResultLines.empty()) return;
+    session_.SetResultLines(*outcome.Result);
+    const LineList& lines = session_.ResultLines();
+    if (lines.empty()) return;
 
-    page.ProgressBar1->setMaximum(static_cast<int>(ResultLines.size()));
-    CompletePrices(ResultLines, PriceListLines,
-                   [&](std::size_t ordinal) { page.ProgressBar1->setValue(static_cast<int>(ordinal)); });
+    page.ProgressBar1->setMaximum(static_cast<int>(lines.size()));
+    session_.CompletePrices([&](std::size_t ordinal) { page.ProgressBar1->setValue(static_cast<int>(ordinal)); });
     page.ProgressBar1->setValue(0);
 
     ApplyStoredCurrency();
-    FillResultRows(ResultLines);
+    FillResultRows(lines);
     SetSpecsCurrentRow(0);
     ShowPage(kResultsPage);
 }
@@ -86,24 +85,17 @@ void TfrmMain::FillResultRows(const LineList& lines)
 {
     // A refill keeps the current row where the grid still has it.
     const int currentRow = tsResults->grdSpecs->currentIndex().row();
+    // The interactive filling reads the query page's texts afresh each time.
+    const TQueryValuesPage& page = *tsQueryValues;
+    InteractiveFillInputs inputs;
+    inputs.BeginningFrequency = ToEngine(page.cbxBeginningFrequency->currentText());
+    inputs.EndingFrequency = ToEngine(page.cbxEndingFrequency->currentText());
+    inputs.Length = ToEngine(page.edtLength->text());
+    inputs.Feet = page.rbFeet->isChecked();
+    inputs.Vswr = ToEngine(page.edtVSWR->text());
+    inputs.CurrencyTag = CheckedCurrencyTag();
     std::optional<std::string> error;
-    if (Arguments.size() == 1) {
-        const std::string argument = ToEngine(Arguments.front());
-        tsResults->SpecsModel->Change(
-            [&](ResultTable& table) { error = FillCommandLineRows(table, lines, argument); });
-    } else {
-        const TQueryValuesPage& page = *tsQueryValues;
-        InteractiveFillInputs inputs;
-        inputs.BeginningFrequency = ToEngine(page.cbxBeginningFrequency->currentText());
-        inputs.EndingFrequency = ToEngine(page.cbxEndingFrequency->currentText());
-        inputs.Length = ToEngine(page.edtLength->text());
-        inputs.Feet = page.rbFeet->isChecked();
-        inputs.Vswr = ToEngine(page.edtVSWR->text());
-        inputs.CurrencyTag = CheckedCurrencyTag();
-        inputs.Rates = &exchangeRates;
-        tsResults->SpecsModel->Change(
-            [&](ResultTable& table) { error = FillInteractiveRows(table, lines, inputs); });
-    }
+    tsResults->SpecsModel->Change([&](ResultTable& table) { error = session_.FillResultRows(table, lines, inputs); });
     const ResultTable& table = tsResults->SpecsModel->table();
     for (int c = 0; c < kResultColumns; ++c)
         tsResults->grdSpecs->setColumnHidden(c, table.Hidden[static_cast<std::size_t>(c)]);

@@ -95,13 +95,6 @@ TEST(PipeRecord, FieldsAndDefaults)
         EXPECT_EQ(IsSkippedLeadChar(static_cast<char>(c)), skipped.find(static_cast<char>(c)) != std::string::npos) << c;
 }
 
-TEST(PipeRecord, LinesEndAtCrLfOrBoth)
-{
-    EXPECT_EQ(SplitLines("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
-    EXPECT_EQ(SplitLines("a\n\nb\r\n"), (std::vector<std::string>{"a", "", "b"}));
-    EXPECT_TRUE(SplitLines("").empty());
-}
-
 namespace {
 
 long double FromChars(const std::string& text)

@@ -81,3 +81,75 @@ TEST(QueryFile, DefaultsAndTheTwoFamiliesOfFlags)
     EXPECT_EQ(messages[0].Text, kNumericFieldMessage);
     EXPECT_TRUE(ApplyQueryFile(QueryPage{}, lists, {"Units=Feet"}, messages).Meters);
 }
+
+// The values an opening hands to the page, in the order the window applies
+// them: the window and the tool both take this path.
+TEST(QueryFile, ValuesComeInSaveOrderWithTheirDefaults)
+{
+    using enum PageControl;
+    const auto controls = [](const std::vector<PageValue>& values) {
+        std::vector<PageControl> out;
+        for (const PageValue& v : values) out.push_back(v.Control);
+        return out;
+    };
+    const std::vector<PageValue> empty = QueryFileValues({});
+    EXPECT_EQ(controls(empty),
+              (std::vector<PageControl>{BeginningFrequency, EndingFrequency, Connector1, Connector2, MaxLoss, Length,
+                                        Vswr, Meters, Foam, Air, Waveguide, Braided, ByFrequency, ByLoss,
+                                        ByConnector1, ByConnector2}));
+    std::vector<std::string> texts;
+    for (std::size_t i = 0; i < 7; ++i) texts.push_back(empty[i].Text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"0", "0", "", "", "0", "0", "1.1"}));
+    EXPECT_TRUE(empty[7].Flag) << "Meters when no unit is given";
+    for (std::size_t i = 8; i < empty.size(); ++i) EXPECT_FALSE(empty[i].Flag) << i;
+
+    const std::vector<PageValue> feet = QueryFileValues({"Units=f", "Braided=no", "ByC2=true"});
+    EXPECT_EQ(feet[7].Control, Feet);
+    EXPECT_TRUE(feet[7].Flag);
+    EXPECT_TRUE(feet[11].Flag) << "a kind is on unless it says FALSE";
+    EXPECT_TRUE(feet[15].Flag) << "a switch is on when it says TRUE in any case";
+}
+
+TEST(QueryPageRules, TheLossCriterionNeedsTheBand)
+{
+    struct Case {
+        bool byFrequency, byLoss;  // before
+        bool setFrequency;         // true: the frequency box is set, else the loss box
+        bool on;
+        bool expectFrequency, expectLoss;
+    };
+    const Case cases[] = {
+        {true, true, true, false, false, false},  // frequency off takes the loss off
+        {true, false, true, true, true, false},   // frequency on leaves the loss as it was
+        {true, true, true, true, true, true},
+        {false, false, false, true, true, true},  // loss on puts the frequency on
+        {true, true, false, false, true, false},  // loss off leaves the frequency on
+    };
+    for (const Case& c : cases) {
+        QueryPage page;
+        page.ByFrequency = c.byFrequency;
+        page.ByLoss = c.byLoss;
+        if (c.setFrequency)
+            SetByFrequency(page, c.on);
+        else
+            SetByLoss(page, c.on);
+        EXPECT_EQ(page.ByFrequency, c.expectFrequency);
+        EXPECT_EQ(page.ByLoss, c.expectLoss);
+    }
+}
+
+TEST(QueryPageRules, TheCommandLineStartsFromMetresEveryKindAndNoCriterion)
+{
+    using enum PageControl;
+    std::vector<std::pair<PageControl, bool>> values;
+    for (const PageValue& v : CommandLineDefaultValues()) values.emplace_back(v.Control, v.Flag);
+    EXPECT_EQ(values, (std::vector<std::pair<PageControl, bool>>{{Meters, true},
+                                                                 {Air, true},
+                                                                 {Foam, true},
+                                                                 {Waveguide, true},
+                                                                 {Braided, true},
+                                                                 {ByFrequency, false},
+                                                                 {ByLoss, false},
+                                                                 {ByConnector1, false},
+                                                                 {ByConnector2, false}}));
+}

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/CurrencyTable.h"
+
 using namespace quillon;
 
 namespace {
@@ -91,26 +93,48 @@ TEST(ResultRows, ErrorsStopAtTheCellThatReadsTheBadValue)
     Fixture f;
     f.Add(Line("QX1", 806, 960, "AIR", 0.1, 0.001, 40, 50, 1.25));
     f.Add(Line("QX2", 806, 960, "AIR", 0.1, 0.001, 40, 50, 1.25));
-    struct Case { InteractiveFillInputs in; std::string error; std::size_t firstEmptyColumn; };
+    // The prices and their headings come after the power columns and before
+    // the three length columns: a bad length leaves the prices filled, a bad
+    // rate leaves the headings as they were.
+    struct Case {
+        InteractiveFillInputs in;
+        std::string error;
+        std::size_t firstEmptyColumn;
+        bool pricesFilled;
+    };
     const ExchangeRates badRate{true, {"GBP|x|"}};
     const ExchangeRates zeroRate{true, {"GBP|0|"}};
     const Case cases[] = {
-        {{"", "894", "10", true, "1.1", 1, nullptr}, "'' is not a valid floating point value", 3},
-        {{"824", "894", "10", true, "abc", 1, nullptr}, "'abc' is not a valid floating point value", 11},
-        {{"824", "894", "1o", true, "1.1", 1, nullptr}, "'1o' is not a valid floating point value", 6},
-        {{"824", "894", "10", true, "1.1", 20, &badRate}, "'x' is not a valid floating point value", 12},
-        {{"824", "894", "10", true, "1.1", 20, &zeroRate}, "Floating point division by zero", 12},
+        {{"", "894", "10", true, "1.1", 1, nullptr}, "'' is not a valid floating point value", 3, false},
+        {{"824", "894", "10", true, "abc", 1, nullptr}, "'abc' is not a valid floating point value", 11, false},
+        {{"824", "894", "1o", true, "1.1", 1, nullptr}, "'1o' is not a valid floating point value", 6, true},
+        {{"824", "894", "10", true, "1.1", 20, &badRate}, "'x' is not a valid floating point value", 12, false},
+        {{"824", "894", "10", true, "1.1", 20, &zeroRate}, "Floating point division by zero", 12, false},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.error);
         ResultTable table;
+        table.Headings[12] = "List Price Per Foot (EUR)";
+        table.Headings[13] = "List Price Per Meter (EUR)";
         const auto error = FillInteractiveRows(table, f.lines, c.in);
         ASSERT_TRUE(error.has_value());
         EXPECT_EQ(*error, c.error);
         ASSERT_EQ(table.Rows.size(), 2u);
         const ResultRow& r = table.Rows[0];
         EXPECT_EQ(r[0], "QX1");
-        EXPECT_FALSE(r[c.firstEmptyColumn - 1].empty()) << c.error;
-        EXPECT_TRUE(r[c.firstEmptyColumn].empty()) << c.error;
+        EXPECT_FALSE(r[c.firstEmptyColumn - 1].empty());
+        EXPECT_TRUE(r[c.firstEmptyColumn].empty());
+        if (c.pricesFilled) {
+            EXPECT_EQ(r[12], "USD 1.25");
+            EXPECT_EQ(r[13], "USD 4.10");
+            EXPECT_EQ(table.Headings[12], "List Price Per Foot (USD)");
+            EXPECT_EQ(table.Headings[13], "List Price Per Meter (USD)");
+        } else {
+            EXPECT_TRUE(r[12].empty());
+            EXPECT_TRUE(r[13].empty());
+            EXPECT_EQ(table.Headings[12], "List Price Per Foot (EUR)");
+            EXPECT_EQ(table.Headings[13], "List Price Per Meter (EUR)");
+        }
         EXPECT_EQ(table.Rows[1], ResultRow{}) << "the second row stays empty";
     }
 }
@@ -159,6 +183,58 @@ TEST(ResultRows, CommandLineFilling)
         ASSERT_TRUE(error);
         EXPECT_EQ(*error, "'' is not a valid floating point value");
         EXPECT_EQ(table.Rows[0][0], "old") << "stops before any row is filled";
+    }
+}
+
+TEST(ResultRows, PartNumberRowsCarryDescriptionAndConvertedPrice)
+{
+    TConnector connector;
+    for (const char* part : {"QXC-F050-NM", "QXC-GONE", "QXC-F050-NF"}) connector.AddPartNumber(part);
+    const PriceList prices(
+        {"# connectors", "CN|Q|QXC-F050-NM|EA|N male, straight|15|", "CN|Q|QXC-F050-NF|EA|N female||"});
+    const ExchangeRates rates{true, {"GBP|1.5|"}};
+
+    PartNumberTable table;
+    ASSERT_FALSE(FillPartNumberRows(table, &connector, prices, rates, 20));
+    using Row = std::array<std::string, PartNumberTable::kColumns>;
+    EXPECT_EQ(table.Rows, (std::vector<Row>{{"QXC-F050-NM", "N male, straight", "GBP 10.00"},
+                                            {"QXC-GONE", "", ""},
+                                            {"QXC-F050-NF", "N female", "GBP 0.00"}}));
+    EXPECT_EQ(table.Headings[2], "Price (GBP)");
+
+    // Without a connector the grid empties; the heading keeps the last currency.
+    ASSERT_FALSE(FillPartNumberRows(table, nullptr, prices, rates, 1));
+    EXPECT_TRUE(table.Rows.empty());
+    EXPECT_EQ(table.Headings[2], "Price (GBP)");
+
+    // A rate of 0 stops at the first price; the part number before it stays.
+    PartNumberTable stopped;
+    const auto error = FillPartNumberRows(stopped, &connector, prices, {true, {"GBP|0|"}}, 20);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(*error, "Floating point division by zero");
+    EXPECT_EQ(stopped.Rows[0][0], "QXC-F050-NM");
+    EXPECT_EQ(stopped.Rows[0][2], "");
+    EXPECT_EQ(stopped.Headings[2], "Price (GBP)");
+}
+
+// The program's table against the one typed in the tests: items, captions,
+// Tags and codes in menu order, and the code each Tag labels prices with.
+TEST(Currencies, EveryItemHasItsCaptionTagAndCode)
+{
+    const auto menu = CurrencyMenu();
+    ASSERT_EQ(menu.size(), test::kCurrencyTable.size());
+    const ExchangeRates rates{true, {}};
+    for (std::size_t i = 0; i < menu.size(); ++i) {
+        const test::CurrencyRow& row = test::kCurrencyTable[i];
+        SCOPED_TRACE(row.item);
+        EXPECT_EQ(menu[i].ItemName, row.item);
+        EXPECT_EQ(menu[i].Caption, row.caption);
+        EXPECT_EQ(menu[i].Tag, row.tag);
+        EXPECT_EQ(menu[i].Code, row.code);
+        EXPECT_EQ(menu[i].Submenu, row.submenu);
+        EXPECT_EQ(CurrencyCodeForTag(row.tag), row.code);
+        EXPECT_EQ(CurrentCurrencyCode(rates, row.tag).Code, row.code);
+        EXPECT_EQ(CurrentCurrencyCode(rates, row.tag).Caption, std::string("(") + row.code + ")");
     }
 }
 

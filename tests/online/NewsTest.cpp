@@ -2,6 +2,8 @@
 // stores, and the whole road from the pages on a local server to a click that
 // opens a story.
 
+#include <stdexcept>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -302,6 +304,24 @@ TEST_F(NewsTest, DontAskAgain)
     EXPECT_EQ(windowsShown, 1);
     EXPECT_EQ(nextUpdateWhenShown, QStringLiteral("0"));
     EXPECT_EQ(ReadValue(kKey, kNext), QStringLiteral("01/22/2024"));
+}
+
+TEST_F(NewsTest, AnyFailureLeavesTheReminderFreeForTheNextCheck)
+{
+    WriteValue(kKey, kNext, QStringLiteral("01/01/2024"));
+    messages.QueueAnswer(MessageButton::Yes);
+    userAction = [](TfrmNews&) -> int { throw std::runtime_error("the window failed"); };
+    EXPECT_THROW(dlg.CheckReminder(), std::runtime_error);
+    EXPECT_EQ(windowsShown, 1);
+
+    // The next check offers the news again, and Yes opens the window again.
+    userAction = {};
+    messages.Clear();
+    messages.QueueAnswer(MessageButton::Yes);
+    dlg.CheckReminder();
+    ASSERT_EQ(messages.Calls().size(), 1u);
+    EXPECT_EQ(messages.Calls()[0].kind, MessageCall::Question);
+    EXPECT_EQ(windowsShown, 2);
 }
 
 TEST_F(NewsTest, ABadStoredDateIsReported)

@@ -13,6 +13,7 @@
 #include <QProgressDialog>
 #include <QTemporaryDir>
 
+#include "tests/support/QtPrinters.h"
 #include "tests/support/TestHttpServer.h"
 #include "online/OnlineCommon.h"
 #include "platform/Fakes.h"
@@ -27,26 +28,9 @@ inline QByteArray InstallerBody(const QByteArray& name)
     return body;
 }
 
-// Readable messages for Qt texts and the recorded calls.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
-inline void PrintTo(const QStringList& list, std::ostream* out)
-{
-    *out << '{';
-    for (qsizetype i = 0; i < list.size(); ++i) *out << (i == 0 ? "\"" : ", \"") << list[i].toStdString() << '"';
-    *out << '}';
-}
-
-inline void PrintTo(const QByteArray& bytes, std::ostream* out)
-{
-    *out << '"' << bytes.toStdString() << '"';
-}
-
 namespace quillon {
 
+// Readable messages for the recorded calls (Qt values: tests/support/QtPrinters.h).
 inline void PrintTo(MessageCall kind, std::ostream* out)
 {
     static const char* const names[] = {"Information", "Warning",     "Error",           "Confirmation",

@@ -9,20 +9,7 @@
 #include <QStringList>
 
 #include "output/ResultsView.h"
-
-// Readable GoogleTest messages for Qt texts (the same printers as the other
-// layers' tests use).
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
-inline void PrintTo(const QStringList& list, std::ostream* out)
-{
-    *out << '{';
-    for (qsizetype i = 0; i < list.size(); ++i) *out << (i == 0 ? "\"" : ", \"") << list[i].toStdString() << '"';
-    *out << '}';
-}
+#include "tests/support/QtPrinters.h"
 
 namespace quillon::testing {
 

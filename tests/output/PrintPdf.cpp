@@ -1,5 +1,7 @@
 #include "tests/output/PrintPdf.h"
 
+#include <gtest/gtest.h>
+
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -76,7 +78,24 @@ PdfText ReadPdf(const QString& path)
     PdfText result;
     QProcess tool;
     tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
-    if (!tool.waitForFinished(20000) || tool.exitCode() != 0) return result;
+    // Without the reader nothing here can be checked: say so, rather than
+    // hand back an empty document that some checks would take for one.
+    if (!tool.waitForStarted(20000)) {
+        ADD_FAILURE() << "pdftotext could not be started (poppler-utils; scripts/setup.sh installs it): "
+                      << tool.errorString().toStdString();
+        return result;
+    }
+    if (!tool.waitForFinished(20000)) {
+        tool.kill();
+        tool.waitForFinished();
+        ADD_FAILURE() << "pdftotext did not finish within 20 s on " << path.toStdString();
+        return result;
+    }
+    if (tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0) {
+        ADD_FAILURE() << "pdftotext failed on " << path.toStdString() << ": "
+                      << tool.readAllStandardError().toStdString();
+        return result;
+    }
     const QString out = QString::fromUtf8(tool.readAllStandardOutput());
 
     static const QRegularExpression tag(

@@ -31,7 +31,8 @@ struct PdfText {
     const PdfWord* Find(int page, const QString& text) const;
 };
 
-// Runs pdftotext -bbox over the file; an empty result (no pages) on failure.
+// Runs pdftotext -bbox over the file. When the reader is missing or fails
+// the test fails with the reason, and the result is empty (no pages).
 PdfText ReadPdf(const QString& path);
 
 inline double MmToPt(double mm)

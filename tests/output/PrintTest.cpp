@@ -174,7 +174,8 @@ TEST(PrintRows, EntireListPagesAreRowsBySevenRoundedUp)
 
 TEST(PrintRecords, EveryFieldEndsWithABarAndTheLineWithCrLfInLatin1)
 {
-    EXPECT_EQ(EncodeRecord({"RG-8", QString::fromUtf8("caf\u00e9 | bar"), ""}), QByteArray("RG-8|caf\xe9 | bar||\r\n"));
+    EXPECT_EQ(EncodeRecord({"QXB-050", QString::fromUtf8("caf\u00e9 | bar"), ""}),
+              QByteArray("QXB-050|caf\xe9 | bar||\r\n"));
     EXPECT_EQ(EncodeRecord({}), QByteArray("\r\n"));
 }
 
@@ -196,16 +197,17 @@ TEST(PrintRecords, WritingReplacesTheFileAndAFailureNamesIt)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("list.qlx");
-    QString error;
-    ASSERT_TRUE(WriteDataFile(path, {{"a", "b"}, {"c", "d"}}, &error));
-    ASSERT_TRUE(WriteDataFile(path, {{"x", ""}}, &error));
+    ASSERT_EQ(WriteDataFile(path, {{"a", "b"}, {"c", "d"}}), std::nullopt);
+    ASSERT_EQ(WriteDataFile(path, {{"x", ""}}), std::nullopt);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("x||\r\n"));
 
     // A "folder" under a regular file cannot be written, even by root.
     const QString blocked = dir.filePath("list.qlx/list.qlx");
-    EXPECT_FALSE(WriteDataFile(blocked, {{"a"}}, &error));
+    const auto failure = WriteDataFile(blocked, {{"a"}});
+    ASSERT_TRUE(failure.has_value());
+    const QString error = DataFileErrorText(*failure);
     EXPECT_TRUE(error.contains(QDir::toNativeSeparators(blocked))) << error.toStdString();
 }
 
@@ -636,8 +638,7 @@ TEST(ReportPreview, ThePreviewShowsEveryPageOfTheReport)
     const QString path = dir.filePath("list.qlx");
     QList<QStringList> records;
     for (int n = 1; n <= 20; ++n) records << SpecsRow(n);
-    QString error;
-    ASSERT_TRUE(WriteDataFile(path, records, &error));
+    ASSERT_EQ(WriteDataFile(path, records), std::nullopt);
     TTextPipeline tplAll("tplAll", ListPipelineFields());
     tplAll.SetFileName(path);
     ASSERT_TRUE(tplAll.Open());

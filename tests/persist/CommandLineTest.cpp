@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "engine/QueryFileValues.h"
+#include "engine/QueryPageRules.h"
 #include "engine/Search.h"
 #include "tests/persist/TestPrinters.h"
 #include "persist/CommandLine.h"
@@ -34,11 +35,11 @@ TEST(CommandLine, Forms)
         {{"FiLe", "q.qlx"}, QueryFile, "q.qlx", {}, false, "q.qlx"},
         {{"FILE"}, NotEnoughParameters, {}, {}, false, std::nullopt},
         {{"file", "a", "b"}, NotEnoughParameters, {}, {}, false, "a"},
-        {{"LDF4-50A"}, PartNumber, {}, "LDF4-50A", true, std::nullopt},
-        {{"LDF4-50A|100|M"}, PartNumber, {}, "LDF4-50A|100|M", true, std::nullopt},
-        {{"ldf4-50a|100|m"}, PartNumber, {}, "ldf4-50a|100|m", true, std::nullopt},
+        {{"QXF-050"}, PartNumber, {}, "QXF-050", true, std::nullopt},
+        {{"QXF-050|100|M"}, PartNumber, {}, "QXF-050|100|M", true, std::nullopt},
+        {{"qxf-050|100|m"}, PartNumber, {}, "qxf-050|100|m", true, std::nullopt},
         // A second, unrelated argument: selection by part number, ordinary filling.
-        {{"LDF4-50A", "extra"}, PartNumber, {}, "LDF4-50A", false, "extra"},
+        {{"QXF-050", "extra"}, PartNumber, {}, "QXF-050", false, "extra"},
         {{"FILE.qlx"}, PartNumber, {}, "FILE.qlx", true, std::nullopt},
         {{"FILE ", "q.qlx"}, PartNumber, {}, "FILE ", false, "q.qlx"},
         // Only ASCII letters change case: the ligature "fi" does not make "FILE".

@@ -292,6 +292,46 @@ TEST_F(RegistrySettingsTest, SavingReplacesTheQueryAndLeavesTheCurrencyAlone)
     EXPECT_EQ(store.ReadInteger(QStringLiteral("Save")), 0);
 }
 
+TEST_F(RegistrySettingsTest, TheCurrencyIsStoredBesideTheQueryAndReadBackWithItsRules)
+{
+    // Nothing stored yet: no key, whatever the rates.
+    for (const bool rates : {true, false}) {
+        SettingsStore store = Store();
+        const StoredCurrency stored = ReadStoredCurrency(store, rates);
+        EXPECT_FALSE(stored.KeyFound);
+        EXPECT_EQ(stored.Tag, std::nullopt);
+    }
+
+    struct Case {
+        const char* what;
+        std::function<void(SettingsStore&)> change;
+        std::optional<int> withRates;     // the Tag with the exchange-rate file
+        std::optional<int> withoutRates;  // and without it
+    };
+    const Case cases[] = {
+        {"stored Tag", [](SettingsStore& s) { ASSERT_TRUE(StoreCurrency(s, 20)); }, 20, 1},
+        {"no value", [](SettingsStore& s) { ASSERT_TRUE(s.DeleteValue(QStringLiteral("Currency"))); }, std::nullopt, 1},
+        {"text value", [](SettingsStore& s) { ASSERT_TRUE(s.WriteString(QStringLiteral("Currency"), "20")); },
+         std::nullopt, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Save(Sample());
+        {
+            SettingsStore store = Store();
+            ASSERT_TRUE(StoreCurrency(store, 17));
+        }
+        Edit(c.change);
+        SettingsStore store = Store();
+        const StoredCurrency withRates = ReadStoredCurrency(store, true);
+        EXPECT_TRUE(withRates.KeyFound);
+        EXPECT_EQ(withRates.Tag, c.withRates);
+        EXPECT_EQ(ReadStoredCurrency(store, false).Tag, c.withoutRates);
+        // The query beside it is untouched.
+        EXPECT_EQ(Load().Values, ExpectedLoad(Sample()));
+    }
+}
+
 TEST_F(RegistrySettingsTest, AStoreThatCannotBeWrittenIsQuiet)
 {
     // The store's folder cannot be made: its parent is a regular file.
@@ -301,10 +341,43 @@ TEST_F(RegistrySettingsTest, AStoreThatCannotBeWrittenIsQuiet)
     block.close();
     SettingsStore store(blocker + QStringLiteral("/Tarvex/registry.json"));
     EXPECT_FALSE(SaveSettings(store, Sample()));
+    EXPECT_FALSE(StoreCurrency(store, 20));
     EXPECT_FALSE(store.HasOpenKey());
     const LoadedSettings loaded = LoadSettings(store);
     EXPECT_FALSE(loaded.KeyFound);
     EXPECT_TRUE(loaded.Values.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Each stored value lands on its own control of the page; Save is the menu's.
+TEST(StoredValues, GoOntoTheirControls)
+{
+    using P = PageControl;
+    const std::pair<StoredValue, std::optional<PageControl>> map[] = {
+        {StoredValue::Save, std::nullopt},
+        {StoredValue::BeginningFrequency, P::BeginningFrequency},
+        {StoredValue::EndingFrequency, P::EndingFrequency},
+        {StoredValue::MaxLoss, P::MaxLoss},
+        {StoredValue::Length, P::Length},
+        {StoredValue::Connector1, P::Connector1},
+        {StoredValue::Connector2, P::Connector2},
+        {StoredValue::Meters, P::Meters},
+        {StoredValue::Feet, P::Feet},
+        {StoredValue::Air, P::Air},
+        {StoredValue::Foam, P::Foam},
+        {StoredValue::EW, P::Waveguide},
+        {StoredValue::Braided, P::Braided},
+        {StoredValue::ByFrequency, P::ByFrequency},
+        {StoredValue::ByLoss, P::ByLoss},
+        {StoredValue::ByC1, P::ByConnector1},
+        {StoredValue::ByC2, P::ByConnector2},
+        {StoredValue::VSWR, P::Vswr},
+    };
+    for (const auto& [stored, control] : map)
+        EXPECT_EQ(PageControlOf(stored), control) << StoredValueName(stored).toStdString();
 }
 
 }  // namespace

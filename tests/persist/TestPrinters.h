@@ -1,25 +1,11 @@
 #pragma once
-// Readable GoogleTest messages for Qt texts and loaded settings.
+// Readable GoogleTest messages for loaded settings (and, through the shared
+// printers, for Qt texts).
 
 #include <ostream>
 
-#include <QString>
-#include <QStringList>
-
 #include "persist/RegistrySettings.h"
-
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
-inline void PrintTo(const QStringList& list, std::ostream* out)
-{
-    *out << '{';
-    for (qsizetype i = 0; i < list.size(); ++i)
-        *out << (i == 0 ? "\"" : ", \"") << list[i].toStdString() << '"';
-    *out << '}';
-}
+#include "tests/support/QtPrinters.h"
 
 namespace quillon {
 

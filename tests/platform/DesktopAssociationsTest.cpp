@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "tests/platform/TestPrinters.h"
+#include "tests/support/QtPrinters.h"
 #include "platform/DesktopAssociations.h"
 
 using namespace quillon;

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "tests/support/TestHttpServer.h"
-#include "tests/platform/TestPrinters.h"
+#include "tests/support/QtPrinters.h"
 #include "platform/HttpNetwork.h"
 
 using namespace quillon;
@@ -147,6 +149,75 @@ INSTANTIATE_TEST_SUITE_P(Routes, DownloadFailureTest,
                          ::testing::Values(FailureCase{"/missing", 404}, FailureCase{"/fails", 500},
                                            FailureCase{"/broken", 0}, FailureCase{"/stall", 0}),
                          [](const auto& info) { return std::string(info.param.route + 1); });
+
+// What a finished transfer says about itself, case by case; the first
+// failure in the order of the rows counts.
+TEST(TransferOutcome, NamesTheFirstFailureOrLetsTheBodyIn)
+{
+    using namespace std::chrono_literals;
+    const QString path = QStringLiteral("/updates/new.exe");
+    TransferFacts complete;
+    complete.httpStatus = 200;
+    complete.contentLength = 300;
+    complete.stored = 300;
+
+    struct Case {
+        const char* what;
+        std::function<void(TransferFacts&)> change;
+        std::optional<QString> error;
+    };
+    const Case cases[] = {
+        {"complete", [](TransferFacts&) {}, std::nullopt},
+        {"stalled, and aborted for it",
+         [](TransferFacts& f) {
+             f.stalled = true;
+             f.networkError = "Operation canceled";
+         },
+         QStringLiteral("No data received for 1.5 seconds")},
+        {"write failed, and aborted for it",
+         [](TransferFacts& f) {
+             f.writeError = "No space left on device";
+             f.networkError = "Operation canceled";
+         },
+         QStringLiteral("Cannot write %1: No space left on device").arg(QDir::toNativeSeparators(path))},
+        {"Qt's report before the status",
+         [](TransferFacts& f) {
+             f.networkError = "Error transferring - server replied: Not Found";
+             f.httpStatus = 404;
+         },
+         QStringLiteral("Error transferring - server replied: Not Found")},
+        {"a status outside 2xx",
+         [](TransferFacts& f) {
+             f.httpStatus = 503;
+             f.reasonPhrase = "Service Unavailable";
+         },
+         QStringLiteral("The server answered 503 Service Unavailable")},
+        {"2xx other than 200", [](TransferFacts& f) { f.httpStatus = 204; }, std::nullopt},
+        {"no status outside http",
+         [](TransferFacts& f) {
+             f.http = false;
+             f.httpStatus = 0;
+         },
+         std::nullopt},
+        {"shorter than announced", [](TransferFacts& f) { f.stored = 120; },
+         QStringLiteral("The transfer broke off after 120 of 300 bytes")},
+        {"longer than announced", [](TransferFacts& f) { f.stored = 400; },
+         QStringLiteral("The transfer broke off after 400 of 300 bytes")},
+        {"an earlier hop's length after a redirect",
+         [](TransferFacts& f) {
+             f.redirected = true;
+             f.stored = 120;
+         },
+         std::nullopt},
+        {"no length announced", [](TransferFacts& f) { f.contentLength.reset(); }, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TransferFacts facts = complete;
+        c.change(facts);
+        EXPECT_EQ(ClassifyTransfer(facts, path, 1500ms), c.error);
+    }
+}
 
 TEST_F(DownloadTest, ARefusedConnectionFails)
 {

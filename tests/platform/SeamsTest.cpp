@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "tests/platform/TestPrinters.h"
+#include "tests/support/QtPrinters.h"
 #include "platform/AppPaths.h"
 #include "platform/DesktopMessages.h"
 #include "platform/DesktopShell.h"

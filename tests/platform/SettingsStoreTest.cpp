@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 
 #include "tests/platform/StoreWriter.h"
-#include "tests/platform/TestPrinters.h"
+#include "tests/support/QtPrinters.h"
 #include "platform/SettingsStore.h"
 
 using namespace quillon;

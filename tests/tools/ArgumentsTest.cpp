@@ -6,6 +6,7 @@
 #include "tools/TableText.h"
 
 #include "engine/Catalogue.h"
+#include "engine/QueryPageRules.h"
 
 #include <gtest/gtest.h>
 
@@ -140,7 +141,7 @@ TEST(ToolQueryPage, FlagsOverrideTheQueryFileWithThePagesClickRules)
 
 TEST(ToolQueryPage, CommandLinePageHasEveryCriterionOff)
 {
-    const QueryPage page = CommandLinePage();
+    const QueryPage page = CommandLineDefaults();
     EXPECT_FALSE(page.ByFrequency || page.ByLoss || page.ByConnector1 || page.ByConnector2);
     EXPECT_TRUE(page.Meters);
     EXPECT_TRUE(page.Air && page.Foam && page.Waveguide && page.Braided);

@@ -1,5 +1,7 @@
 #include "tests/tools/ToolTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -10,6 +12,12 @@
 #include <stdexcept>
 
 namespace quillon::tooltest {
+namespace {
+
+// Far more than any run needs, even under the sanitizers.
+constexpr int kToolTimeoutMs = 60'000;
+
+}  // namespace
 
 ToolRun RunTool(const QStringList& arguments, const QStringList& env, const QString& workingDir)
 {
@@ -23,7 +31,16 @@ ToolRun RunTool(const QStringList& arguments, const QStringList& env, const QStr
     if (!workingDir.isEmpty()) process.setWorkingDirectory(workingDir);
     process.start(QStringLiteral(QUILLON_QUERY_TOOL), arguments);
     ToolRun run;
-    if (!process.waitForStarted(-1) || !process.waitForFinished(-1)) {
+    if (!process.waitForStarted(kToolTimeoutMs)) {
+        ADD_FAILURE() << "quillon-query could not be started: " << process.errorString().toStdString();
+        run.Crashed = true;
+        return run;
+    }
+    // A tool that hangs fails its test here instead of holding the suite.
+    if (!process.waitForFinished(kToolTimeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << "quillon-query did not finish within " << kToolTimeoutMs / 1000 << " s";
         run.Crashed = true;
         return run;
     }

@@ -18,6 +18,7 @@ struct ToolRun {
 };
 
 // Runs the tool with the arguments; `env` entries "NAME=value" are added to the environment.
+// A tool that does not start, or does not finish within a minute, fails the test.
 ToolRun RunTool(const QStringList& arguments, const QStringList& env = {}, const QString& workingDir = {});
 
 std::string DemoFile(const char* name);

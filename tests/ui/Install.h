@@ -11,9 +11,7 @@
 #include <QTemporaryDir>
 
 #include "platform/Fakes.h"
-
-// Readable test failures for texts and lists of texts.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+#include "tests/support/QtPrinters.h"
 
 namespace quillon {
 

@@ -81,12 +81,12 @@ TEST_F(Output, PrintOpensTheDialogModallyAndLeavesNoDataFile)
     SearchFoam();
     QStringList ran;
     QStringList fields;
-    window->PrintReportRunner = [&](const TReport& report, QWidget*) {
+    window->SetPrintReportRunner([&](const TReport& report, QWidget*) {
         ran << report.name;
         // The first field of both layouts is the part number.
         fields << report.data->Value(0, report.data->Fields().front().name);
         EXPECT_TRUE(DataFileLeft());
-    };
+    });
     const struct {
         const char* name;
         int item;

@@ -123,7 +123,7 @@ TEST_F(ResultsPage, ArrowKeysKeepOneYellowRowAndRefillTheConnectorLists)
     Open();
     SetBand("824", "894");
     Search();
-    ASSERT_EQ(window->ResultLines.size(), 16u);
+    ASSERT_EQ(window->Session().ResultLines().size(), 16u);
     QTableView* grid = results->grdSpecs;
     ASSERT_TRUE(grid->hasFocus());
     auto check = [&](int row) {
@@ -132,7 +132,7 @@ TEST_F(ResultsPage, ArrowKeysKeepOneYellowRowAndRefillTheConnectorLists)
         EXPECT_EQ(ColouredRows(results->SpecsModel), std::vector<int>{row});
         EXPECT_EQ(results->SpecsModel->data(results->SpecsModel->index(row, 13), Qt::BackgroundRole).value<QColor>(),
                   QColor(Qt::yellow));
-        const TTransmissionLine* line = window->ResultLines[static_cast<std::size_t>(row)];
+        const TTransmissionLine* line = window->Session().ResultLines()[static_cast<std::size_t>(row)];
         EXPECT_EQ(Items(results->lstConnectors), ConnectorNames(line));
         EXPECT_EQ(Items(results->lstConnectors2), ConnectorNames(line));
         EXPECT_EQ(results->lstConnectors->currentRow(), 0);
@@ -166,7 +166,7 @@ TEST_F(ResultsPage, SearchFromThePageRefillsTheGrid)
     SetBand("824", "894");
     query->edtLength->setText(QStringLiteral("100"));
     Search();
-    ASSERT_EQ(window->ResultLines.size(), 16u);
+    ASSERT_EQ(window->Session().ResultLines().size(), 16u);
     const QString lossAt100 = Cell(0, 6);
 
     query->edtLength->setText(QStringLiteral("200"));
@@ -183,7 +183,7 @@ TEST_F(ResultsPage, SearchFromThePageRefillsTheGrid)
     EXPECT_EQ(results->gbxSpecifications->title(), QStringLiteral("Transmission Lines (16 Items)"));
 
     QTest::keyClick(results->grdSpecs, Qt::Key_Down);
-    EXPECT_EQ(Items(results->lstConnectors), ConnectorNames(window->ResultLines[1]));
+    EXPECT_EQ(Items(results->lstConnectors), ConnectorNames(window->Session().ResultLines()[1]));
 }
 
 TEST_F(ResultsPage, ConnectorCriterionMatchesTheTypeIgnoringCaseElseTheFirstType)
@@ -199,7 +199,7 @@ TEST_F(ResultsPage, ConnectorCriterionMatchesTheTypeIgnoringCaseElseTheFirstType
     query->cbxConnector->setCurrentText(QStringLiteral("N Female"));
     query->chkConnector2->setChecked(true);
     query->cbxConnector2->setCurrentText(QStringLiteral("EIA Flange"));
-    window->CommandLinePartNumber = "QC-7";  // a part number ignores the criteria
+    window->Session().SetCommandLinePartNumber("QC-7");  // a part number ignores the criteria
     Search();
     ASSERT_EQ(ResultPartNumbers(), QStringList{"QC-7"});
     EXPECT_EQ(Items(results->lstConnectors), (QStringList{"7-16 DIN Male", "n female"}));

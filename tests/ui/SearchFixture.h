@@ -91,7 +91,8 @@ protected:
     QStringList ResultPartNumbers() const
     {
         QStringList parts;
-        for (const TTransmissionLine* line : window->ResultLines) parts << QString::fromStdString(line->PartNumber);
+        for (const TTransmissionLine* line : window->Session().ResultLines())
+            parts << QString::fromStdString(line->PartNumber);
         return parts;
     }
     static QStringList Items(const QListWidget* list)

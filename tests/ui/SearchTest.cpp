@@ -146,7 +146,7 @@ TEST_F(SearchWindow, ARefusedQueryLeavesTheResultsAndThePage)
     SetBand("100", "200");
     window->Menu.GetTransmissionLines1->trigger();
     EXPECT_EQ(CallLines(install.fakes.messages), (QStringList{kBeep, kNoLines}));
-    EXPECT_TRUE(window->ResultLines.empty());
+    EXPECT_TRUE(window->Session().ResultLines().empty());
     EXPECT_EQ(Column(0), shown);
     EXPECT_EQ(window->CurrentPage(), TfrmMain::kResultsPage);
     // A click on such a row finds no line behind it: the connector panels empty.
@@ -317,7 +317,7 @@ TEST_P(CommandLineRows, FillFromTheArgument)
     install.WriteDemoData({"GBP|1.5|"});
     Open({QLatin1String(argument)});
     // Set up as the command line sets the query page up.
-    window->CommandLinePartNumber = argument;
+    window->Session().SetCommandLinePartNumber(argument);
     query->chkFrequency->setChecked(false);
     query->edtVSWR->setText(QStringLiteral("3"));
     Action("GBP1")->trigger();

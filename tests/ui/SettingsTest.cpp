@@ -454,7 +454,7 @@ TEST_F(Settings, FileFormWithoutItsPathEndsTheProgram)
         EXPECT_EQ(CallLines(install.fakes.messages),
                   QStringList{QStringLiteral("Error: Not enough parameters to run this program")});
         EXPECT_TRUE(window->Terminated());
-        EXPECT_TRUE(window->ResultLines.empty());
+        EXPECT_TRUE(window->Session().ResultLines().empty());
         EXPECT_EQ(results->SpecsModel->rowCount(), 0);
         window.reset();
     }
@@ -468,7 +468,7 @@ TEST_F(Settings, PartNumberFormHoldsForTheWholeRun)
     install.WriteAll();
     Start({QStringLiteral("QA-1")});
     EXPECT_EQ(BoxLines(install.fakes.messages), QStringList());
-    EXPECT_EQ(window->CommandLinePartNumber, "QA-1");
+    EXPECT_EQ(window->Session().CommandLinePartNumber(), "QA-1");
     EXPECT_EQ(ResultPartNumbers(), QStringList{"QA-1"});
     EXPECT_TRUE(query->rbMeters->isChecked());
     EXPECT_TRUE(query->chkAir->isChecked() && query->chkFoam->isChecked() && query->chkWaveguide->isChecked() &&

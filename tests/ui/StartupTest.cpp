@@ -56,8 +56,8 @@ TEST_P(Startup, ShowsItsMessagesInOrderAndOpensTheWindow)
     auto window = install.Open();
     EXPECT_EQ(BoxLines(install.fakes.messages), c.boxes);
     EXPECT_EQ(window->tsQueryValues->btnSearch->isEnabled(), c.searchEnabled);
-    EXPECT_EQ(window->HasExchangeRates(), c.loaded && c.rates);
-    EXPECT_EQ(window->catalogue.AllLines.size(), c.loaded ? 5u : 0u);
+    EXPECT_EQ(window->Session().HasExchangeRates(), c.loaded && c.rates);
+    EXPECT_EQ(window->Session().Data().catalogue.AllLines.size(), c.loaded ? 5u : 0u);
     EXPECT_EQ(window->tsQueryValues->cbxBeginningFrequency->count() > 0, c.loaded);
     EXPECT_EQ(window->tsQueryValues->cbxConnector2->count() > 0, c.loaded);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("QUILLON"));
@@ -100,10 +100,10 @@ TEST(StartupLists, AreInNumericOrderWithoutDuplicatesAndFirstEntriesSelected)
         EXPECT_EQ(box->currentIndex(), 0) << box->objectName().toStdString();
     EXPECT_EQ(page.cbxBeginningFrequency->currentText(), QStringLiteral("500"));
     // The connector names only fed the boxes; the band edges stay for the narrowing rules.
-    EXPECT_TRUE(window->catalogue.ConnectorTypeNames.empty());
-    EXPECT_EQ(window->catalogue.EndFrequencies.size(), 3u);
-    EXPECT_EQ(window->PriceListLines.Lines().size(), 3u);
-    EXPECT_EQ(window->exchangeRates.Lines.size(), 2u);
+    EXPECT_TRUE(window->Session().Data().catalogue.ConnectorTypeNames.empty());
+    EXPECT_EQ(window->Session().Data().catalogue.EndFrequencies.size(), 3u);
+    EXPECT_EQ(window->Session().Data().PriceListLines.Lines().size(), 3u);
+    EXPECT_EQ(window->Session().Data().exchangeRates.Lines.size(), 2u);
 }
 
 TEST(StartupErrors, BadCatalogueRowEndsStartUpWithTheConversionError)
@@ -118,9 +118,24 @@ TEST(StartupErrors, BadCatalogueRowEndsStartUpWithTheConversionError)
     EXPECT_EQ(BoxLines(install.fakes.messages), QStringList{"Error: '8x0' is not a valid floating point value"});
     // The lines before the bad row stay; the lists are not filled; the search
     // button keeps its designed, enabled state.
-    EXPECT_EQ(window->catalogue.AllLines.size(), 2u);
+    EXPECT_EQ(window->Session().Data().catalogue.AllLines.size(), 2u);
     EXPECT_EQ(window->tsQueryValues->cbxBeginningFrequency->count(), 0);
     EXPECT_TRUE(window->tsQueryValues->btnSearch->isEnabled());
+}
+
+TEST(StartupErrors, TheErrorBoxShowsTheWholeTextPastANulByte)
+{
+    Install install;
+    install.WriteAll();
+    std::vector<std::string> rows = FixtureCatalogue();
+    using namespace std::string_literals;
+    rows.insert(rows.begin() + 3, CatalogueRow("8\0x0"s, "960", "QX-9", "FOAM", "N Female"));
+    install.WriteCatalogue(rows);
+
+    auto window = install.Open();
+    const QString expected =
+        QStringLiteral("'8") + QChar(0) + QStringLiteral("x0' is not a valid floating point value");
+    EXPECT_EQ(BoxLines(install.fakes.messages), QStringList{QStringLiteral("Error: ") + expected});
 }
 
 TEST(StartupErrors, DataFolderStoredAsNumberEndsStartUpWithTheStoreError)
@@ -137,7 +152,7 @@ TEST(StartupErrors, DataFolderStoredAsNumberEndsStartUpWithTheStoreError)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].kind, MessageCall::Error);
     EXPECT_TRUE(boxes[0].text.contains(QStringLiteral("Path"))) << boxes[0].text.toStdString();
-    EXPECT_EQ(window->catalogue.AllLines.size(), 0u);
+    EXPECT_EQ(window->Session().Data().catalogue.AllLines.size(), 0u);
 }
 
 TEST(StartupErrors, DamagedSettingsFileCountsAsMissingKey)

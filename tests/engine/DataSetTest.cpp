@@ -1,0 +1,116 @@
+// The data set loader that start-up and quillon-query share: where the files
+// lie, which missing ones it names, and what it has loaded when a catalogue
+// row is bad.
+
+#include "engine/DataSet.h"
+#include "engine/Errors.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/engine/TempFolder.h"
+
+using namespace quillon;
+using quillon::test::TempFolder;
+
+namespace {
+
+const std::string kHeader = "Begin|End|Size|Part|Kind|Jacket|Key|A|B|Avg|Peak|Conn|F1|F2|F3|F4|P1|P2|P3|P4|P5|P6|\r\n";
+
+std::string Row(const std::string& begin, const std::string& part)
+{
+    return begin + "|960|1/2 in|" + part + "|FOAM|PE|1.5|0.07|0.0002|3|40|N Male|1|1|1|1|" + part + "-NM|||||\r\n";
+}
+
+const std::string kPrices = "# prices\r\nTL|Q|QXF-050|FT|half inch foam|2.15|\r\n";
+
+TEST(DataSet, FilesLieBesideTheProgramAndInTheDataFolder)
+{
+    const DataSetPaths paths = DataSetPathsIn("/opt/quillon", "/home/q/Common Files");
+    EXPECT_EQ(paths.Catalogue, "/opt/quillon/Freq_TLine_Connectors.dat");
+    EXPECT_EQ(paths.PriceList, "/home/q/Common Files/M_lom.dat");
+    EXPECT_EQ(paths.Rates, "/opt/quillon/xcngrate.dat");
+    // A data folder that could not be read names the root folder.
+    EXPECT_EQ(DataSetPathsIn("/opt/quillon", "").PriceList, "/M_lom.dat");
+}
+
+TEST(DataSet, LoadsAllThreeInStartUpsOrder)
+{
+    TempFolder folder;
+    folder.File(kCatalogueFileName, kHeader + Row("806", "QXF-050") + Row("824", "QXF-078"));
+    folder.File(kPriceListFileName, kPrices);
+    folder.File(kRatesFileName, "GBP|1.5|\r\nEUR|1.1|\r\n");
+    DataSet data;
+    const DataSetLoad load = LoadDataSet(DataSetPathsIn(folder.Folder(), folder.Folder()), data);
+    EXPECT_TRUE(load.Loaded());
+    EXPECT_EQ(data.catalogue.AllLines.size(), 2u);
+    EXPECT_EQ(data.catalogue.BeginFrequencies, (std::vector<std::string>{"806", "824"}));
+    ASSERT_TRUE(data.PriceListLines.Find("QXF-050").has_value());
+    EXPECT_EQ(data.PriceListLines.Find("QXF-050")->Description, "half inch foam");
+    EXPECT_TRUE(data.exchangeRates.HasExchangeRates);
+    EXPECT_EQ(data.exchangeRates.Lines, (std::vector<std::string>{"GBP|1.5|", "EUR|1.1|"}));
+}
+
+TEST(DataSet, MissingFilesAreNamedAndNothingIsRead)
+{
+    struct Case {
+        const char* what;
+        bool catalogue, priceList;
+        bool catalogueAsFolder = false;
+    };
+    const Case cases[] = {
+        {"no catalogue", false, true},
+        {"no price list", true, false},
+        {"neither", false, false},
+        {"a folder of the catalogue's name", false, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder folder;
+        const DataSetPaths paths = DataSetPathsIn(folder.Folder(), folder.Folder());
+        if (c.catalogue) folder.File(kCatalogueFileName, kHeader + Row("806", "QXF-050"));
+        if (c.catalogueAsFolder) std::filesystem::create_directory(paths.Catalogue);
+        if (c.priceList) folder.File(kPriceListFileName, kPrices);
+        folder.File(kRatesFileName, "GBP|1.5|\r\n");
+
+        DataSet data;
+        const DataSetLoad load = LoadDataSet(paths, data);
+        EXPECT_FALSE(load.Loaded());
+        std::vector<std::string> missing;
+        if (!c.catalogue) missing.push_back(paths.Catalogue);
+        if (!c.priceList) missing.push_back(paths.PriceList);
+        EXPECT_EQ(load.Missing, missing);
+        EXPECT_FALSE(data.exchangeRates.HasExchangeRates);
+        EXPECT_TRUE(data.catalogue.AllLines.empty());
+        EXPECT_TRUE(data.PriceListLines.empty());
+    }
+}
+
+TEST(DataSet, WithoutRatesPricesStayInDollars)
+{
+    TempFolder folder;
+    folder.File(kCatalogueFileName, kHeader + Row("806", "QXF-050"));
+    folder.File(kPriceListFileName, kPrices);
+    DataSet data;
+    EXPECT_TRUE(LoadDataSet(DataSetPathsIn(folder.Folder(), folder.Folder()), data).Loaded());
+    EXPECT_FALSE(data.exchangeRates.HasExchangeRates);
+    EXPECT_TRUE(data.exchangeRates.Lines.empty());
+}
+
+TEST(DataSet, ABadRowStopsTheBuildWithTheLinesBeforeItAndThePriceList)
+{
+    TempFolder folder;
+    folder.File(kCatalogueFileName, kHeader + Row("806", "QXF-050") + Row("8x0", "QXF-078") + Row("824", "QXF-114"));
+    folder.File(kPriceListFileName, kPrices);
+    DataSet data;
+    try {
+        LoadDataSet(DataSetPathsIn(folder.Folder(), folder.Folder()), data);
+        FAIL() << "the bad row raised nothing";
+    } catch (const LoadError& error) {
+        EXPECT_EQ(error.message(), "'8x0' is not a valid floating point value");
+        EXPECT_EQ(error.lineNumber(), 3u);
+    }
+    EXPECT_EQ(data.catalogue.AllLines.size(), 1u);
+    EXPECT_FALSE(data.PriceListLines.empty());
+}
+
+}  // namespace

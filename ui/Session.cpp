@@ -1,0 +1,118 @@
+#include "ui/Session.h"
+
+#include <QFile>
+
+#include "engine/Errors.h"
+#include "ui/QtText.h"
+#include "platform/Seams.h"
+#include "platform/SettingsKeys.h"
+#include "platform/TextFile.h"
+
+namespace quillon {
+
+TSession::TSession(Seams& seams, QStringList arguments) : seams_(seams), arguments_(std::move(arguments)) {}
+
+TSession::DataFolderReading TSession::ReadDataFolder() const
+{
+    DataFolderReading reading;
+    SettingsStore store = seams_.Settings();
+    const QString key = QString::fromLatin1(kCommonFilesKey);
+    if (!store.KeyExists(key))
+        reading.Errors << QStringLiteral("Unable to locate Registry Key");
+    else if (!store.OpenKey(key, false))
+        // Reported below as the missing path; the store's own reason goes to the log.
+        qWarning("The key %s cannot be opened: %s", kCommonFilesKey, qUtf8Printable(store.LastError()));
+
+    const QString value = QString::fromLatin1(kDataFolderValue);
+    if (store.HasOpenKey() && store.ValueExists(value)) {
+        const std::optional<QString> text = store.ReadString(value);
+        if (!text) throw QuillonError(ToEngine(store.LastError()));
+        reading.Folder = *text;
+    } else {
+        reading.Errors << QStringLiteral("Unable to create path from Registry");
+    }
+    store.CloseKey();
+    return reading;
+}
+
+bool TSession::LoadData(const QString& dataFolder)
+{
+    const DataSetPaths paths =
+        DataSetPathsIn(FilePathForEngine(seams_.paths.ProgramFolder()), FilePathForEngine(dataFolder));
+    const DataSetLoad load = LoadDataSet(paths, data_);
+    if (load.Unreadable) {
+        const QString file = QFile::decodeName(QByteArray::fromStdString(load.Unreadable->File));
+        throw QuillonError(ToEngine(QStringLiteral("Cannot open file \"%1\"").arg(file)));
+    }
+    return load.Missing.empty();
+}
+
+void TSession::ReleaseConnectorNames()
+{
+    data_.catalogue.ConnectorTypeNames.clear();
+    data_.catalogue.ConnectorTypeNames.shrink_to_fit();
+}
+
+LoadedSettings TSession::LoadStoredQuery()
+{
+    querySetUp_ = true;
+    SettingsStore store = seams_.Settings();
+    return LoadSettings(store);
+}
+
+void TSession::StoreQuery(const QueryPage& page, bool saveOnExit) const
+{
+    if (!querySetUp_) return;
+    SettingsStore store = seams_.Settings();
+    // Nothing is shown: the values written before a refusal stay.
+    if (!SaveSettings(store, StoredQueryFromPage(page, saveOnExit)))
+        qWarning("The query could not be stored: %s", qUtf8Printable(store.LastError()));
+}
+
+SearchOutcome TSession::Search(const QueryPage& page) const
+{
+    return RunSearch(page, commandLinePartNumber_, data_.catalogue.Lines());
+}
+
+TTransmissionLine* TSession::ResultLineAt(int row) const
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= resultLines_.size()) return nullptr;
+    return resultLines_[static_cast<std::size_t>(row)];
+}
+
+void TSession::CompletePrices(const std::function<void(std::size_t)>& progress) const
+{
+    quillon::CompletePrices(resultLines_, data_.PriceListLines, progress);
+}
+
+std::optional<std::string> TSession::FillResultRows(ResultTable& table, const LineList& lines,
+                                                    const InteractiveFillInputs& page) const
+{
+    // With exactly one argument every filling of the run is the command line's.
+    if (arguments_.size() == 1) return FillCommandLineRows(table, lines, ToEngine(arguments_.front()));
+    InteractiveFillInputs inputs = page;
+    inputs.Rates = &data_.exchangeRates;
+    return FillInteractiveRows(table, lines, inputs);
+}
+
+std::optional<std::string> TSession::FillPartNumbers(PartNumberTable& table, const TConnector* connector,
+                                                     int currencyTag) const
+{
+    return FillPartNumberRows(table, connector, data_.PriceListLines, data_.exchangeRates, currencyTag);
+}
+
+StoredCurrency TSession::ReadStoredCurrency() const
+{
+    SettingsStore store = seams_.Settings();
+    return quillon::ReadStoredCurrency(store, HasExchangeRates());
+}
+
+void TSession::StoreCurrency(int tag) const
+{
+    // The choice still holds for this run when the store cannot keep it.
+    SettingsStore store = seams_.Settings();
+    if (!quillon::StoreCurrency(store, tag))
+        qWarning("The chosen currency could not be stored: %s", qUtf8Printable(store.LastError()));
+}
+
+}  // namespace quillon

@@ -1,0 +1,114 @@
+#pragma once
+// The run's data and what the main window asks of it, without a widget: the
+// data folder and the data set loaded at start-up, the command line, the
+// lines of the last search, the remembered query and currency in the
+// settings store, and the rows of the results page in prices of the chosen
+// currency. The window (TfrmMain) holds one, reads its controls into plain
+// values, asks here and puts the answers back into its controls.
+//
+// What is worked out about the selected line beyond the designed cells
+// (curves over the band, band-edge figures, a run's budget) belongs here
+// too, beside FillPartNumbers: engine calls on ResultLineAt(row) with the
+// query page's values, shown by the results page in panels of their own.
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include <QString>
+#include <QStringList>
+
+#include "engine/DataSet.h"
+#include "engine/ResultRows.h"
+#include "engine/Search.h"
+#include "persist/RegistrySettings.h"
+
+namespace quillon {
+
+struct Seams;
+
+class TSession {
+public:
+    // arguments: the command-line parameters after the program's name.
+    TSession(Seams& seams, QStringList arguments);
+    TSession(const TSession&) = delete;
+    TSession& operator=(const TSession&) = delete;
+
+    // ---- Start-up
+
+    struct DataFolderReading {
+        QString Folder;      // empty when the store names none: the root folder then
+        QStringList Errors;  // the error boxes to show, in order
+    };
+    // The shared data folder, "Path" under the key the maker's programs share.
+    // A value that is there but no text raises the store's error.
+    DataFolderReading ReadDataFolder() const;
+
+    // Loads the data set: the catalogue and the rates beside the program, the
+    // price list in the data folder. False when the catalogue or the price
+    // list is missing (nothing is read then); a file that cannot be read or a
+    // bad catalogue row raises the error the window shows.
+    bool LoadData(const QString& dataFolder);
+    // The connector names fed the two connector boxes only.
+    void ReleaseConnectorNames();
+
+    const DataSet& Data() const { return data_; }
+    bool HasExchangeRates() const { return data_.exchangeRates.HasExchangeRates; }
+
+    // ---- The command line
+
+    const QStringList& Arguments() const { return arguments_; }
+    bool HasArguments() const { return !arguments_.isEmpty(); }
+    // Set by a part-number command line; every search of the run then selects by it.
+    const std::string& CommandLinePartNumber() const { return commandLinePartNumber_; }
+    void SetCommandLinePartNumber(std::string partNumber) { commandLinePartNumber_ = std::move(partNumber); }
+
+    // ---- The remembered query
+
+    // Reads the stored query; from here on the page holds a query worth storing.
+    LoadedSettings LoadStoredQuery();
+    // The page was set up from a command line: its query is stored at the end.
+    void MarkQuerySetUp() { querySetUp_ = true; }
+    // Stores the page's query, unless the page was never set up (no catalogue,
+    // or a command line that ended the program): the stored query then stays.
+    void StoreQuery(const QueryPage& page, bool saveOnExit) const;
+
+    // ---- The search and its results
+
+    // The search's checks and selection over every catalogue line.
+    SearchOutcome Search(const QueryPage& page) const;
+    // The lines of the last search that ran; the results grid shows them in order.
+    const LineList& ResultLines() const { return resultLines_; }
+    void SetResultLines(LineList lines) { resultLines_ = std::move(lines); }
+    // The result line shown in the grid's row; nullptr for a row that holds none.
+    TTransmissionLine* ResultLineAt(int row) const;
+    // Descriptions and list prices of the result lines not looked up yet.
+    void CompletePrices(const std::function<void(std::size_t)>& progress) const;
+
+    // Fills the results grid from the lines: the command-line filling when the
+    // program has exactly one argument, the interactive one otherwise, from
+    // the query page's texts and the chosen currency's Tag. On an error the
+    // cells reached stay and the error text comes back.
+    [[nodiscard]] std::optional<std::string> FillResultRows(ResultTable& table, const LineList& lines,
+                                                            const InteractiveFillInputs& page) const;
+    // One part-number grid for the connector, in the chosen currency.
+    [[nodiscard]] std::optional<std::string> FillPartNumbers(PartNumberTable& table, const TConnector* connector,
+                                                             int currencyTag) const;
+
+    // ---- The currency
+
+    // What the store holds for the currency to put back before a search.
+    StoredCurrency ReadStoredCurrency() const;
+    // Keeps the chosen currency for the next run; a store that refuses is logged.
+    void StoreCurrency(int tag) const;
+
+private:
+    Seams& seams_;
+    const QStringList arguments_;
+    DataSet data_;
+    LineList resultLines_;
+    std::string commandLinePartNumber_;
+    bool querySetUp_ = false;
+};
+
+}  // namespace quillon
