@@ -378,7 +378,7 @@ TEST_F(UpdateWindowTest, WithoutAConnectionNothingIsDownloaded)
     EXPECT_TRUE(shell.opened.empty());
 }
 
-TEST_F(UpdateWindowTest, DownloadFolderIsMadeOneLevelDeep)
+TEST_F(UpdateWindowTest, DownloadFolderIsMadeOneLevelDeepOrInTheUsersOwnFolder)
 {
     TfrmUpdate window(seams);
     EXPECT_EQ(window.DownloadFolder(), common + QStringLiteral("/updates/"));
@@ -390,8 +390,19 @@ TEST_F(UpdateWindowTest, DownloadFolderIsMadeOneLevelDeep)
     EXPECT_EQ(window.DownloadFolder(), missing + QStringLiteral("/updates/"));
     EXPECT_FALSE(FolderExists(missing + QStringLiteral("/updates")));
 
-    DeleteValue(QString::fromLatin1(kCommonFilesKey), QStringLiteral("Path"));
-    EXPECT_EQ(window.DownloadFolder(), DefaultCommonFilesFolder() + QStringLiteral("/updates/"));
+    // Without a recorded folder, or with an empty one (the file system's
+    // root), the user's own folder, made whole.
+    for (const bool empty : {false, true}) {
+        if (empty)
+            WriteValue(QString::fromLatin1(kCommonFilesKey), QStringLiteral("Path"), QString());
+        else
+            DeleteValue(QString::fromLatin1(kCommonFilesKey), QStringLiteral("Path"));
+        const QString own = paths.UserDataFolder() + QStringLiteral("/updates/");
+        EXPECT_TRUE(own.startsWith(dir.path() + QLatin1Char('/')));
+        EXPECT_EQ(window.DownloadFolder(), own);
+        EXPECT_TRUE(FolderExists(own));
+        QDir(paths.UserDataFolder()).removeRecursively();
+    }
 }
 
 TEST_F(UpdateWindowTest, PricingIsDownloadedAnnouncedAndStarted)
