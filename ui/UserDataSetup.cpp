@@ -7,24 +7,24 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
+#include "engine/DataSet.h"
 #include "platform/Seams.h"
+#include "platform/SettingsKeys.h"
 #include "platform/SettingsStore.h"
+#include "platform/TextFile.h"
 #include "ui/Registration.h"
 
 namespace quillon {
 namespace {
 
-const QString kCommonFilesKey = QStringLiteral("\\Software\\Tarvex\\Common Files");
-// The launcher's own record: the data folder it gave, and a checksum of the
-// price list it last put there.
-const QString kLauncherKey = QStringLiteral("\\Software\\Tarvex\\Quillon\\Launcher");
-const QString kPathValue = QStringLiteral("Path");
-const QString kDataFolderValue = QStringLiteral("DataFolder");
-const QString kSeededPriceListValue = QStringLiteral("SeededPriceList");
-const QString kPriceListName = QStringLiteral("M_lom.dat");
+const QString kCommonFiles = QString::fromLatin1(kCommonFilesKey);
+const QString kPathValue = QString::fromLatin1(kDataFolderValue);
+const QString kLauncher = QString::fromLatin1(kLauncherKey);
+const QString kGivenFolderValue = QString::fromLatin1(kLauncherDataFolderValue);
+const QString kSeededValue = QString::fromLatin1(kSeededPriceListValue);
+const QString kPriceListName = QString::fromLatin1(kPriceListFileName);
 
 QString CleanFolder(const QString& folder)
 {
@@ -61,9 +61,8 @@ QString Checksum(const QByteArray& bytes)
 // All or nothing: a half-written price list would be worse than the old one.
 bool WriteWhole(const QString& path, const QByteArray& bytes, QString& error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
+    if (const std::optional<FileWriteError> failed = WriteWholeFile(path, bytes)) {
+        error = QStringLiteral("Cannot write %1: %2").arg(failed->File, failed->Reason);
         return false;
     }
     return true;
@@ -87,9 +86,9 @@ QString DefaultSharedDataFolder()
 DataSetupResult SetUpUserData(SettingsStore& store, const DataSetupRequest& request)
 {
     DataSetupResult result;
-    const std::optional<QString> recorded = ReadText(store, kCommonFilesKey, kPathValue);
-    const std::optional<QString> given = ReadText(store, kLauncherKey, kDataFolderValue);
-    const std::optional<QString> seeded = ReadText(store, kLauncherKey, kSeededPriceListValue);
+    const std::optional<QString> recorded = ReadText(store, kCommonFiles, kPathValue);
+    const std::optional<QString> given = ReadText(store, kLauncher, kGivenFolderValue);
+    const std::optional<QString> seeded = ReadText(store, kLauncher, kSeededValue);
     if (!recorded || !given || !seeded)
         return Fail(result, QStringLiteral("Cannot read the settings: %1").arg(store.LastError()));
 
@@ -117,7 +116,10 @@ DataSetupResult SetUpUserData(SettingsStore& store, const DataSetupRequest& requ
     const QString packagedSum = Checksum(*packaged);
     if (!QDir().mkpath(folder)) return Fail(result, QStringLiteral("Cannot create the data folder %1").arg(folder));
 
-    const QString priceList = QDir(folder).filePath(kPriceListName);
+    // The user's copy may be spelt M_LOM.DAT; the program finds it so, and so
+    // must this, or a second copy would hide it.
+    const QString priceList =
+        QFile::decodeName(QByteArray::fromStdString(FileInFolder(FilePathForEngine(folder), kPriceListFileName)));
     QString seededSum = *seeded;
     if (!QFileInfo::exists(priceList)) {
         if (!WriteWhole(priceList, *packaged, error)) return Fail(result, error);
@@ -140,8 +142,8 @@ DataSetupResult SetUpUserData(SettingsStore& store, const DataSetupRequest& requ
         }
     }
 
-    if (!store.OpenKey(kLauncherKey, true) || !store.WriteString(kDataFolderValue, folder) ||
-        !store.WriteString(kSeededPriceListValue, seededSum)) {
+    if (!store.OpenKey(kLauncher, true) || !store.WriteString(kGivenFolderValue, folder) ||
+        !store.WriteString(kSeededValue, seededSum)) {
         store.CloseKey();
         return Fail(result, QStringLiteral("Cannot record the data folder: %1").arg(store.LastError()));
     }
