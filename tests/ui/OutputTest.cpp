@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "tests/ui/SearchFixture.h"
+#include "output/ClipboardText.h"
 #include "output/PrintOptions.h"
 #include "output/ReportEngine.h"
 
@@ -50,8 +51,8 @@ TEST_F(Output, CopyFromTheQueryPageTakesTheShownResults)
     query->edtLength->setFocus();
     QTest::keyClick(query->edtLength, Qt::Key_C, Qt::ControlModifier);
 
-    const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\r'));
-    ASSERT_EQ(lines.size(), 29);  // 28 lines, each ended by CR
+    const QStringList lines = QGuiApplication::clipboard()->text().split(QChar(kClipboardLineEnd));
+    ASSERT_EQ(lines.size(), 29);  // 28 lines, each ended by the line end
     EXPECT_EQ(lines[0], QStringLiteral("Transmission Line:"));
     EXPECT_EQ(lines[2], Label("Part Number") + QStringLiteral("QF-3"));
     EXPECT_EQ(lines[5], Label("Mid Band Frequency (MHz)") + QStringLiteral("883"));
@@ -66,7 +67,7 @@ TEST_F(Output, CopyFromTheQueryPageTakesTheShownResults)
     Open({QStringLiteral("QF-2")});
     ASSERT_TRUE(results->grdSpecs->isColumnHidden(3));
     results->btnClipboard->click();
-    const QStringList bare = QGuiApplication::clipboard()->text().split(QLatin1Char('\r'));
+    const QStringList bare = QGuiApplication::clipboard()->text().split(QChar(kClipboardLineEnd));
     ASSERT_EQ(bare.size(), 29);
     EXPECT_EQ(bare[4], Label("Description") + QStringLiteral("Foam line"));
     EXPECT_EQ(bare[5], Label("Mid Band Frequency (MHz)"));
