@@ -133,6 +133,26 @@ TEST_F(UpdateWindowTest, OpensWithItsControlsInTheirFirstState)
         EXPECT_NE(window.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
 }
 
+// In the window's designed size, each action's caption shows whole, and no
+// control reaches past the window's edge.
+TEST_F(UpdateWindowTest, EveryCaptionFitsTheDesignedSize)
+{
+    TfrmUpdate window(seams);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(window.size(), QSize(289, 371));
+    for (const TfrmUpdate::Action action : {TfrmUpdate::PricingOnly, TfrmUpdate::ProgramFiles}) {
+        const QRadioButton* item = window.ActionItem(action);
+        EXPECT_GE(item->width(), item->sizeHint().width()) << item->text().toStdString();
+    }
+    for (QWidget* control : {static_cast<QWidget*>(window.rgAction), static_cast<QWidget*>(window.Image1),
+                             static_cast<QWidget*>(window.chkAll), static_cast<QWidget*>(window.Label2),
+                             static_cast<QWidget*>(window.btnCancel)}) {
+        const QRect area(control->mapTo(&window, QPoint(0, 0)), control->size());
+        EXPECT_TRUE(window.rect().contains(area)) << control->objectName().toStdString();
+    }
+}
+
 TEST_F(UpdateWindowTest, ListsRegisteredProgramsAndSelectsTheNamedOne)
 {
     const QString exeFolder = dir.filePath(QStringLiteral("bender"));
