@@ -9,6 +9,7 @@
 #include "ui/ProcessFormats.h"
 #include "ui/Unit1.h"
 #include "ui/UserDataSetup.h"
+#include "platform/ActiveWindowKeeper.h"
 #include "platform/DesktopSeams.h"
 #include "ui/splash.h"
 
@@ -19,6 +20,8 @@ int main(int argc, char** argv)
     // The title message boxes carry when they name no caption of their own.
     QApplication::setApplicationName(QStringLiteral("Tarvex Quillon"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
+    // A box or window closed gives the keyboard back to the window below.
+    const quillon::TActiveWindowKeeper keeper;
 
     const QStringList arguments = QApplication::arguments().mid(1);
     if (arguments.isEmpty()) {
