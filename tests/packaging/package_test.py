@@ -496,6 +496,30 @@ class CheckoutStaysClean(unittest.TestCase):
         self.assertEqual(changed, [])
 
 
+class KeyboardAfterBoxes(unittest.TestCase):
+    """The program from the build tree, worked by keyboard as a person would:
+    after an update fails with an error box and the update window is
+    cancelled, the main window takes its shortcut again without a click."""
+
+    def test_a_failed_update_gives_the_keyboard_back_to_the_main_window(self):
+        scratch = tempfile.mkdtemp(prefix="quillon-keyboard-")
+        self.addCleanup(shutil.rmtree, scratch, True)
+        home = make_home(os.path.join(scratch, "home"))
+        settings = os.path.join(scratch, "registry.json")
+        # Nothing listens on port 9 of the loopback: the download fails.
+        settings_with_web_server(settings, "http://127.0.0.1:9")
+        started, log = run_with_probe([os.path.join(ARGS.build, "ui", "quillon")], home, [
+            "wait:frmMain", "type:Ctrl+U", "click:frmUpdate/btnUpdate", "click:frmUpdate/btnCancel",
+            "type:Ctrl+U", "wait:frmUpdate", "close:frmUpdate", "close:frmMain"], environment={
+                "QUILLON_SETTINGS_FILE": settings,
+                "QUILLON_PACKAGED_DATA": os.path.join(ARGS.source, "data", "demo"),
+                "QUILLON_DATA_FOLDER": os.path.join(scratch, "Common Files")})
+        self.assertEqual(log[-1:], ["done"], "\n".join(log) + started.stderr)
+        self.assertTrue(any(line.startswith("box: Unable to dowload Pricing Database.") for line in log), log)
+        # The second Ctrl+U went to the main window, and opened the update window again.
+        self.assertEqual([line for line in log if line.startswith("typed into:")], ["typed into: frmMain"] * 2)
+
+
 def main():
     global ARGS
     parser = argparse.ArgumentParser()

@@ -5,9 +5,13 @@
 // QUILLON_PROBE_STEPS lists what to do, steps separated by ";":
 //   click:NAME        click the visible, enabled widget NAME
 //   key:NAME:KEYS     type KEYS (e.g. "Ctrl+U") into the visible widget NAME
+//   type:KEYS         type KEYS where the keyboard is: into the focus widget of
+//                     the active window, once a window is active (as a
+//                     person types without clicking first)
 //   print-pdf:PATH    in the print preview, print; in the print dialog,
 //                     print to the PDF file PATH
 //   close:NAME        close the visible window NAME
+//   wait:NAME         wait until the widget NAME is visible and enabled
 //   shot:NAME:PATH    save a picture of the visible widget NAME to PATH
 //   menu:MENU         open the menu whose object name is MENU (a picture of
 //                     an open menu is "shot:MENU:PATH")
@@ -70,6 +74,13 @@ private:
             if (auto* menu = top->findChild<QMenu*>(name)) return menu;
         }
         return nullptr;
+    }
+
+    // A person cannot reach a window that a modal one above it blocks.
+    static bool Blocked(const QWidget* widget)
+    {
+        const QWidget* modal = QApplication::activeModalWidget();
+        return modal != nullptr && !modal->isAncestorOf(widget) && modal != widget->window();
     }
 
     // "WINDOW" or "WINDOW/CHILD", by object names.
@@ -167,11 +178,21 @@ private:
             done = true;
             return [menu] { if (menu) menu->popup(QPoint(40, 40)); };
         }
+        if (kind == QStringLiteral("type")) {
+            QPointer<QWidget> active = QApplication::activeWindow();
+            if (active.isNull()) return {};
+            QPointer<QWidget> target = active->focusWidget() != nullptr ? active->focusWidget() : active.data();
+            done = true;
+            const QKeyCombination keys = QKeySequence(step.section(QLatin1Char(':'), 1))[0];
+            Write(QStringLiteral("typed into: ") + active->objectName());
+            return [target, keys] { if (target) QTest::keyClick(target, keys.key(), keys.keyboardModifiers()); };
+        }
         QPointer<QWidget> widget = Visible(step.section(QLatin1Char(':'), 1, 1));
-        if (widget.isNull() || !widget->isEnabled()) return {};
+        if (widget.isNull() || !widget->isEnabled() || Blocked(widget)) return {};
         done = true;
         if (kind == QStringLiteral("click")) return [widget] { if (widget) QTest::mouseClick(widget, Qt::LeftButton); };
         if (kind == QStringLiteral("close")) return [widget] { if (widget) widget->close(); };
+        if (kind == QStringLiteral("wait")) return [] {};
         if (kind == QStringLiteral("shot")) {
             const QString path = step.section(QLatin1Char(':'), 2);
             return [widget, path] { if (widget) widget->grab().save(path); };
