@@ -13,6 +13,8 @@
 //   close:NAME        close the visible window NAME
 //   wait:NAME         wait until the widget NAME is visible and enabled
 //   shot:NAME:PATH    save a picture of the visible widget NAME to PATH
+//   rest:GRID:ROW:COL the pointer rests on that cell of the grid GRID, so
+//                     its tool tip comes up ("shot:qtooltip_label:PATH")
 //   menu:MENU         open the menu whose object name is MENU (a picture of
 //                     an open menu is "shot:MENU:PATH")
 // NAME is a window's object name, or WINDOW/CHILD for a widget in it.
@@ -31,7 +33,9 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QGenericPlugin>
@@ -196,6 +200,18 @@ private:
         if (kind == QStringLiteral("shot")) {
             const QString path = step.section(QLatin1Char(':'), 2);
             return [widget, path] { if (widget) widget->grab().save(path); };
+        }
+        if (kind == QStringLiteral("rest")) {
+            // The pointer rests on a cell of a grid: its tool tip comes up.
+            QPointer<QAbstractItemView> grid = qobject_cast<QAbstractItemView*>(widget.data());
+            const int row = step.section(QLatin1Char(':'), 2, 2).toInt();
+            const int column = step.section(QLatin1Char(':'), 3, 3).toInt();
+            return [grid, row, column] {
+                if (grid == nullptr || grid->model() == nullptr) return;
+                const QPoint at = grid->visualRect(grid->model()->index(row, column)).center();
+                QHelpEvent rest(QEvent::ToolTip, at, grid->viewport()->mapToGlobal(at));
+                QApplication::sendEvent(grid->viewport(), &rest);
+            };
         }
         if (kind == QStringLiteral("key")) {
             const QKeyCombination keys = QKeySequence(step.section(QLatin1Char(':'), 2))[0];
