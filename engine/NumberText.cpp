@@ -2,6 +2,7 @@
 
 #include "engine/Errors.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -107,6 +108,29 @@ bool ReadFast(const NumberParts& parts, Float& value)
     return true;
 }
 
+// The power of ten of the first significant digit (value = d.ddd x 10^result),
+// saturated far beyond any floating range; only called for a text with a
+// non-zero digit.
+long long DecimalMagnitude(const NumberParts& parts)
+{
+    constexpr long long kFar = 1'000'000'000;
+    long long exponent = 0;
+    bool negativeExponent = false;
+    for (char c : parts.exponent) {
+        if (c == '-') negativeExponent = true;
+        if (IsDigit(c) && exponent < kFar) exponent = exponent * 10 + (c - '0');
+    }
+    if (negativeExponent) exponent = -exponent;
+    const std::size_t dot = std::min(parts.mantissa.find('.'), parts.mantissa.size());
+    const std::size_t first = parts.mantissa.find_first_not_of("0.");
+    if (first == std::string::npos) return 0;
+    // Digits of the integer part from the first significant one, or the zeros
+    // after the "." that stand before it.
+    const long long position = first < dot ? static_cast<long long>(dot - first) - 1
+                                           : -static_cast<long long>(first - dot);
+    return position + exponent;
+}
+
 template <typename Float>
 bool Read(std::string_view text, Float& value)
 {
@@ -122,8 +146,10 @@ bool Read(std::string_view text, Float& value)
     Float parsed{};
     const auto [end, ec] = std::from_chars(clean.data(), clean.data() + clean.size(), parsed);
     if (ec == std::errc::result_out_of_range) {
-        // Too small to hold is zero; too large is no value at all.
-        if (!parts.exponent.empty() && parts.exponent[0] == '-') {
+        // Too small to hold is zero; too large is no value at all. Which of
+        // the two it is follows from where the first significant digit
+        // stands, however the text writes it ("1e-400", "0.000…1").
+        if (DecimalMagnitude(parts) < 0) {
             value = parts.negative ? -Float(0) : Float(0);
             return true;
         }

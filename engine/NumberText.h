@@ -14,6 +14,8 @@ namespace quillon {
 bool IsNumberSyntax(std::string_view text);
 
 // Read a number; false when the text breaks the rule (or the value overflows).
+// A value too small for the type reads as 0, whether written with an exponent
+// ("1e-400") or in full ("0.000…1").
 bool TryReadNumber(std::string_view text, long double& value);
 bool TryReadNumber(std::string_view text, double& value);
 

@@ -2,6 +2,9 @@
 
 #include "engine/PipeRecord.h"
 
+#include <cmath>
+#include <limits>
+
 namespace quillon {
 
 PriceList::PriceList(std::vector<std::string> lines) : lines_(std::move(lines))
@@ -16,10 +19,23 @@ PriceList::PriceList(std::vector<std::string> lines) : lines_(std::move(lines))
     }
 }
 
+namespace {
+
+// A line's price is held as a 64-bit float: a text beyond that range is no
+// price it can hold, so it counts as a price that is not a number (0), like
+// any other, rather than turning into an infinity that shows as a price.
+long double PriceOrZero(std::string_view text)
+{
+    const long double price = NumberOrDefault(text, "0");
+    return std::fabs(price) <= std::numeric_limits<double>::max() ? price : 0;
+}
+
+}  // namespace
+
 std::optional<PriceListEntry> PriceList::EntryAt(std::size_t index) const
 {
     const std::string& line = lines_[index];
-    return PriceListEntry{PipeField(line, 5), NumberOrDefault(PipeField(line, 6), "0")};
+    return PriceListEntry{PipeField(line, 5), PriceOrZero(PipeField(line, 6))};
 }
 
 std::optional<PriceListEntry> PriceList::FindLinear(std::string_view partNumber) const

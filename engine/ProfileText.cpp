@@ -2,6 +2,7 @@
 
 #include "engine/PipeRecord.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace quillon {
@@ -34,13 +35,15 @@ struct KeyValue {
     std::string_view value;
 };
 
+// Blanks around the "=" and around the value are no part of either, as the
+// platform's profile reader has it: "Units = F" is the key "Units" with "F".
 std::optional<KeyValue> SplitKeyValue(std::string_view line)
 {
     const std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) return std::nullopt;
     const std::string_view key = TrimBlanks(line.substr(0, eq));
     if (key.empty() || key.front() == ';') return std::nullopt;
-    return KeyValue{key, line.substr(eq + 1)};
+    return KeyValue{key, TrimBlanks(line.substr(eq + 1))};
 }
 
 // [first, last) lines of the section's body, or nothing when it is missing.
@@ -64,9 +67,17 @@ std::vector<std::string> ReadIniSection(const std::vector<std::string>& fileLine
     std::vector<std::string> out;
     const auto range = FindSection(fileLines, section);
     if (!range) return out;
+    // A key's first line is the key, as a lookup finds it; a later line of the
+    // same key is shadowed, and does not stand in for a first line whose
+    // value is empty (a saved empty value must read back empty).
+    std::vector<std::string_view> seen;
     for (std::size_t i = range->first; i < range->second; ++i) {
         const auto kv = SplitKeyValue(fileLines[i]);
-        if (kv && !kv->value.empty()) out.push_back(std::string(kv->key) + "=" + std::string(kv->value));
+        if (!kv) continue;
+        if (std::any_of(seen.begin(), seen.end(), [&](std::string_view key) { return EqualNoCase(key, kv->key); }))
+            continue;
+        seen.push_back(kv->key);
+        if (!kv->value.empty()) out.push_back(std::string(kv->key) + "=" + std::string(kv->value));
     }
     return out;
 }

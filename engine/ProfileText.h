@@ -10,7 +10,9 @@
 namespace quillon {
 
 // One "key=value" line for every key of the section whose value is not
-// empty, in file order; empty when the section is missing.
+// empty, in file order; empty when the section is missing. Blanks around the
+// key and around the value are dropped. A key written on several lines is
+// the first of them.
 std::vector<std::string> ReadIniSection(const std::vector<std::string>& fileLines, std::string_view section);
 
 // The value of the key in such a list, or the default when absent or empty.

@@ -1,18 +1,23 @@
 #include "platform/SettingsStore.h"
 
 #include <algorithm>
-#include <chrono>
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDateTime>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
-#include <QSaveFile>
-#include <QThread>
+#include <QMutex>
+#include <QSet>
 
 #include "platform/DesktopAssociations.h"
+#include "platform/SettingsLock.h"
 
 namespace quillon {
 
@@ -20,41 +25,6 @@ using settings::Key;
 using settings::Value;
 
 namespace {
-
-// Writes take milliseconds; a program that holds the lock longer than this
-// is stuck, and giving up beats freezing the window.
-constexpr std::chrono::milliseconds kLockWait{10'000};
-
-class StoreLock {
-public:
-    explicit StoreLock(const QString& file) : lock_(file + QStringLiteral(".lock")) {}
-
-    bool Acquire(QString& error)
-    {
-        // QLockFile's own waiting sleeps 100 ms and more between tries; a
-        // write here is over in a few milliseconds, so look more often.
-        const QDeadlineTimer deadline(kLockWait);
-        for (;;) {
-            if (lock_.tryLock(0))
-                return true;
-            if (lock_.error() != QLockFile::LockFailedError) {
-                error = QStringLiteral("Cannot lock the settings file (%1)")
-                            .arg(lock_.error() == QLockFile::PermissionError
-                                     ? QStringLiteral("permission denied")
-                                     : QStringLiteral("unknown error"));
-                return false;
-            }
-            if (deadline.hasExpired()) {
-                error = QStringLiteral("The settings file is locked by another program");
-                return false;
-            }
-            QThread::msleep(2);
-        }
-    }
-
-private:
-    QLockFile lock_;
-};
 
 enum class FileState { Missing, Read, Unreadable };
 
@@ -70,8 +40,68 @@ FileContent ReadStoreFile(const QString& path)
         return {};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {FileState::Unreadable, {}, QStringLiteral("cannot be read: ") + file.errorString()};
-    return {FileState::Read, file.readAll(), {}};
+        return {FileState::Unreadable, {}, file.errorString()};
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {FileState::Unreadable, {}, file.errorString()};
+    return {FileState::Read, std::move(bytes), {}};
+}
+
+// An unreadable file stays unreadable from one store object to the next: the
+// user hears of it once a run, not at every read, and again only after it
+// was readable in between.
+QMutex unreadableMutex;
+QSet<QString> unreadableReported;
+
+bool FirstReportOfUnreadable(const QString& file)
+{
+    const QMutexLocker locker(&unreadableMutex);
+    if (unreadableReported.contains(file))
+        return false;
+    unreadableReported.insert(file);
+    return true;
+}
+
+void ForgetUnreadable(const QString& file)
+{
+    const QMutexLocker locker(&unreadableMutex);
+    unreadableReported.remove(file);
+}
+
+// Writes the whole file under a temporary name and renames it over the old
+// one; 0, or the system's error number. Only the lock's holder writes, so the
+// temporary name is fixed and a killed writer's leftover is simply replaced.
+// (QSaveFile is not used: with its write buffer, a write that stops short on
+// a full disk surfaces only when it flushes at commit, which Qt 6.4 takes for
+// success and renames the cut-off file over the store.)
+int ReplaceFile(const QString& path, const QByteArray& bytes)
+{
+    const QByteArray target = QFile::encodeName(path);
+    const QByteArray temporary = target + ".new";
+    struct stat existing {};
+    const mode_t mode = ::stat(target.constData(), &existing) == 0 ? (existing.st_mode & 07777) : 0666;
+    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    if (fd < 0)
+        return errno;
+    int reason = 0;
+    for (qsizetype done = 0; done < bytes.size() && reason == 0;) {
+        const ssize_t written = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+        if (written > 0)
+            done += written;
+        else if (written < 0 && errno != EINTR)
+            reason = errno;
+        else if (written == 0)
+            reason = EIO;
+    }
+    if (reason == 0 && ::fsync(fd) != 0)
+        reason = errno;
+    if (::close(fd) != 0 && reason == 0)
+        reason = errno;
+    if (reason == 0 && ::rename(temporary.constData(), target.constData()) != 0)
+        reason = errno;
+    if (reason != 0)
+        ::unlink(temporary.constData());
+    return reason;
 }
 
 Value& ValueFor(Key& key, const QString& name)
@@ -87,6 +117,11 @@ Value& ValueFor(Key& key, const QString& name)
 QString SettingsProblem::Text() const
 {
     const QString shownFile = QDir::toNativeSeparators(file);
+    if (unreadable) {
+        return QStringLiteral("The settings file %1 cannot be read (%2). It has been left as it is; "
+                              "settings cannot be read or saved until it can be read.")
+            .arg(shownFile, reason);
+    }
     if (keptAs.isEmpty()) {
         return QStringLiteral("The settings file %1 is damaged (%2) and could not be moved "
                               "aside. Settings cannot be read or saved until it is repaired "
@@ -112,22 +147,40 @@ bool SettingsStore::Fail(const QString& error)
     return false;
 }
 
+void SettingsStore::SetLockWait(std::chrono::milliseconds wait)
+{
+    lockWait_ = wait;
+}
+
 std::optional<Key> SettingsStore::Load(bool locked)
 {
     const FileContent content = ReadStoreFile(filePath_);
+    if (content.state != FileState::Unreadable)
+        ForgetUnreadable(filePath_);
     if (content.state == FileState::Missing)
         return Key{};
-    QString reason = content.error;
-    if (content.state == FileState::Read) {
-        if (auto tree = settings::FromJson(content.bytes, &reason))
-            return tree;
+    if (content.state == FileState::Unreadable) {
+        // Not readable is not damaged: what it holds is unknown, so it stays
+        // where it is and nothing is written over it.
+        SettingsProblem problem{filePath_, {}, content.error, true};
+        if (!reportedUnreadable_) {
+            reportedUnreadable_ = true;
+            problems_.append(problem);
+            if (FirstReportOfUnreadable(filePath_) && onProblem_)
+                onProblem_(problem);
+        }
+        Fail(problem.Text());
+        return std::nullopt;
     }
+    QString reason;
+    if (auto tree = settings::FromJson(content.bytes, &reason))
+        return tree;
     if (!locked) {
         // Judge the file again under the lock, so that two programs meeting
         // the same damage do not both move it aside.
-        StoreLock lock(filePath_);
+        SettingsFileLock lock(filePath_);
         QString error;
-        if (!lock.Acquire(error)) {
+        if (!lock.Acquire(lockWait_, &error)) {
             Fail(error);
             return std::nullopt;
         }
@@ -160,22 +213,25 @@ bool SettingsStore::MoveDamagedAside(const QString& reason)
 bool SettingsStore::Modify(const std::function<bool(Key&)>& change)
 {
     const QString folder = QFileInfo(filePath_).absolutePath();
-    if (!QDir().mkpath(folder))
-        return Fail(QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(folder)));
+    std::error_code madeFolder;
+    std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(folder).toStdString()), madeFolder);
+    if (madeFolder) {
+        return Fail(QStringLiteral("Cannot create the folder %1: %2")
+                        .arg(QDir::toNativeSeparators(folder), QString::fromStdString(madeFolder.message())));
+    }
 
-    StoreLock lock(filePath_);
+    SettingsFileLock lock(filePath_);
     QString error;
-    if (!lock.Acquire(error))
+    if (!lock.Acquire(lockWait_, &error))
         return Fail(error);
     std::optional<Key> tree = Load(true);
     if (!tree)
         return false;
     if (change(*tree)) {
         const QByteArray json = settings::ToJson(*tree);
-        QSaveFile out(filePath_);
-        if (!out.open(QIODevice::WriteOnly) || out.write(json) != json.size() || !out.commit()) {
+        if (const int reason = ReplaceFile(filePath_, json)) {
             return Fail(QStringLiteral("Cannot write the settings file %1: %2")
-                            .arg(QDir::toNativeSeparators(filePath_), out.errorString()));
+                            .arg(QDir::toNativeSeparators(filePath_), qt_error_string(reason)));
         }
     }
     snapshot_ = std::move(tree);
@@ -205,6 +261,13 @@ bool SettingsStore::OpenKey(const QString& path, bool create)
 {
     CloseKey();
     const QStringList parts = settings::SplitPath(path);
+    if (create && parts.size() > settings::kMaxKeyDepth) {
+        // The file could not be read back: refuse it before anything is written.
+        return Fail(QStringLiteral("The key %1 is %2 keys deep; the settings store holds keys at most %3 deep")
+                        .arg(path)
+                        .arg(parts.size())
+                        .arg(settings::kMaxKeyDepth));
+    }
     snapshot_ = Load(false);
     if (!snapshot_)
         return false;

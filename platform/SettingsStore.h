@@ -14,9 +14,14 @@
 // values are listed in the order they were created.
 //
 // The store shows nothing: failures come back as false / nullopt with
-// LastError() saying why, and a damaged file is moved aside and reported
-// through the problem handler (and Problems()).
+// LastError() saying why (with the system's reason for a file or folder that
+// cannot be read, made or written). A damaged file is moved aside and
+// reported through the problem handler (and Problems()); a file that cannot
+// be read at all is reported the same way, once a run, and left alone.
+//
+// Writers take turns under SettingsFileLock, which a writer's death frees.
 
+#include <chrono>
 #include <functional>
 #include <optional>
 
@@ -31,7 +36,10 @@ namespace quillon {
 struct SettingsProblem {
     QString file;    // the store's file
     QString keptAs;  // where the damaged file now is; empty when it could not be moved
-    QString reason;  // what was wrong with it
+    QString reason;  // what was wrong with it: the damage, or the system's reason it cannot be read
+    // The file could not be read at all (permission denied, say): it is no
+    // damage, so it was left where it is, and nothing is written over it.
+    bool unreadable = false;
 
     // A sentence for the user.
     QString Text() const;
@@ -86,6 +94,10 @@ public:
     // nullopt when the key is missing.
     std::optional<QList<SettingsValueText>> ReadAllValues(const QString& path);
 
+    // How long a write waits for another program's write before it gives up
+    // (10 s unless set).
+    void SetLockWait(std::chrono::milliseconds wait);
+
     // Why the last failing operation failed.
     const QString& LastError() const { return lastError_; }
     // Damaged files met by this store object.
@@ -106,6 +118,10 @@ private:
     bool keyOpen_ = false;
     QString lastError_;
     QList<SettingsProblem> problems_;
+    bool reportedUnreadable_ = false;
+    // Writes take milliseconds; a program that holds the lock longer than
+    // this is stuck, and giving up beats freezing the window.
+    std::chrono::milliseconds lockWait_{10'000};
 };
 
 }  // namespace quillon

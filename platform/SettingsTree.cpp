@@ -1,5 +1,6 @@
 #include "platform/SettingsTree.h"
 
+#include <cmath>
 #include <limits>
 
 #include <QJsonArray>
@@ -65,10 +66,11 @@ bool ValueFromJson(const QJsonValue& json, Value& value, QString& error)
     if (number.isDouble() && text.isUndefined()) {
         // 32-bit numbers only; one above the signed range is read as the
         // unsigned number it was written as, so it wraps as it would there.
+        // Range and wholeness first: converting a number beyond the 64-bit
+        // range to an integer is undefined.
         const double d = number.toDouble();
-        if (d == static_cast<double>(static_cast<qint64>(d))
-            && d >= static_cast<double>(std::numeric_limits<qint32>::min())
-            && d <= static_cast<double>(std::numeric_limits<quint32>::max())) {
+        if (std::isfinite(d) && d >= static_cast<double>(std::numeric_limits<qint32>::min())
+            && d <= static_cast<double>(std::numeric_limits<quint32>::max()) && d == std::trunc(d)) {
             value.type = Value::Type::Number;
             value.number = static_cast<qint32>(static_cast<quint32>(static_cast<qint64>(d)));
             return true;
@@ -80,9 +82,7 @@ bool ValueFromJson(const QJsonValue& json, Value& value, QString& error)
 
 bool KeyFromJson(const QJsonValue& json, Key& key, int depth, QString& error)
 {
-    // Deep enough for any real tree, shallow enough that a crafted file cannot
-    // exhaust the stack.
-    if (depth > 256) {
+    if (depth > kMaxKeyDepth) {
         error = QStringLiteral("keys nested too deeply");
         return false;
     }

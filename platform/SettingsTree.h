@@ -31,6 +31,12 @@ struct Key {
     Value* FindValue(const QString& name);
 };
 
+// The deepest a key may stand below the root (a path of this many parts).
+// Deep enough for any real tree, shallow enough that a crafted file cannot
+// exhaust the stack; the store refuses to make a deeper key, as the reader
+// would refuse the file that held it.
+inline constexpr int kMaxKeyDepth = 256;
+
 // "\Software\Tarvex" and "Software\Tarvex\" both give {"Software", "Tarvex"};
 // empty parts (doubled backslashes) are skipped; no parts names the root.
 QStringList SplitPath(const QString& path);

@@ -11,6 +11,7 @@ packages=(
   poppler-utils xvfb xauth fonts-liberation xdg-utils x11-apps imagemagick
   locales python3 chromium
   dpkg-dev lintian appstream desktop-file-utils
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Quillon and runs every test headless. With --sanitize it builds a
 # separate tree with AddressSanitizer and UndefinedBehaviorSanitizer and runs
-# the tests there instead.
+# the tests there instead, and then runs each fuzz target briefly
+# (QUILLON_FUZZ_SECONDS each, default 15; 0 leaves fuzzing out).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -20,3 +21,7 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_WERROR=ON "${
 cmake --build "$build" -j2
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j2 --timeout 300
+
+if [ "${1:-}" = "--sanitize" ] && [ "${QUILLON_FUZZ_SECONDS:-15}" != 0 ]; then
+  fuzz/run.sh --seconds "${QUILLON_FUZZ_SECONDS:-15}" --jobs 2
+fi

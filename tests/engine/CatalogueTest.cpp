@@ -1,6 +1,8 @@
 #include "engine/Catalogue.h"
 #include "engine/Errors.h"
 #include "engine/PriceList.h"
+#include "engine/ResultRows.h"
+#include "engine/Search.h"
 
 #include <gtest/gtest.h>
 
@@ -171,4 +173,45 @@ TEST(PriceList, FirstMatchSkippedLeadsAndDefaults)
             EXPECT_EQ(entry->Price, c.price);
         }
     }
+}
+
+TEST(PriceList, APriceBeyondWhatALineHoldsIsNoPrice)
+{
+    // A line holds its price as a 64-bit float: a price past that range is as
+    // unusable as "n/a" and gives 0 in every currency and filling, never an
+    // infinity that shows as "USD 0.00" in one place and fails in another.
+    const PriceList prices({
+        "A|x|QX1|FT|Too dear|1e400|",
+        "A|x|QX2|FT|Too cheap|-1e400|",
+        "A|x|QX3|FT|Not a number|n/a|",
+        "A|x|QX4|FT|Dear but held|1e300|",
+        "A|x|QX5|FT|Vanishing|1e-400|",
+    });
+    struct Case { const char* pn; long double price; };
+    for (const Case& c : {Case{"QX1", 0}, Case{"QX2", 0}, Case{"QX3", 0}, Case{"QX4", 1e300L}, Case{"QX5", 1e-400L}}) {
+        for (const auto& entry : {prices.Find(c.pn), prices.FindLinear(c.pn)}) {
+            ASSERT_TRUE(entry) << c.pn;
+            EXPECT_EQ(entry->Price, c.price) << c.pn;
+        }
+    }
+
+    Catalogue catalogue;
+    BuildCatalogue({"header", Row("800", "900", "QX1", "FOAM", "N Male"), Row("800", "900", "QX3", "FOAM", "N Male")},
+                   catalogue);
+    const LineList lines = catalogue.Lines();
+    CompletePrices(lines, prices);
+    const ExchangeRates rates{true, {"GBP|1.5|"}};
+    for (int tag : {1, 20}) {
+        ResultTable table;
+        const InteractiveFillInputs in{"800", "900", "100", true, "1.1", tag, &rates};
+        ASSERT_EQ(FillInteractiveRows(table, lines, in), std::nullopt) << tag;
+        ASSERT_EQ(table.Rows.size(), 2u);
+        EXPECT_EQ(table.Rows[0][12], table.Rows[1][12]) << "the dear price reads like a bad one";
+        EXPECT_EQ(table.Rows[0][13], table.Rows[1][13]);
+        EXPECT_EQ(table.Rows[0][12], tag == 1 ? "USD 0.00" : "GBP 0.00");
+    }
+    ResultTable table;
+    ASSERT_EQ(FillCommandLineRows(table, lines, "QX1|100|M"), std::nullopt);
+    EXPECT_EQ(table.Rows[0][12], table.Rows[1][12]);
+    EXPECT_EQ(table.Rows[0][13], "$0.00");
 }

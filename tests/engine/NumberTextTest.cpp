@@ -135,3 +135,42 @@ TEST(NumberText, ShortcutsAgreeWithTheExactConversions)
         ASSERT_EQ(readDouble, exact) << text;
     }
 }
+
+TEST(NumberText, AValueTooSmallToHoldIsZeroHoweverItIsWritten)
+{
+    const std::string zeros399(399, '0');
+    const std::string inFull = "0." + zeros399 + "1";  // 1e-400 written out
+    // Beyond even the 80-bit range: zero for both types.
+    for (const std::string& text : {std::string("1e-5000"), "0." + std::string(5000, '0') + "1",
+                                    "-0." + std::string(5000, '0') + "1", "000." + std::string(4999, '0') + "9e-1"}) {
+        long double extended = -1;
+        double plain = -1;
+        ASSERT_TRUE(TryReadNumber(text, extended)) << text.size();
+        ASSERT_TRUE(TryReadNumber(text, plain)) << text.size();
+        EXPECT_EQ(extended, 0);
+        EXPECT_EQ(plain, 0);
+        EXPECT_EQ(FormatGeneral(extended), "0");
+        EXPECT_EQ(FormatFixed2(plain), "0.00");
+    }
+    // Beyond the 64-bit range only: the two spellings read alike in each type.
+    for (const std::string& text : {inFull, "-" + inFull, "0.0" + zeros399 + "5e1", "." + zeros399 + "1"}) {
+        double plain = -1;
+        ASSERT_TRUE(TryReadNumber(text, plain)) << text.substr(0, 8);
+        EXPECT_EQ(plain, 0);
+        EXPECT_EQ(ReadDouble(text), ReadDouble("1e-400"));
+        EXPECT_EQ(FormatGeneral(plain), "0");
+        EXPECT_EQ(FormatFixed2(plain), "0.00");
+    }
+    EXPECT_EQ(ReadNumber(inFull), ReadNumber("1e-400"));
+    EXPECT_EQ(FormatFixed2(ReadNumber(inFull)), "0.00");
+    // Written in the general format, it reads back as the same value.
+    EXPECT_EQ(FormatGeneral(ReadNumber("1e-400")), inFull);
+
+    // A huge value stays no value, whichever way its exponent points.
+    for (const std::string& text : {"1" + std::string(400, '0') + "e-10", std::string("1e400"),
+                                    std::string("0.0001e400"), "-" + std::string(320, '9')}) {
+        double plain = -1;
+        EXPECT_FALSE(TryReadNumber(text, plain)) << text.substr(0, 12);
+        EXPECT_THROW(ReadDouble(text), QuillonError);
+    }
+}

@@ -26,6 +26,42 @@ TEST(ProfileText, WritingKeepsOtherSectionsKeysAndOrder)
     EXPECT_EQ(WriteIniSection({}, "data", {"A=1"}), (std::vector<std::string>{"[data]", "A=1"}));
 }
 
+TEST(ProfileText, BlanksAroundTheEqualsSignAndTheValueAreDropped)
+{
+    const std::vector<std::string> file{"[ data ]", "Units = F", "  Length\t=\t150  ", "C1 =  N Male ",
+                                        "VSWR =   ", "Foam=False"};
+    const auto section = ReadIniSection(file, "data");
+    EXPECT_EQ(section, (std::vector<std::string>{"Units=F", "Length=150", "C1=N Male", "Foam=False"}));
+    EXPECT_EQ(ValueOrDefault(section, "VSWR", "1.1"), "1.1") << "a blank value is an empty one";
+
+    // Feet, not metres; a length of 150, not a number with blanks.
+    QueryPageLists lists{{"806"}, {"960"}, {"N Male"}, {}};
+    std::vector<Message> messages;
+    const QueryPage page = ApplyQueryFile(QueryPage{}, lists, section, messages);
+    EXPECT_FALSE(page.Meters);
+    EXPECT_EQ(page.Length, "150");
+    EXPECT_EQ(page.Connector1, "N Male");
+    EXPECT_EQ(lists.Connector1, (std::vector<std::string>{"N Male"})) << "no blank-padded twin is added";
+    EXPECT_TRUE(messages.empty());
+
+    // Writing finds the blank-padded keys, replaces just their lines and keeps the rest as it stands.
+    const auto written = WriteIniSection(file, "data", {"Units=M", "Length=200"});
+    EXPECT_EQ(written, (std::vector<std::string>{"[ data ]", "Units=M", "Length=200", "C1 =  N Male ", "VSWR =   ",
+                                                 "Foam=False"}));
+}
+
+TEST(ProfileText, AKeyOnSeveralLinesIsItsFirstLine)
+{
+    // Saving replaces a key's first line; a later line of the same key must
+    // not stand in for it when the value saved is empty.
+    const std::vector<std::string> file{"[data]", "C1=N Male", "Length=100", "c1=BNC", "C1=TNC"};
+    EXPECT_EQ(ReadIniSection(file, "data"), (std::vector<std::string>{"C1=N Male", "Length=100"}));
+    const auto saved = WriteIniSection(file, "data", {"C1="});
+    EXPECT_EQ(saved, (std::vector<std::string>{"[data]", "C1=", "Length=100", "c1=BNC", "C1=TNC"}));
+    EXPECT_EQ(ReadIniSection(saved, "data"), (std::vector<std::string>{"Length=100"}));
+    EXPECT_EQ(ValueOrDefault(ReadIniSection(saved, "data"), "C1", ""), "");
+}
+
 TEST(QueryFile, SaveThenOpenRestoresEveryValue)
 {
     QueryPage saved;

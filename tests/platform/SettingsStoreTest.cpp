@@ -307,6 +307,16 @@ INSTANTIATE_TEST_SUITE_P(
                       DamageCase{"NumberOutOfRange",
                                  R"({"format": "Quillon settings store", "version": 1, "root":
                                     {"name": "", "keys": [], "values": [{"name": "N", "number": 1e12}]}})"},
+                      // Past the 64-bit range, where converting to an integer before checking is undefined.
+                      DamageCase{"NumberBeyondEveryInteger",
+                                 R"({"format": "Quillon settings store", "version": 1, "root":
+                                    {"name": "", "keys": [], "values": [{"name": "x", "number": 1e19}]}})"},
+                      DamageCase{"NegativeNumberBeyondEveryInteger",
+                                 R"({"format": "Quillon settings store", "version": 1, "root":
+                                    {"name": "", "keys": [], "values": [{"name": "x", "number": -1e300}]}})"},
+                      DamageCase{"NumberNotWhole",
+                                 R"({"format": "Quillon settings store", "version": 1, "root":
+                                    {"name": "", "keys": [], "values": [{"name": "x", "number": 2.5}]}})"},
                       DamageCase{"ValueOfBothTypes",
                                  R"({"format": "Quillon settings store", "version": 1, "root":
                                     {"name": "", "keys": [], "values": [{"name": "N", "number": 1, "text": "1"}]}})"}),
@@ -342,6 +352,31 @@ TEST_F(SettingsStoreTest, TwoProgramsWritingAtOnceLoseNothing)
     EXPECT_EQ(store.ReadAllValues(QString::fromLatin1(kRaceKey))->size(), 2 * kWrites);
     EXPECT_TRUE(reported.isEmpty());
     EXPECT_EQ(FolderEntries(), QStringList{QStringLiteral("registry.json")});
+}
+
+TEST_F(SettingsStoreTest, AKeyDeeperThanTheReaderTakesIsRefusedWhenWritten)
+{
+    QStringList parts;
+    for (int depth = 0; depth < 256; ++depth)
+        parts << QStringLiteral("K%1").arg(depth);
+    const QString deepest = parts.join(QLatin1Char('\\'));
+    SettingsStore store = Store();
+    ASSERT_TRUE(store.OpenKey(deepest, true)) << store.LastError().toStdString();
+    ASSERT_TRUE(store.WriteString(QStringLiteral("Depth"), QStringLiteral("256")));
+    const QByteArray before = ReadAll(file);
+
+    EXPECT_FALSE(store.OpenKey(deepest + QStringLiteral("\\K256"), true));
+    EXPECT_FALSE(store.HasOpenKey());
+    EXPECT_TRUE(store.LastError().endsWith(
+        QStringLiteral("is 257 keys deep; the settings store holds keys at most 256 deep")))
+        << store.LastError().toStdString();
+    EXPECT_EQ(ReadAll(file), before) << "nothing was written";
+
+    // What was written reads back whole: nothing is set aside.
+    SettingsStore again = Store();
+    ASSERT_TRUE(again.OpenKey(deepest, false)) << again.LastError().toStdString();
+    EXPECT_EQ(again.ReadString(QStringLiteral("Depth")), QStringLiteral("256"));
+    EXPECT_TRUE(reported.isEmpty());
 }
 
 TEST_F(SettingsStoreTest, ClassesRootQuestionGoesToTheProbe)

@@ -13,12 +13,11 @@ int main(int argc, char** argv)
     // Keep away from the user's own configuration.
     QStandardPaths::setTestModeEnabled(true);
 
-    if (argc >= 2 && qstrcmp(argv[1], kStoreWriterFlag) == 0) {
-        QStringList arguments;
-        for (int i = 2; i < argc; ++i)
-            arguments << QString::fromLocal8Bit(argv[i]);
-        return RunStoreWriter(arguments);
-    }
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const std::optional<int> exitCode = RunStoreChild(arguments))
+        return *exitCode;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillon-platform-tests"));
