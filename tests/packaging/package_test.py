@@ -509,7 +509,7 @@ class KeyboardAfterBoxes(unittest.TestCase):
         # Nothing listens on port 9 of the loopback: the download fails.
         settings_with_web_server(settings, "http://127.0.0.1:9")
         started, log = run_with_probe([os.path.join(ARGS.build, "ui", "quillon")], home, [
-            "wait:frmMain", "type:Ctrl+U", "click:frmUpdate/btnUpdate", "click:frmUpdate/btnCancel",
+            "wait:frmMain", "type:Ctrl+U", "click:frmUpdate/btnUpdate", "boxes:1", "click:frmUpdate/btnCancel",
             "type:Ctrl+U", "wait:frmUpdate", "close:frmUpdate", "close:frmMain"], environment={
                 "QUILLON_SETTINGS_FILE": settings,
                 "QUILLON_PACKAGED_DATA": os.path.join(ARGS.source, "data", "demo"),
@@ -517,7 +517,8 @@ class KeyboardAfterBoxes(unittest.TestCase):
         self.assertEqual(log[-1:], ["done"], "\n".join(log) + started.stderr)
         self.assertTrue(any(line.startswith("box: Unable to dowload Pricing Database.") for line in log), log)
         # The second Ctrl+U went to the main window, and opened the update window again.
-        self.assertEqual([line for line in log if line.startswith("typed into:")], ["typed into: frmMain"] * 2)
+        self.assertEqual([line for line in log if line.startswith("typed into:")], ["typed into: frmMain"] * 2,
+                         "\n".join(log))
 
 
 def main():

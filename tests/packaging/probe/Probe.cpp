@@ -12,6 +12,7 @@
 //                     print to the PDF file PATH
 //   close:NAME        close the visible window NAME
 //   wait:NAME         wait until the widget NAME is visible and enabled
+//   boxes:N           wait until N message boxes have come (and been answered)
 //   shot:NAME:PATH    save a picture of the visible widget NAME to PATH
 //   rest:GRID:ROW:COL the pointer rests on that cell of the grid GRID, so
 //                     its tool tip comes up ("shot:qtooltip_label:PATH")
@@ -117,6 +118,7 @@ private:
         auto* box = VisibleTop<QMessageBox>();
         if (box == nullptr) return {};
         if (box != lastBox_) {
+            ++boxesSeen_;
             Write(QStringLiteral("box: ") + box->text());
             const QString pictures = qEnvironmentVariable("QUILLON_PROBE_BOX_PICTURES");
             if (!pictures.isEmpty())
@@ -182,9 +184,14 @@ private:
             done = true;
             return [menu] { if (menu) menu->popup(QPoint(40, 40)); };
         }
+        if (kind == QStringLiteral("boxes")) {
+            done = boxesSeen_ >= step.section(QLatin1Char(':'), 1).toInt();
+            return done ? Action([] {}) : Action();
+        }
         if (kind == QStringLiteral("type")) {
+            // A window just closed may still be named active for a moment.
             QPointer<QWidget> active = QApplication::activeWindow();
-            if (active.isNull()) return {};
+            if (active.isNull() || !active->isVisible()) return {};
             QPointer<QWidget> target = active->focusWidget() != nullptr ? active->focusWidget() : active.data();
             done = true;
             const QKeyCombination keys = QKeySequence(step.section(QLatin1Char(':'), 1))[0];
@@ -244,6 +251,7 @@ private:
     qsizetype next_ = 0;
     QPointer<QMessageBox> lastBox_;
     int boxCount_ = 0;
+    int boxesSeen_ = 0;
     QPointer<QPrintPreviewDialog> printedPreview_;
     QFile log_;
     QTimer timer_;
