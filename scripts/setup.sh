@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev libqt6opengl6-dev libxkbcommon-dev
-  qt6-svg-dev qt6-image-formats-plugins libqt6svg6
+  qt6-svg-dev qt6-image-formats-plugins libqt6svg6 qt6-charts-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   poppler-utils xvfb xauth fonts-liberation xdg-utils x11-apps imagemagick
   locales python3 chromium

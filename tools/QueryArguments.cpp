@@ -1,5 +1,7 @@
 #include "tools/QueryArguments.h"
 
+#include "tools/AnalysisArguments.h"
+
 #include "engine/Currencies.h"
 #include "engine/DataSet.h"
 #include "engine/Errors.h"
@@ -134,6 +136,8 @@ ParsedArguments ParseToolArguments(const QStringList& arguments)
     const QCommandLineOption format("format", "Output format: tsv (default), csv or json.", "FORMAT");
     parser.addOptions({help, catalogue, priceList, rates, band, noBand, maxLoss, length, meters, feet, connector1,
                        connector2, kinds, vswr, currency, query, partNumber, format});
+    const AnalysisFlags analysis;
+    parser.addOptions(analysis.All());
 
     if (!parser.parse(args)) {
         parsed.Error = Text(parser.errorText());
@@ -208,6 +212,11 @@ ParsedArguments ParseToolArguments(const QStringList& arguments)
             return parsed;
         }
     }
+    if (!ReadAnalysisFlags(parser, analysis,
+                           {&noBand, &maxLoss, &length, &meters, &feet, &connector1, &connector2, &kinds, &vswr,
+                            &currency, &query, &partNumber},
+                           options, error))
+        return parsed;
     parsed.Options = options;
     return parsed;
 }

@@ -14,6 +14,17 @@ struct CableKinds {
     bool Air = false, Foam = false, Waveguide = false, Braided = false;
 };
 
+// The chart and the figures beside the results: a curve of one line, a
+// picture of the chart, the band-edge columns.
+struct AnalysisOptions {
+    std::optional<std::string> CurvePartNumber;  // --curve: a curve instead of a query
+    std::optional<double> From, To;              // MHz; unset: the line's own band edge
+    int Points = 101;
+    bool Log = false;        // points (and the chart's axis) evenly spaced on a logarithmic scale
+    std::string PlotFile;    // empty: no picture; else a .png or .svg name (local 8-bit encoding)
+    bool Edges = false;      // the three band-edge columns after the results' fourteen
+};
+
 // What the command line asks for; an unset item leaves the query page as a
 // freshly started program (or the query file) has it.
 struct ToolOptions {
@@ -33,6 +44,7 @@ struct ToolOptions {
     std::string QueryFile;                  // empty: none
     std::optional<std::string> PartNumber;  // the one-argument command line
     OutputFormat Format = OutputFormat::Tsv;
+    AnalysisOptions Analysis;
 };
 
 struct ParsedArguments {

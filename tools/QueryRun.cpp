@@ -1,6 +1,9 @@
 #include "tools/QueryRun.h"
 
+#include "tools/AnalysisRun.h"
+
 #include "engine/Errors.h"
+#include "engine/NumberText.h"
 #include "engine/DataSet.h"
 #include "engine/ProfileText.h"
 #include "engine/QueryFileValues.h"
@@ -117,6 +120,10 @@ ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
         queryFileLines = ReadTextLines(options.QueryFile);
         if (queryFileLines.Error) return Fail(result, options.QueryFile + ": cannot be read");
     }
+    if (options.Analysis.CurvePartNumber) {
+        RunCurve(options.Analysis, data.catalogue, result);
+        return result;
+    }
     const Catalogue& catalogue = data.catalogue;
     const PriceList& priceList = data.PriceListLines;
     const ExchangeRates& rates = data.exchangeRates;
@@ -140,8 +147,10 @@ ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
     const LineList& lines = *outcome.Result;
     CompletePrices(lines, priceList);
     std::optional<std::string> fillError;
+    ResultsBasis basis;
     if (options.PartNumber) {
         fillError = FillCommandLineRows(table, lines, *options.PartNumber);
+        basis.Argument = *options.PartNumber;
     } else {
         const QueryPage& page = outcome.Page;
         InteractiveFillInputs inputs;
@@ -153,9 +162,13 @@ ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
         inputs.CurrencyTag = options.CurrencyTag;
         inputs.Rates = &rates;
         fillError = FillInteractiveRows(table, lines, inputs);
+        basis.Interactive = inputs;
+        long double maxLoss = 0;
+        if (page.ByLoss && TryReadNumber(page.MaxLoss, maxLoss)) basis.MaxLoss = maxLoss;
     }
     DropUnfilledRows(table);
     if (fillError) return Fail(result, *fillError);
+    AddAnalysis(options.Analysis, table, lines, basis, result);
     result.ExitCode = 0;
     return result;
 }

@@ -3,7 +3,10 @@
 // query page, search, complete prices and fill the results table.
 
 #include "tools/QueryArguments.h"
+#include "tools/TableText.h"
 
+#include "chart/ChartPlan.h"
+#include "engine/AnalysisColumns.h"
 #include "engine/ResultRows.h"
 #include "engine/Search.h"
 
@@ -17,6 +20,9 @@ struct ToolResult {
     int ExitCode = 0;               // 0 lines listed, 1 refused or none found, 2 error
     std::vector<Message> Messages;  // for standard error, in the order the window shows them
     std::optional<ResultTable> Table;  // the results table to print; empty when no search ran
+    ExtraColumns Extra;                // --edges: columns after the fourteen, row for row
+    std::optional<TextTable> Curve;    // --curve: printed instead of a results table
+    std::optional<ChartPlan> Plot;     // --plot: the chart to draw
 };
 
 // Runs the query; programFolder is where files without an explicit path are looked for.

@@ -5,11 +5,6 @@
 namespace quillon::tool {
 namespace {
 
-std::string Cell(const ResultTable& table, const ResultRow& row, std::size_t column)
-{
-    return table.Hidden[column] ? std::string() : row[column];
-}
-
 // A tab inside a cell would shift every later column of the line.
 std::string TsvField(std::string text)
 {
@@ -19,8 +14,7 @@ std::string TsvField(std::string text)
 }
 
 template <typename Field>
-std::string DelimitedLine(const std::array<std::string, kResultColumns>& cells, char separator, Field&& field,
-                          const char* lineEnd)
+std::string DelimitedLine(const std::vector<std::string>& cells, char separator, Field&& field, const char* lineEnd)
 {
     std::string line;
     for (std::size_t c = 0; c < cells.size(); ++c) {
@@ -30,32 +24,26 @@ std::string DelimitedLine(const std::array<std::string, kResultColumns>& cells, 
     return line + lineEnd;
 }
 
-std::array<std::string, kResultColumns> Cells(const ResultTable& table, const ResultRow& row)
-{
-    std::array<std::string, kResultColumns> cells;
-    for (std::size_t c = 0; c < cells.size(); ++c) cells[c] = Cell(table, row, c);
-    return cells;
-}
-
 template <typename Field>
-std::string Delimited(const ResultTable& table, char separator, Field&& field, const char* lineEnd)
+std::string Delimited(const std::vector<std::string>& headings, const std::vector<std::vector<std::string>>& rows,
+                      char separator, Field&& field, const char* lineEnd)
 {
-    std::string text = DelimitedLine(table.Headings, separator, field, lineEnd);
-    for (const ResultRow& row : table.Rows) text += DelimitedLine(Cells(table, row), separator, field, lineEnd);
+    std::string text = DelimitedLine(headings, separator, field, lineEnd);
+    for (const std::vector<std::string>& row : rows) text += DelimitedLine(row, separator, field, lineEnd);
     return text;
 }
 
-std::string Json(const ResultTable& table)
+std::string Json(const std::vector<std::string>& headings, const std::vector<std::vector<std::string>>& rows)
 {
-    if (table.Rows.empty()) return "[]\n";
+    if (rows.empty()) return "[]\n";
     std::string text = "[\n";
-    for (std::size_t r = 0; r < table.Rows.size(); ++r) {
+    for (std::size_t r = 0; r < rows.size(); ++r) {
         text += "  {";
-        for (std::size_t c = 0; c < kResultColumns; ++c) {
+        for (std::size_t c = 0; c < headings.size(); ++c) {
             if (c != 0) text += ", ";
-            text += JsonString(table.Headings[c]) + ": " + JsonString(Cell(table, table.Rows[r], c));
+            text += JsonString(headings[c]) + ": " + JsonString(c < rows[r].size() ? rows[r][c] : std::string());
         }
-        text += r + 1 < table.Rows.size() ? "},\n" : "}\n";
+        text += r + 1 < rows.size() ? "},\n" : "}\n";
     }
     return text + "]\n";
 }
@@ -103,14 +91,31 @@ std::string JsonString(const std::string& latin1)
     return out + '"';
 }
 
-std::string FormatTable(const ResultTable& table, OutputFormat format)
+std::string FormatRows(const std::vector<std::string>& headings, const std::vector<std::vector<std::string>>& rows,
+                       OutputFormat format)
 {
     switch (format) {
-    case OutputFormat::Csv: return Delimited(table, ',', CsvField, "\r\n");
-    case OutputFormat::Json: return Json(table);
+    case OutputFormat::Csv: return Delimited(headings, rows, ',', CsvField, "\r\n");
+    case OutputFormat::Json: return Json(headings, rows);
     case OutputFormat::Tsv: break;
     }
-    return Delimited(table, '\t', TsvField, "\n");
+    return Delimited(headings, rows, '\t', TsvField, "\n");
+}
+
+std::string FormatTable(const ResultTable& table, OutputFormat format, const ExtraColumns& extra)
+{
+    std::vector<std::string> headings(table.Headings.begin(), table.Headings.end());
+    headings.insert(headings.end(), extra.Headings.begin(), extra.Headings.end());
+    std::vector<std::vector<std::string>> rows;
+    for (std::size_t r = 0; r < table.Rows.size(); ++r) {
+        std::vector<std::string> cells;
+        for (std::size_t c = 0; c < kResultColumns; ++c)
+            cells.push_back(table.Hidden[c] ? std::string() : table.Rows[r][c]);
+        if (r < extra.Rows.size()) cells.insert(cells.end(), extra.Rows[r].begin(), extra.Rows[r].end());
+        cells.resize(headings.size());
+        rows.push_back(std::move(cells));
+    }
+    return FormatRows(headings, rows, format);
 }
 
 std::string FormatMessage(const Message& message)

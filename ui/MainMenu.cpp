@@ -106,6 +106,15 @@ void TMainMenu::Build(QMainWindow* window)
         if (item->objectName() == QLatin1String("US1")) US1 = item;
     US1->setChecked(true);
 
+    Chart1Menu = bar->addMenu(QStringLiteral("Chart"));
+    Chart1Menu->setObjectName(QStringLiteral("Chart1Menu"));
+    Chart1 = Chart1Menu->menuAction();
+    Chart1->setObjectName(QStringLiteral("Chart1"));
+    AddLineToChart1 = Item(Chart1Menu, "AddLineToChart1", "Add Line To Chart", "Ctrl+L");
+    RemoveLineFromChart1 = Item(Chart1Menu, "RemoveLineFromChart1", "Remove Line From Chart", "Ctrl+Shift+L");
+    // Out of sight until the results page shows.
+    for (QAction* item : {Chart1, AddLineToChart1, RemoveLineFromChart1}) item->setVisible(false);
+
     About1 = bar->addAction(QStringLiteral("About"));
     About1->setObjectName(QStringLiteral("About1"));
 }

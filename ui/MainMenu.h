@@ -1,5 +1,5 @@
 #pragma once
-// The main window's menu bar: "&File", "Currency Settings" and "About", every
+// The main window's menu bar: "&File", "Currency Settings", "Chart" and "About", every
 // item a named QAction (objectName = the item's name) so the page switch, the
 // currency choice and the tests reach them by name. Items only: what they do
 // is connected by the window.
@@ -46,6 +46,13 @@ struct TMainMenu {
     // Every currency item in menu order (37: Tag 1 twice); the Tag is the
     // action's data() and its "Tag" property.
     std::vector<QAction*> CurrencyItems;
+
+    // Beside the designed menus, shown on the results page only: the chart's
+    // comparison, for the line at the results grid's current row.
+    QMenu* Chart1Menu = nullptr;
+    QAction* Chart1 = nullptr;                // the menu's item in the bar
+    QAction* AddLineToChart1 = nullptr;       // Ctrl+L
+    QAction* RemoveLineFromChart1 = nullptr;  // Ctrl+Shift+L
 
     QAction* About1 = nullptr;
 

@@ -241,8 +241,9 @@ TResultsPage::TResultsPage(QWidget* parent) : QWidget(parent)
     for (QPushButton* button : {btnPrint, btnClipboard, btnNewQuery, Button1}) side->addWidget(button);
 
     auto* bottom = new QHBoxLayout;
+    // A chart wants the width more than the part-number grids do.
     bottom->addLayout(ends, 1);
-    bottom->addWidget(tabAnalysis, 1);
+    bottom->addWidget(tabAnalysis, 2);
     bottom->addLayout(side);
 
     auto* page = new QVBoxLayout(this);

@@ -90,13 +90,27 @@ void TSession::CompletePrices(const std::function<void(std::size_t)>& progress) 
 }
 
 std::optional<std::string> TSession::FillResultRows(ResultTable& table, const LineList& lines,
-                                                    const InteractiveFillInputs& page) const
+                                                    const InteractiveFillInputs& page,
+                                                    std::optional<long double> maxLoss)
 {
     // With exactly one argument every filling of the run is the command line's.
     if (arguments_.size() == 1) return FillCommandLineRows(table, lines, ToEngine(arguments_.front()));
     InteractiveFillInputs inputs = page;
     inputs.Rates = &data_.exchangeRates;
+    filling_ = inputs;
+    fillingMaxLoss_ = maxLoss;
     return FillInteractiveRows(table, lines, inputs);
+}
+
+std::optional<RowBasis> TSession::RowBasisOf(const TTransmissionLine& line) const
+{
+    try {
+        if (arguments_.size() == 1) return CommandLineRowBasis(line, ToEngine(arguments_.front()));
+        if (filling_) return InteractiveRowBasis(*filling_, fillingMaxLoss_);
+    } catch (const QuillonError&) {
+        // The filling stopped on the same text; its rows show no figures either.
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> TSession::FillPartNumbers(PartNumberTable& table, const TConnector* connector,

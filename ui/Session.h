@@ -18,6 +18,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "engine/AnalysisColumns.h"
 #include "engine/DataSet.h"
 #include "engine/ResultRows.h"
 #include "engine/Search.h"
@@ -91,9 +92,16 @@ public:
     // Fills the results grid from the lines: the command-line filling when the
     // program has exactly one argument, the interactive one otherwise, from
     // the query page's texts and the chosen currency's Tag. On an error the
-    // cells reached stay and the error text comes back.
+    // cells reached stay and the error text comes back. maxLoss: the loss
+    // criterion's maximum when it is on, for the figures beside the grid.
     [[nodiscard]] std::optional<std::string> FillResultRows(ResultTable& table, const LineList& lines,
-                                                            const InteractiveFillInputs& page) const;
+                                                            const InteractiveFillInputs& page,
+                                                            std::optional<long double> maxLoss = std::nullopt);
+    // What a row of the last filling stands on (the query page's numbers as
+    // that filling read them, or the line's own band for the command line),
+    // for the panels beside the grid. Nothing before a filling, where those
+    // texts are no numbers, or for a command line without a length.
+    std::optional<RowBasis> RowBasisOf(const TTransmissionLine& line) const;
     // One part-number grid for the connector, in the chosen currency.
     [[nodiscard]] std::optional<std::string> FillPartNumbers(PartNumberTable& table, const TConnector* connector,
                                                              int currencyTag) const;
@@ -110,6 +118,8 @@ private:
     const QStringList arguments_;
     DataSet data_;
     LineList resultLines_;
+    std::optional<InteractiveFillInputs> filling_;  // what the last interactive filling read
+    std::optional<long double> fillingMaxLoss_;
     std::string commandLinePartNumber_;
     bool querySetUp_ = false;
     QString missingFilesText_;

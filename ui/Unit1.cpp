@@ -64,6 +64,7 @@ void TfrmMain::BuildWindow()
     tsResults = new TResultsPage(PageControl1);
     PageControl1->addWidget(tsQueryValues);
     PageControl1->addWidget(tsResults);
+    BuildChartPanel();
     setCentralWidget(PageControl1);
 
     StatusBar1 = new QStatusBar(this);
@@ -103,6 +104,7 @@ void TfrmMain::ConnectHandlers()
     ConnectResultsHandlers();
     ConnectSettingsHandlers();
     ConnectOutputHandlers();
+    ConnectChartHandlers();
 }
 
 void TfrmMain::ShowErrorsOf(const std::function<void()>& handler) { ShowErrors(seams_.messages, handler); }
@@ -219,6 +221,7 @@ void TfrmMain::SetMenuForPage(bool results)
     Menu.CurrencySettings1->setEnabled(results);
     Menu.CurrencySettings1->setVisible(session_.HasExchangeRates());
     Menu.ToAMicrosoftExcelFile1->setEnabled(IsExcelRegistered(seams_.Settings()));
+    SetChartMenuForPage(results);
 }
 
 void TfrmMain::Image1Click() { seams_.shell.Open(QLatin1String(kMakerWebAddress)); }

@@ -26,6 +26,7 @@ class QTableView;
 namespace quillon {
 
 struct Seams;
+class TChartPanel;
 class TFreshlineDlg;
 class THintTracker;
 class TNewsDlg;
@@ -50,6 +51,7 @@ public:
     QStackedWidget* PageControl1;  // the pages; tabs hidden, switched by the program only
     TQueryValuesPage* tsQueryValues;
     TResultsPage* tsResults;
+    TChartPanel* ChartPanel1 = nullptr;  // the results page's "Chart" tab
     QStatusBar* StatusBar1;
     QLabel* StatusPanel;  // the status bar's only panel
     TMainMenu Menu;
@@ -94,6 +96,11 @@ public:
     void grdSpecsRowChanged(int row);
     void lstConnectorsClick();
     void lstConnectors2Click();
+    void AddLineToChart1Click();
+    void RemoveLineFromChart1Click();
+    void btnCopyChartClick();
+    void btnSaveChartClick();
+    void btnPrintChartClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -149,12 +156,21 @@ private:
     // The results leaving the window (Unit1Output.cpp).
     void ConnectOutputHandlers();
 
+    // The chart beside the results (Unit1Chart.cpp): it follows the filling
+    // and the current row; its pictures leave through the seams.
+    void BuildChartPanel();
+    void ConnectChartHandlers();
+    void SetChartMenuForPage(bool results);
+    void ChartFollowsResults();
+    void ChartFollowsSelectedLine();
+
     Seams& seams_;
     TSession session_;
     // The save dialogs offer the name last chosen in them: the spreadsheet
     // export has its own; the HTML export and the query-file save share one.
     SaveDialogState ExcelSave;
     SaveDialogState SaveDialog1;
+    QString chartSavePath_;  // the picture last saved, offered again by the next save
     ReportRunner printReportRunner_;
     THintTracker* hints_ = nullptr;
     TShortcutRouter* shortcuts_ = nullptr;

@@ -73,6 +73,7 @@ void TfrmMain::grdSpecsRowChanged(int row)
 {
     tsResults->SpecsModel->SetHighlightedRow(row);
     grdSpecsClick();
+    ChartFollowsSelectedLine();
 }
 
 void TfrmMain::grdSpecsClick()

@@ -5,13 +5,15 @@
 
 #include "ui/Unit1.h"
 
-#include <QLineEdit>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTableView>
 
 #include "engine/Errors.h"
+#include "engine/NumberText.h"
 #include "ui/QtText.h"
 #include "ui/QueryPage.h"
 #include "engine/ResultRows.h"
@@ -94,12 +96,21 @@ void TfrmMain::FillResultRows(const LineList& lines)
     inputs.Feet = page.rbFeet->isChecked();
     inputs.Vswr = ToEngine(page.edtVSWR->text());
     inputs.CurrencyTag = CheckedCurrencyTag();
+    // The loss criterion's maximum, for the chart's level; a part number from
+    // the command line makes the search pass the criteria by.
+    std::optional<long double> maxLoss;
+    long double value = 0;
+    if (page.chkInsertionLoss->isChecked() && session_.CommandLinePartNumber().empty() &&
+        TryReadNumber(ToEngine(page.edtMaxLoss->text()), value))
+        maxLoss = value;
     std::optional<std::string> error;
-    tsResults->SpecsModel->Change([&](ResultTable& table) { error = session_.FillResultRows(table, lines, inputs); });
+    tsResults->SpecsModel->Change(
+        [&](ResultTable& table) { error = session_.FillResultRows(table, lines, inputs, maxLoss); });
     const ResultTable& table = tsResults->SpecsModel->table();
     for (int c = 0; c < kResultColumns; ++c)
         tsResults->grdSpecs->setColumnHidden(c, table.Hidden[static_cast<std::size_t>(c)]);
     SetSpecsCurrentRow(currentRow >= 0 && currentRow < tsResults->SpecsModel->rowCount() ? currentRow : 0);
+    ChartFollowsResults();
     if (error) throw QuillonError(*error);
 }
 

@@ -272,8 +272,9 @@ TEST_P(MenuStates, FollowThePage)
     };
     Open();
     const TMainMenu& m = window->Menu;
-    const std::vector<QAction*> resultsItems = {m.N1, m.Print1, m.CopyToClipboard1, m.SaveQuerySettingsToFile1,
-                                                m.ExportData1, m.NewQuery1};
+    const std::vector<QAction*> resultsItems = {m.N1,          m.Print1,    m.CopyToClipboard1, m.SaveQuerySettingsToFile1,
+                                                m.ExportData1, m.NewQuery1, m.Chart1,           m.AddLineToChart1,
+                                                m.RemoveLineFromChart1};
     const std::vector<QAction*> queryItems = {m.GetTransmissionLines1, m.OpenFile1};
     const std::vector<QAction*> alwaysShown = {m.SaveSettingsOnExit1, m.ViewLatestNewsFromTarvex1, m.Freshline1,
                                                m.Exit1, m.About1};
