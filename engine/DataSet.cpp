@@ -1,14 +1,50 @@
 #include "engine/DataSet.h"
 
+#include <algorithm>
+#include <cctype>
 #include <exception>
+#include <filesystem>
 #include <utility>
 
 namespace quillon {
+namespace {
+
+bool SameIgnoringCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::tolower(x) == std::tolower(y);
+           });
+}
+
+}  // namespace
+
+std::string FileInFolder(const std::string& folder, const std::string& name)
+{
+    const std::string written = folder + "/" + name;
+    if (IsPresentFile(written)) return written;
+    std::string found;
+    std::error_code ec;
+    std::filesystem::directory_iterator entry(folder.empty() ? std::string("/") : folder, ec);
+    for (; !ec && entry != std::filesystem::directory_iterator(); entry.increment(ec)) {
+        const std::string candidate = entry->path().filename().string();
+        if (SameIgnoringCase(candidate, name) && IsPresentFile(folder + "/" + candidate) &&
+            (found.empty() || candidate < found))
+            found = candidate;
+    }
+    return found.empty() ? written : folder + "/" + found;
+}
 
 DataSetPaths DataSetPathsIn(const std::string& programFolder, const std::string& dataFolder)
 {
-    return {programFolder + "/" + kCatalogueFileName, dataFolder + "/" + kPriceListFileName,
-            programFolder + "/" + kRatesFileName};
+    return {FileInFolder(programFolder, kCatalogueFileName), FileInFolder(dataFolder, kPriceListFileName),
+            FileInFolder(programFolder, kRatesFileName)};
+}
+
+std::string MissingFilesDetail(const std::string& dataFolder, const std::vector<std::string>& missing)
+{
+    std::string line = "Data folder: " + (dataFolder.empty() ? std::string("none recorded") : dataFolder) + ". Missing: ";
+    for (std::size_t i = 0; i < missing.size(); ++i) line += (i == 0 ? "" : ", ") + missing[i];
+    return line + ".";
 }
 
 DataSetLoad LoadDataSet(const DataSetPaths& paths, DataSet& data)

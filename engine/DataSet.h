@@ -27,6 +27,10 @@ inline constexpr char kMissingFilesMessage[] =
     "One or more files needed to run this application are missing.\r"
     "Please check the appropriate directories for 'M_Lom.dat' and 'Freq_TLine_Connectors.dat'.";
 
+// The rest of the missing-files message: the data folder and the missing
+// files, one line ("Data folder: ... Missing: ..."), to follow it after a CR.
+std::string MissingFilesDetail(const std::string& dataFolder, const std::vector<std::string>& missing);
+
 // Where the three files are, in the system's 8-bit file-name encoding.
 struct DataSetPaths {
     std::string Catalogue;
@@ -35,8 +39,17 @@ struct DataSetPaths {
 };
 
 // The catalogue and the rates beside the program, the price list in the
-// shared data folder. An empty data folder names the root folder.
+// shared data folder. An empty data folder names the root folder. A file is
+// found whatever the letter case of its name on disk (files copied from the
+// maker's other systems come as M_LOM.DAT); the name as written wins when
+// it is there.
 DataSetPaths DataSetPathsIn(const std::string& programFolder, const std::string& dataFolder);
+
+// The file `name` in `folder`, found as DataSetPathsIn finds the data files:
+// the name as written when there is such a file, else the first (in name
+// order) whose name differs from it only in letter case, else the name as
+// written.
+std::string FileInFolder(const std::string& folder, const std::string& name);
 
 struct DataSet {
     Catalogue catalogue;          // AllLines, the band-edge lists and the connector names

@@ -44,13 +44,17 @@ bool FolderExists(const QString& path)
 QString SharedFolder(const Seams& seams, const QString& subFolder)
 {
     SettingsStore store = seams.Settings();
-    QString base = DefaultCommonFilesFolder();
+    QString base;
     const QString path = QString::fromLatin1(kDataFolderValue);
     if (!store.OpenKey(QString::fromLatin1(kCommonFilesKey), true))
         qWarning("The key %s cannot be opened: %s", kCommonFilesKey, qUtf8Printable(store.LastError()));
     else if (store.ValueExists(path))
         base = StoredTextOrEmpty(store, path);
     store.CloseKey();
+    // Without a recorded folder (or with an empty one, which would name the
+    // file system's root) the downloads go to the user's own folder, which is
+    // ours to make whole.
+    if (base.isEmpty()) return UserFolder(seams.paths, subFolder) + QLatin1Char('/');
     const QString folder = base + QLatin1Char('/') + subFolder + QLatin1Char('/');
     if (!FolderExists(folder)) {
         // One level only: the shared folder itself belongs to the installers.

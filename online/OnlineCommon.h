@@ -59,13 +59,15 @@ inline constexpr char kDefaultWebServer[] = "http://www.tarvex.example";
 // is not blank, the maker's own address otherwise.
 QString MakerWebServer(const Seams& seams);
 
-// The shared folder "Path" + "/" + subFolder + "/" (always ending in "/"), or
-// the same sub-folder of DefaultCommonFilesFolder() when "Path" is missing.
-// A missing folder is created, its last level only; failing that is not
-// reported here (the download into it fails and says so).
+// The shared folder "Path" + "/" + subFolder + "/" (always ending in "/"); a
+// missing one is created, its last level only. When "Path" is missing or
+// empty, the same sub-folder of the user's data folder (Paths), made whole.
+// Failing to make it is not reported here (the download into it fails and
+// says so).
 QString SharedFolder(const Seams& seams, const QString& subFolder);
-// The user's own data folder for the maker's shared files, used when no
-// program has stored "Path": <generic data location>/Tarvex/Common Files.
+// The user's own data folder for the maker's shared files, which the
+// launcher records when no program has stored "Path":
+// <generic data location>/Tarvex/Common Files.
 QString DefaultCommonFilesFolder();
 // True when path names an existing directory.
 bool FolderExists(const QString& path);

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -148,15 +149,15 @@ void TfrmUpdate::BuildControls()
     actionButtons_->button(PricingOnly)->setChecked(true);
     connect(actionButtons_, &QButtonGroup::idClicked, this, [this] { rgActionClick(); });
 
+    // The action group takes the whole width: beside the picture, the
+    // window's 289 pixels cut "Update Pricing Database Only" short in this
+    // desktop's type. The picture sits in the free corner at the bottom.
+    layout->addWidget(rgAction);
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(QPixmap(QStringLiteral(":/images/freshline.png")));
-    Image1->setFixedSize(96, 96);
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(rgAction, 1);
-    top->addWidget(Image1, 0, Qt::AlignTop);
-    layout->addLayout(top);
+    Image1->setScaledContents(true);
+    Image1->setFixedSize(56, 56);
 
     lblDirections = new QLabel(QStringLiteral("Select program(s) to update:"), this);
     lblDirections->setObjectName(QStringLiteral("lblDirections"));
@@ -212,7 +213,6 @@ void TfrmUpdate::BuildControls()
     reminder->addWidget(cboNumDays);
     reminder->addWidget(Label2);
     reminder->addStretch(1);
-    layout->addLayout(reminder);
 
     btnUpdate =
         new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton), QStringLiteral("&Update Now"), this);
@@ -225,7 +225,11 @@ void TfrmUpdate::BuildControls()
     buttons->addStretch(1);
     buttons->addWidget(btnUpdate);
     buttons->addWidget(btnCancel);
-    layout->addLayout(buttons);
+    auto* bottom = new QGridLayout;
+    bottom->addLayout(reminder, 0, 0, 1, 2);
+    bottom->addWidget(Image1, 1, 0, Qt::AlignLeft | Qt::AlignBottom);
+    bottom->addLayout(buttons, 1, 1, Qt::AlignBottom);
+    layout->addLayout(bottom);
 
     ApplyActionRules();
 }

@@ -6,7 +6,7 @@
 namespace quillon {
 namespace {
 
-const QChar kCr(u'\r');
+const QChar kLineEnd(kClipboardLineEnd);
 
 void AppendGrid(QString& text, const GridSnapshot& grid)
 {
@@ -14,7 +14,7 @@ void AppendGrid(QString& text, const GridSnapshot& grid)
     for (qsizetype column = 0; column < grid.headings.size(); ++column) {
         text += ClipboardLabel(grid.headings.at(column));
         if (column < cells.size()) text += cells.at(column);
-        text += kCr;
+        text += kLineEnd;
     }
 }
 
@@ -27,11 +27,11 @@ QString ClipboardLabel(const QString& heading)
 
 QString ClipboardText(const ResultsView& view)
 {
-    QString text = QStringLiteral("Transmission Line:") + kCr + kCr;
+    QString text = QStringLiteral("Transmission Line:") + kLineEnd + kLineEnd;
     AppendGrid(text, view.SpecsGrid());
-    text += kCr + QStringLiteral("Connector 1:") + kCr + kCr;
+    text += kLineEnd + QStringLiteral("Connector 1:") + kLineEnd + kLineEnd;
     AppendGrid(text, view.PartNumbers(1));
-    text += kCr + QStringLiteral("Connector 2:") + kCr + kCr;
+    text += kLineEnd + QStringLiteral("Connector 2:") + kLineEnd + kLineEnd;
     AppendGrid(text, view.PartNumbers(2));
     return text;
 }

@@ -10,11 +10,7 @@ namespace quillon {
 
 QString ExportFolder(const Paths& paths, const QString& name)
 {
-    const QDir program(paths.ProgramFolder());
-    // mkdir, not mkpath: a missing program folder is not ours to make, and the
-    // write that follows then reports the file it could not create.
-    if (!program.exists(name)) program.mkdir(name);
-    return program.filePath(name);
+    return UserFolder(paths, name);
 }
 
 bool WriteExportFile(const QString& path, const QByteArray& bytes, Messages& messages)

@@ -1,7 +1,7 @@
 #pragma once
-// What the spreadsheet and HTML exports share: the folder beside the program,
-// the save dialog that remembers its name between uses, and writing the file
-// with the error box that names it.
+// What the spreadsheet and HTML exports share: their folder in the user's
+// data folder, the save dialog that remembers its name between uses, and
+// writing the file with the error box that names it.
 
 #include <QByteArray>
 #include <QString>
@@ -18,7 +18,8 @@ struct SaveDialogState {
     QString lastName;
 };
 
-// The folder `name` beside the program; created, one level only, when missing.
+// The folder `name` in the user's data folder, made when missing (the
+// program's own folder is not the user's to write).
 QString ExportFolder(const Paths& paths, const QString& name);
 
 // Replaces the file at path with bytes, all or nothing. On failure shows the

@@ -79,14 +79,16 @@ TfrmPrintOptions::TfrmPrintOptions(const ResultsView& view, Seams& seams, Report
     if (!runReport_) runReport_ = [](const TReport& report, QWidget* dialog) { RunReportPreview(report, dialog); };
 }
 
+// The data files live in the user's data folder: the program's own folder
+// is not the user's to write on this platform.
 QString TfrmPrintOptions::ListFilePath() const
 {
-    return QDir(seams_.paths.ProgramFolder()).filePath(QString::fromLatin1(kListDataFile));
+    return QDir(seams_.paths.UserDataFolder()).filePath(QString::fromLatin1(kListDataFile));
 }
 
 QString TfrmPrintOptions::SelectedFilePath() const
 {
-    return QDir(seams_.paths.ProgramFolder()).filePath(QString::fromLatin1(kSelectedDataFile));
+    return QDir(seams_.paths.UserDataFolder()).filePath(QString::fromLatin1(kSelectedDataFile));
 }
 
 void TfrmPrintOptions::showEvent(QShowEvent* event)
@@ -142,6 +144,7 @@ void TfrmPrintOptions::FormClose()
 bool TfrmPrintOptions::RunReport(TTextPipeline& pipeline, TReport& report, const QString& path,
                                  const QList<QStringList>& records)
 {
+    UserFolder(seams_.paths);  // the first print of a new user makes it
     if (const auto failure = WriteDataFile(path, records)) {
         seams_.messages.Error(DataFileErrorText(*failure));
         return false;

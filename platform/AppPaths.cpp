@@ -28,6 +28,20 @@ QString AppPaths::SettingsFile() const
     return DefaultSettingsFile();
 }
 
+QString AppPaths::UserDataFolder() const
+{
+    // Beside the maker's shared "Common Files", as the settings store sits
+    // in the config folder's "Tarvex".
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Tarvex/Quillon");
+}
+
+QString UserFolder(const Paths& paths, const QString& name)
+{
+    const QString folder = name.isEmpty() ? paths.UserDataFolder() : QDir(paths.UserDataFolder()).filePath(name);
+    QDir().mkpath(folder);
+    return folder;
+}
+
 QString AppPaths::DefaultSettingsFile()
 {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);

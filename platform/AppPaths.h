@@ -16,6 +16,8 @@ public:
 
     QString ProgramFolder() const override;
     QString SettingsFile() const override;
+    // <user data folder>/Tarvex/Quillon (XDG_DATA_HOME, else ~/.local/share).
+    QString UserDataFolder() const override;
 
     // <user config folder>/Tarvex/registry.json, shared by the maker's programs.
     static QString DefaultSettingsFile();

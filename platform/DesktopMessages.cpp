@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QGridLayout>
 #include <QGuiApplication>
 
 namespace quillon {
@@ -24,6 +27,38 @@ QMessageBox::StandardButton ShowBox(QMessageBox::Icon icon, const QString& text,
     box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
+
+// The check box of a question sits below the buttons, under the message's
+// left edge, as the reminders are designed; the message box itself puts it
+// above them. Nothing changes when it is already there.
+void PutCheckBoxBelowButtons(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    QCheckBox* check = box.checkBox();
+    auto* buttons = box.findChild<QDialogButtonBox*>();
+    if (grid == nullptr || check == nullptr || buttons == nullptr) return;
+    const int checkAt = grid->indexOf(check);
+    const int buttonsAt = grid->indexOf(buttons);
+    if (checkAt < 0 || buttonsAt < 0) return;
+    int row = 0, column = 0, rows = 0, columns = 0, buttonRow = 0;
+    grid->getItemPosition(buttonsAt, &buttonRow, &column, &rows, &columns);
+    grid->getItemPosition(checkAt, &row, &column, &rows, &columns);
+    if (row > buttonRow) return;
+    grid->removeWidget(check);
+    grid->addWidget(check, grid->rowCount(), column, 1, columns, Qt::AlignLeft);
+}
+
+// The message box lays itself out again when its icon or style changes; the
+// check box is put back below the buttons each time the box is shown.
+class CheckBoxBelowButtons final : public QObject {
+public:
+    explicit CheckBoxBelowButtons(QMessageBox* box) : QObject(box) { box->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) PutCheckBoxBelowButtons(*static_cast<QMessageBox*>(watched));
+        return false;
+    }
+};
 
 }  // namespace
 
@@ -58,8 +93,11 @@ std::unique_ptr<QMessageBox> BuildQuestionBox(const QString& text, const QString
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
     box->setDefaultButton(QMessageBox::Yes);
     box->setEscapeButton(QMessageBox::Cancel);
-    if (!checkBoxText.isEmpty())
+    if (!checkBoxText.isEmpty()) {
         box->setCheckBox(new QCheckBox(checkBoxText, box.get()));
+        PutCheckBoxBelowButtons(*box);
+        new CheckBoxBelowButtons(box.get());
+    }
     return box;
 }
 

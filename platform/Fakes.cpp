@@ -1,6 +1,7 @@
 #include "platform/Fakes.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace quillon {
 
@@ -98,6 +99,12 @@ bool FakeShell::Open(const QString& target)
 {
     opened_ << target;
     return result_;
+}
+
+QString FixedPaths::UserDataFolder() const
+{
+    if (!userDataFolder_.isEmpty() || settingsFile_.isEmpty()) return userDataFolder_;
+    return QFileInfo(settingsFile_).path() + QStringLiteral("/user-data");
 }
 
 FakeClock::FakeClock(QDateTime now) : now_(std::move(now)) {}

@@ -159,12 +159,17 @@ public:
     }
     QString ProgramFolder() const override { return programFolder_; }
     QString SettingsFile() const override { return settingsFile_; }
+    // As set; else "user-data" beside the settings file, which tests keep in
+    // a temporary folder of their own.
+    QString UserDataFolder() const override;
     void SetProgramFolder(const QString& folder) { programFolder_ = folder; }
     void SetSettingsFile(const QString& file) { settingsFile_ = file; }
+    void SetUserDataFolder(const QString& folder) { userDataFolder_ = folder; }
 
 private:
     QString programFolder_;
     QString settingsFile_;
+    QString userDataFolder_;
 };
 
 }  // namespace quillon

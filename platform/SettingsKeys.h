@@ -16,6 +16,12 @@ inline constexpr char kDataFolderValue[] = "Path";
 // This program's registration (menu caption, installer, folder, executable).
 inline constexpr char kProgramKey[] = "\\Software\\Tarvex\\Quillon";
 
+// What the launcher's set-up keeps for itself: the data folder it gave the
+// user, and a checksum of the price list it last put there.
+inline constexpr char kLauncherKey[] = "\\Software\\Tarvex\\Quillon\\Launcher";
+inline constexpr char kLauncherDataFolderValue[] = "DataFolder";
+inline constexpr char kSeededPriceListValue[] = "SeededPriceList";
+
 // The remembered query and the chosen currency.
 inline constexpr char kSettingsKey[] = "\\Software\\Tarvex\\Quillon\\Settings";
 // The Tag of the chosen currency's menu item.

@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   poppler-utils xvfb xauth fonts-liberation xdg-utils x11-apps imagemagick
   locales python3 chromium
+  dpkg-dev lintian appstream desktop-file-utils
   clang libclang-rt-14-dev
 )
 

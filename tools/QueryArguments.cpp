@@ -141,7 +141,7 @@ ParsedArguments ParseToolArguments(const QStringList& arguments)
     const QCommandLineOption partNumber("part-number", "Select one part number as the one-argument command line: PN or PN|length|unit.", "ARG");
     const QCommandLineOption format("format", "Output format: tsv (default), csv or json.", "FORMAT");
     const QCommandLineOption check("check",
-                                   "Run no query: list every problem of the catalogue, price list and rates,\n"
+                                   "Run no query: list every problem of the catalogue, price list and rates, "
                                    "one \"file:line: text\" line each; exit 0 when there is none, 1 otherwise.");
     parser.addOptions({help, catalogue, priceList, rates, band, noBand, maxLoss, length, meters, feet, connector1,
                        connector2, kinds, vswr, currency, query, partNumber, format, check});

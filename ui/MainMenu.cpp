@@ -1,6 +1,7 @@
 #include "ui/MainMenu.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -88,6 +89,14 @@ void TMainMenu::Build(QMainWindow* window)
         QAction* item = menu->addAction(FromEngine(currency.Caption));
         item->setObjectName(FromEngine(currency.ItemName));
         item->setCheckable(true);
+        // A currency is one of a set: an action in an exclusive group is
+        // drawn with a radio mark. One group per item, not one for all: the
+        // two US-dollar items are one currency and carry the mark together,
+        // which a shared exclusive group would not allow; SelectCurrency
+        // moves the mark.
+        auto* oneOfASet = new QActionGroup(item);
+        oneOfASet->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+        oneOfASet->addAction(item);
         item->setData(currency.Tag);
         item->setProperty("Tag", currency.Tag);
         CurrencyItems.push_back(item);

@@ -1,6 +1,7 @@
 // The program entry: fixed number and date formats, the application title,
-// the splash (not when the program was started with parameters), then the
-// main window until it closes.
+// the splash (not when the program was started with parameters), the user's
+// data folder when the launcher asks for it, then the main window until it
+// closes.
 
 #include <QApplication>
 #include <QIcon>
@@ -9,6 +10,8 @@
 #include "ui/ProcessFormats.h"
 #include "ui/ProgramArguments.h"
 #include "ui/Unit1.h"
+#include "ui/UserDataSetup.h"
+#include "platform/ActiveWindowKeeper.h"
 #include "platform/DesktopSeams.h"
 #include "ui/splash.h"
 
@@ -21,6 +24,8 @@ int main(int argc, char** argv)
     // The title message boxes carry when they name no caption of their own.
     QApplication::setApplicationName(QStringLiteral("Tarvex Quillon"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
+    // A box or window closed gives the keyboard back to the window below.
+    const quillon::TActiveWindowKeeper keeper;
 
     const QStringList& arguments = command.Arguments();
     quillon::DesktopSeams desktop;
@@ -33,9 +38,10 @@ int main(int argc, char** argv)
     }
 
     // A damaged settings file is moved aside by the store; say so once.
-    seams.onSettingsProblem = [&seams](const quillon::SettingsProblem& problem) {
-        seams.messages.Warning(problem.Text());
-    };
+    quillon::ReportSettingsProblems(seams);
+    // Started by the launcher: the user's data folder and the registration
+    // first, through the same store and boxes as the window.
+    quillon::SetUpForLauncher(seams);
     quillon::TfrmMain frmMain(seams, arguments);
     // A command line that cannot run has said so and ends the program here.
     if (frmMain.Terminated()) return 1;

@@ -1,10 +1,11 @@
-// quillon-register: plays the maker's installer for a build tree. It records
-// the shared data folder (when none is recorded yet) and registers the
-// program, in the settings store the program itself uses.
+// quillon-register: does what the maker's installer does for one user. It
+// records the shared data folder (when none is recorded yet) and registers
+// the program, in the settings store the program itself uses.
 //
-//   quillon-register [DATA-FOLDER]
+//   quillon-register DATA-FOLDER
 //
-// DATA-FOLDER holds M_lom.dat; without it the bundled demo data is used.
+// DATA-FOLDER holds M_lom.dat. It is always named: a folder built into the
+// program would tie every build to the tree it was built in.
 
 #include <cstdio>
 
@@ -18,11 +19,11 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments().mid(1);
-    if (arguments.size() > 1 || (arguments.size() == 1 && arguments.front().startsWith(QLatin1Char('-')))) {
-        std::fprintf(stderr, "usage: quillon-register [DATA-FOLDER]\n");
+    if (arguments.size() != 1 || arguments.front().startsWith(QLatin1Char('-'))) {
+        std::fprintf(stderr, "usage: quillon-register DATA-FOLDER\n");
         return 2;
     }
-    const QString dataFolder = arguments.isEmpty() ? QStringLiteral(QUILLON_DEMO_DIR) : arguments.front();
+    const QString dataFolder = arguments.front();
 
     quillon::AppPaths paths;
     quillon::SettingsStore store(paths.SettingsFile(), [](const quillon::SettingsProblem& problem) {

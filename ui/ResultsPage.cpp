@@ -18,6 +18,7 @@
 #include "ui/LinkLabel.h"
 #include "ui/Links.h"
 #include "ui/RunBudgetPanel.h"
+#include "ui/WholeTextTip.h"
 
 namespace quillon {
 namespace {
@@ -97,6 +98,7 @@ QTableView* Grid(const char* name, const char* hint, Model* model, int rowHeight
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setTabKeyNavigation(false);
     grid->setWordWrap(false);  // one line per cell; a long text ends in "..."
+    grid->setItemDelegate(new TWholeTextTip(grid));  // ... and shows whole as a tool tip
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->verticalHeader()->setDefaultSectionSize(rowHeight);

@@ -50,6 +50,10 @@ bool TSession::LoadData(const QString& dataFolder)
         const QString file = QFile::decodeName(QByteArray::fromStdString(load.Unreadable->File));
         throw QuillonError(ToEngine(QStringLiteral("Cannot open file \"%1\"").arg(file)));
     }
+    // The message as it always read, then where the files were looked for.
+    missingFilesText_ = FromEngine(kMissingFilesMessage) + QLatin1Char('\r') +
+                        QFile::decodeName(QByteArray::fromStdString(
+                            MissingFilesDetail(FilePathForEngine(dataFolder), load.Missing)));
     return load.Missing.empty();
 }
 

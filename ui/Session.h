@@ -60,6 +60,9 @@ public:
     // list is missing (nothing is read then); a file that cannot be read or a
     // bad catalogue row raises the error the window shows.
     bool LoadData(const QString& dataFolder);
+    // After a LoadData that found files missing: the whole missing-files
+    // message, with the line that names the data folder and those files.
+    QString MissingFilesText() const { return missingFilesText_; }
     // The connector names fed the two connector boxes only.
     void ReleaseConnectorNames();
 
@@ -163,6 +166,7 @@ private:
     std::optional<long double> fillingMaxLoss_;
     std::string commandLinePartNumber_;
     bool querySetUp_ = false;
+    QString missingFilesText_;
 };
 
 }  // namespace quillon

@@ -120,7 +120,7 @@ void TfrmMain::FormCreate()
     for (const QString& error : dataFolder.Errors) seams_.messages.Error(error);
     const bool catalogueLoaded = session_.LoadData(dataFolder.Folder);
     if (!catalogueLoaded)
-        seams_.messages.Error(FromEngine(kMissingFilesMessage));
+        seams_.messages.Error(session_.MissingFilesText());
     else if (session_.HasArguments())
         ApplyCommandLine();
     else

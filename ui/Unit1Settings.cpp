@@ -99,7 +99,7 @@ void TfrmMain::OpenFile1Click()
     } else {
         FileDialogRequest OpenDialog1;
         // The folder is offered, not made.
-        OpenDialog1.initialFolder = FolderPath(seams_.paths.ProgramFolder(), QLatin1String(kQueryFolderName));
+        OpenDialog1.initialFolder = FolderPath(seams_.paths.UserDataFolder(), QLatin1String(kQueryFolderName));
         OpenDialog1.filter = kQueryFileFilter;
         OpenDialog1.defaultExtension = kQueryFileExtension;
         path = seams_.fileDialogs.OpenFile(OpenDialog1);
@@ -110,12 +110,13 @@ void TfrmMain::OpenFile1Click()
 
 void TfrmMain::SaveQuerySettingsToFile1Click()
 {
-    const QString programFolder = seams_.paths.ProgramFolder();
-    EnsureFolder(programFolder, QLatin1String(kQueryFolderName));
+    // In the user's data folder, made when missing: the program's own folder
+    // is not the user's to write.
+    const QString queryFolder = UserFolder(seams_.paths, QLatin1String(kQueryFolderName));
 
     FileDialogRequest request;
     request.title = QStringLiteral("Select A File");
-    request.initialFolder = FolderPath(programFolder, QLatin1String(kQueryFolderName));
+    request.initialFolder = queryFolder;
     request.initialName = SaveDialog1.lastName;
     request.filter = kQueryFileFilter;
     request.defaultExtension = kQueryFileExtension;

@@ -33,6 +33,48 @@ TEST(DataSet, FilesLieBesideTheProgramAndInTheDataFolder)
     EXPECT_EQ(DataSetPathsIn("/opt/quillon", "").PriceList, "/M_lom.dat");
 }
 
+// The name as written wins; else a name that differs only in letter case, the
+// first in name order; else the name as written, which the load then reports.
+TEST(DataSet, FilesAreFoundWhateverTheLetterCaseOfTheirNames)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::string> onDisk;
+        std::string found;  // empty: the name as written, not there
+    };
+    const Case cases[] = {
+        {"as written", {"M_lom.dat", "M_LOM.DAT"}, "M_lom.dat"},
+        {"as the message spells it", {"M_Lom.dat"}, "M_Lom.dat"},
+        {"in capitals", {"M_LOM.DAT"}, "M_LOM.DAT"},
+        {"two spellings, none as written", {"m_lom.dat", "M_LOM.DAT"}, "M_LOM.DAT"},
+        {"only a folder of that name", {"M_LOM.DAT/"}, ""},
+        {"a longer name", {"M_lom.dat.bak", "XM_lom.dat"}, ""},
+        {"nothing", {}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder folder;
+        for (const std::string& name : c.onDisk) {
+            if (name.back() == '/')
+                std::filesystem::create_directory(folder.Folder() + "/" + name);
+            else
+                folder.File(name, kPrices);
+        }
+        const std::string expected = folder.Folder() + "/" + (c.found.empty() ? kPriceListFileName : c.found);
+        EXPECT_EQ(FileInFolder(folder.Folder(), kPriceListFileName), expected);
+        EXPECT_EQ(DataSetPathsIn("/nowhere", folder.Folder()).PriceList, expected);
+    }
+    // A folder that does not exist gives the name as written.
+    EXPECT_EQ(FileInFolder("/nowhere/at/all", kPriceListFileName), "/nowhere/at/all/M_lom.dat");
+}
+
+TEST(DataSet, TheMissingFilesLineNamesTheFolderAndEachFile)
+{
+    EXPECT_EQ(MissingFilesDetail("/home/q/Common Files", {"/opt/q/Freq_TLine_Connectors.dat", "/home/q/Common Files/M_lom.dat"}),
+              "Data folder: /home/q/Common Files. Missing: /opt/q/Freq_TLine_Connectors.dat, /home/q/Common Files/M_lom.dat.");
+    EXPECT_EQ(MissingFilesDetail("", {"/M_lom.dat"}), "Data folder: none recorded. Missing: /M_lom.dat.");
+}
+
 TEST(DataSet, LoadsAllThreeInStartUpsOrder)
 {
     TempFolder folder;

@@ -148,6 +148,26 @@ TEST_F(UpdateWindowTest, OpensWithItsControlsInTheirFirstState)
         EXPECT_NE(window.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
 }
 
+// In the window's designed size, each action's caption shows whole, and no
+// control reaches past the window's edge.
+TEST_F(UpdateWindowTest, EveryCaptionFitsTheDesignedSize)
+{
+    TfrmUpdate window(seams);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(window.size(), QSize(289, 371));
+    for (const TfrmUpdate::Action action : {TfrmUpdate::PricingOnly, TfrmUpdate::ProgramFiles}) {
+        const QRadioButton* item = window.ActionItem(action);
+        EXPECT_GE(item->width(), item->sizeHint().width()) << item->text().toStdString();
+    }
+    for (QWidget* control : {static_cast<QWidget*>(window.rgAction), static_cast<QWidget*>(window.Image1),
+                             static_cast<QWidget*>(window.chkAll), static_cast<QWidget*>(window.Label2),
+                             static_cast<QWidget*>(window.btnCancel)}) {
+        const QRect area(control->mapTo(&window, QPoint(0, 0)), control->size());
+        EXPECT_TRUE(window.rect().contains(area)) << control->objectName().toStdString();
+    }
+}
+
 TEST_F(UpdateWindowTest, ListsRegisteredProgramsAndSelectsTheNamedOne)
 {
     const QString exeFolder = dir.filePath(QStringLiteral("bender"));
@@ -393,7 +413,7 @@ TEST_F(UpdateWindowTest, WithoutAConnectionNothingIsDownloaded)
     EXPECT_TRUE(shell.opened.empty());
 }
 
-TEST_F(UpdateWindowTest, DownloadFolderIsMadeOneLevelDeep)
+TEST_F(UpdateWindowTest, DownloadFolderIsMadeOneLevelDeepOrInTheUsersOwnFolder)
 {
     TfrmUpdate window(seams);
     EXPECT_EQ(window.DownloadFolder(), common + QStringLiteral("/updates/"));
@@ -405,8 +425,19 @@ TEST_F(UpdateWindowTest, DownloadFolderIsMadeOneLevelDeep)
     EXPECT_EQ(window.DownloadFolder(), missing + QStringLiteral("/updates/"));
     EXPECT_FALSE(FolderExists(missing + QStringLiteral("/updates")));
 
-    DeleteValue(QString::fromLatin1(kCommonFilesKey), QStringLiteral("Path"));
-    EXPECT_EQ(window.DownloadFolder(), DefaultCommonFilesFolder() + QStringLiteral("/updates/"));
+    // Without a recorded folder, or with an empty one (the file system's
+    // root), the user's own folder, made whole.
+    for (const bool empty : {false, true}) {
+        if (empty)
+            WriteValue(QString::fromLatin1(kCommonFilesKey), QStringLiteral("Path"), QString());
+        else
+            DeleteValue(QString::fromLatin1(kCommonFilesKey), QStringLiteral("Path"));
+        const QString own = paths.UserDataFolder() + QStringLiteral("/updates/");
+        EXPECT_TRUE(own.startsWith(dir.path() + QLatin1Char('/')));
+        EXPECT_EQ(window.DownloadFolder(), own);
+        EXPECT_TRUE(FolderExists(own));
+        QDir(paths.UserDataFolder()).removeRecursively();
+    }
 }
 
 TEST_F(UpdateWindowTest, PricingIsDownloadedAnnouncedAndStarted)

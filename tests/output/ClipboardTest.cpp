@@ -10,6 +10,8 @@
 namespace quillon {
 namespace {
 
+const QChar kLineEnd(kClipboardLineEnd);
+
 using testing::FixedResults;
 using testing::PartNumberGrid;
 using testing::SpecsGrid;
@@ -66,8 +68,10 @@ TEST(ClipboardText, LaysOutTwentyEightLinesWithPaddedLabels)
     ASSERT_EQ(expected.size(), 28);
 
     const QString text = ClipboardText(PoundsPage());
-    EXPECT_EQ(text, expected.join(QChar(u'\r')) + QChar(u'\r'));
-    EXPECT_FALSE(text.contains(QChar(u'\n')));
+    EXPECT_EQ(text, expected.join(kLineEnd) + kLineEnd);
+    // One kind of line end only: here the LF that applications break lines at.
+    EXPECT_EQ(kLineEnd, QChar(u'\n'));
+    EXPECT_FALSE(text.contains(QChar(u'\r')));
 }
 
 TEST(ClipboardText, PadsLabelsToThirtyOneCharacters)
@@ -94,7 +98,7 @@ TEST(ClipboardText, LongHeadingPutsTheValueRightAfterTheColon)
 {
     FixedResults page = PoundsPage();
     page.grid.headings[2] = "Description of the line in full";  // 31 characters
-    const QStringList lines = ClipboardText(page).split(QChar(u'\r'));
+    const QStringList lines = ClipboardText(page).split(kLineEnd);
     EXPECT_EQ(lines.at(4), "Description of the line in full:7/8 in. foam coax, PE jacket");
 }
 
@@ -108,7 +112,7 @@ TEST(ClipboardText, HiddenColumnsGiveTheirLabelsWithEmptyValues)
                         "$4.50", "$14.76"}};
     page.grid.currentRow = 0;
 
-    const QStringList lines = ClipboardText(page).split(QChar(u'\r'));
+    const QStringList lines = ClipboardText(page).split(kLineEnd);
     EXPECT_EQ(lines.at(5), "Mid Band Frequency (MHz):      ");
     EXPECT_EQ(lines.at(13), "VSWR Derated Avg. Pwr. (kW):   ");
     for (int line = 5; line <= 13; ++line) EXPECT_EQ(lines.at(line).size(), 31) << lines.at(line).toStdString();
@@ -129,7 +133,7 @@ TEST(ClipboardText, PartNumberGridWithoutCurrentRowGivesLabelsOnly)
     for (const Case& c : cases) {
         FixedResults page = PoundsPage();
         page.partNumbers[1] = c.grid;
-        const QStringList lines = ClipboardText(page).split(QChar(u'\r'));
+        const QStringList lines = ClipboardText(page).split(kLineEnd);
         ASSERT_EQ(lines.size(), 29) << c.name;  // 28 lines and the empty rest after the last CR
         EXPECT_EQ(lines.mid(23, 6),
                   (QStringList{"Connector 2:", "", "Part Number:                   ", "Description:                   ",
@@ -151,7 +155,7 @@ TEST(ClipboardCopy, ReplacesTheClipboardWithTheText)
 
     EXPECT_EQ(clipboard->text(), ClipboardText(page));
     EXPECT_TRUE(clipboard->text().contains(QString::fromUtf8("−40 °C … 85 °C")));
-    EXPECT_TRUE(clipboard->text().startsWith("Transmission Line:\r\rPart Number:"));
+    EXPECT_TRUE(clipboard->text().startsWith("Transmission Line:\n\nPart Number:"));
 }
 
 }  // namespace

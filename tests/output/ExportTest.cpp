@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "tests/output/ExportFixture.h"
@@ -31,11 +32,12 @@ bool WriteAll(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// A program folder of its own for every test, with the seams' doubles.
+// A user's folder of its own for every test, with the seams' doubles. The
+// program's folder is never made: nothing is written there.
 class ExportCommand : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    FakeSeams fake{dir.path(), dir.filePath("settings.json")};
+    FakeSeams fake{dir.filePath("program"), dir.filePath("settings.json")};
     FixedResults page;
     SaveDialogState excelSave;
     SaveDialogState saveDialog;
@@ -43,9 +45,11 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
+        fake.paths.SetUserDataFolder(dir.path());
         page.grid = SpecsGrid(3);
     }
-    QString InProgram(const QString& relative) const { return dir.filePath(relative); }
+    void TearDown() override { EXPECT_FALSE(QFileInfo::exists(dir.filePath("program"))); }
+    QString InUserFolder(const QString& relative) const { return dir.filePath(relative); }
 };
 
 // --- Spreadsheet ----------------------------------------------------------
@@ -107,18 +111,18 @@ TEST(IsExcelRegistered, AsksTheStoreForTheSpreadsheetClass)
 
 TEST_F(ExportCommand, SpreadsheetIsWrittenInTheXlsFolderAndOpened)
 {
-    ASSERT_FALSE(QDir(InProgram("xls")).exists());
-    const QString target = InProgram("xls/quote.xls");
+    ASSERT_FALSE(QDir(InUserFolder("xls")).exists());
+    const QString target = InUserFolder("xls/quote.xls");
     fake.fileDialogs.QueueAnswer(target);
 
     EXPECT_EQ(ExportSpreadsheet(page, fake.Get(), excelSave), target);
 
-    EXPECT_TRUE(QDir(InProgram("xls")).exists());
+    EXPECT_TRUE(QDir(InUserFolder("xls")).exists());
     ASSERT_EQ(fake.fileDialogs.Requests().size(), 1u);
     const FileDialogRecord& asked = fake.fileDialogs.Requests().front();
     EXPECT_EQ(asked.kind, FileDialogKind::Save);
     EXPECT_EQ(asked.request.title, "Select A File");
-    EXPECT_EQ(asked.request.initialFolder, InProgram("xls"));
+    EXPECT_EQ(asked.request.initialFolder, InUserFolder("xls"));
     EXPECT_EQ(asked.request.initialName, "");
     EXPECT_EQ(asked.request.filter, "MS Excel Files (*.xls)|*.xls");
     EXPECT_EQ(asked.request.defaultExtension, "xls");
@@ -131,16 +135,16 @@ TEST_F(ExportCommand, SpreadsheetIsWrittenInTheXlsFolderAndOpened)
 
 TEST_F(ExportCommand, SpreadsheetNameWithoutExtensionGetsXls)
 {
-    fake.fileDialogs.QueueAnswer(InProgram("xls/quote"));
-    EXPECT_EQ(ExportSpreadsheet(page, fake.Get(), excelSave), InProgram("xls/quote.xls"));
-    EXPECT_TRUE(QFile::exists(InProgram("xls/quote.xls")));
-    EXPECT_FALSE(QFile::exists(InProgram("xls/quote")));
-    EXPECT_EQ(fake.shell.Opened(), QStringList{InProgram("xls/quote.xls")});
+    fake.fileDialogs.QueueAnswer(InUserFolder("xls/quote"));
+    EXPECT_EQ(ExportSpreadsheet(page, fake.Get(), excelSave), InUserFolder("xls/quote.xls"));
+    EXPECT_TRUE(QFile::exists(InUserFolder("xls/quote.xls")));
+    EXPECT_FALSE(QFile::exists(InUserFolder("xls/quote")));
+    EXPECT_EQ(fake.shell.Opened(), QStringList{InUserFolder("xls/quote.xls")});
 }
 
 TEST_F(ExportCommand, SpreadsheetDialogOffersTheLastNameAndCancelDoesNothing)
 {
-    const QString target = InProgram("xls/quote.xls");
+    const QString target = InUserFolder("xls/quote.xls");
     fake.fileDialogs.QueueAnswer(target);
     ExportSpreadsheet(page, fake.Get(), excelSave);
     const QByteArray first = ReadAll(target);
@@ -151,7 +155,7 @@ TEST_F(ExportCommand, SpreadsheetDialogOffersTheLastNameAndCancelDoesNothing)
     ASSERT_EQ(fake.fileDialogs.Requests().size(), 2u);
     EXPECT_EQ(fake.fileDialogs.Requests()[1].request.initialName, target);
     EXPECT_EQ(ReadAll(target), first);
-    EXPECT_EQ(QDir(InProgram("xls")).entryList(QDir::Files), QStringList{"quote.xls"});
+    EXPECT_EQ(QDir(InUserFolder("xls")).entryList(QDir::Files), QStringList{"quote.xls"});
     EXPECT_EQ(fake.shell.Opened(), QStringList{target});
     EXPECT_TRUE(fake.messages.Calls().empty());
     EXPECT_EQ(excelSave.lastName, target);
@@ -159,13 +163,13 @@ TEST_F(ExportCommand, SpreadsheetDialogOffersTheLastNameAndCancelDoesNothing)
 
 TEST_F(ExportCommand, ExportReplacesTheWholeOfAnExistingFile)
 {
-    const QString target = InProgram("existing.xls");
+    const QString target = InUserFolder("existing.xls");
     ASSERT_TRUE(WriteAll(target, QByteArray(100000, 'x')));
     fake.fileDialogs.QueueAnswer(target);
     ExportSpreadsheet(page, fake.Get(), excelSave);
     EXPECT_EQ(ReadAll(target), SpreadsheetBytes(page.grid));
 
-    const QString page2 = InProgram("existing.html");
+    const QString page2 = InUserFolder("existing.html");
     ASSERT_TRUE(WriteAll(page2, QByteArray(100000, 'x')));
     fake.fileDialogs.QueueAnswer(page2);
     ExportHtml(page, fake.Get(), saveDialog);
@@ -176,7 +180,7 @@ TEST_F(ExportCommand, ExportReplacesTheWholeOfAnExistingFile)
 // folder is a regular file, or the target is a folder.
 TEST_F(ExportCommand, UnwritableTargetShowsTheErrorAndOpensNothing)
 {
-    ASSERT_TRUE(WriteAll(InProgram("notafolder"), "plain file"));
+    ASSERT_TRUE(WriteAll(InUserFolder("notafolder"), "plain file"));
     ASSERT_TRUE(QDir(dir.path()).mkpath("xls/taken.xls"));
     ASSERT_TRUE(QDir(dir.path()).mkpath("html/taken.html"));
 
@@ -187,10 +191,10 @@ TEST_F(ExportCommand, UnwritableTargetShowsTheErrorAndOpensNothing)
         QString target;
     };
     const Case cases[] = {
-        {"spreadsheet, folder is a file", &ExportSpreadsheet, InProgram("notafolder/quote.xls")},
-        {"spreadsheet, target is a folder", &ExportSpreadsheet, InProgram("xls/taken.xls")},
-        {"html, folder is a file", &ExportHtml, InProgram("notafolder/quote.html")},
-        {"html, target is a folder", &ExportHtml, InProgram("html/taken.html")},
+        {"spreadsheet, folder is a file", &ExportSpreadsheet, InUserFolder("notafolder/quote.xls")},
+        {"spreadsheet, target is a folder", &ExportSpreadsheet, InUserFolder("xls/taken.xls")},
+        {"html, folder is a file", &ExportHtml, InUserFolder("notafolder/quote.html")},
+        {"html, target is a folder", &ExportHtml, InUserFolder("html/taken.html")},
     };
     for (const Case& c : cases) {
         fake.messages.Clear();
@@ -207,23 +211,23 @@ TEST_F(ExportCommand, UnwritableTargetShowsTheErrorAndOpensNothing)
         EXPECT_TRUE(fake.shell.Opened().isEmpty()) << c.name;
     }
     // Nothing was left behind: no file, no temporary file beside the targets.
-    EXPECT_EQ(ReadAll(InProgram("notafolder")), "plain file");
-    EXPECT_TRUE(QDir(InProgram("xls")).entryList(QDir::Files).isEmpty());
-    EXPECT_TRUE(QDir(InProgram("html")).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(ReadAll(InUserFolder("notafolder")), "plain file");
+    EXPECT_TRUE(QDir(InUserFolder("xls")).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(QDir(InUserFolder("html")).entryList(QDir::Files).isEmpty());
 }
 
-TEST_F(ExportCommand, ProgramFolderThatIsAFileGivesTheErrorForTheChosenFile)
+TEST_F(ExportCommand, UserFolderThatIsAFileGivesTheErrorForTheChosenFile)
 {
     // The xls folder cannot be made; the dialog still comes up and the write
     // is what reports it.
-    ASSERT_TRUE(WriteAll(InProgram("program"), "plain file"));
-    fake.paths.SetProgramFolder(InProgram("program"));
-    fake.fileDialogs.QueueAnswer(InProgram("program/xls/quote.xls"));
+    ASSERT_TRUE(WriteAll(InUserFolder("user"), "plain file"));
+    fake.paths.SetUserDataFolder(InUserFolder("user"));
+    fake.fileDialogs.QueueAnswer(InUserFolder("user/xls/quote.xls"));
 
     EXPECT_EQ(ExportSpreadsheet(page, fake.Get(), excelSave), "");
     ASSERT_EQ(fake.messages.Boxes().size(), 1u);
     EXPECT_TRUE(fake.messages.Boxes()[0].text.startsWith("Unable to write to " +
-                                                         QDir::toNativeSeparators(InProgram("program/xls/quote.xls"))));
+                                                         QDir::toNativeSeparators(InUserFolder("user/xls/quote.xls"))));
     EXPECT_TRUE(fake.shell.Opened().isEmpty());
 }
 
@@ -325,8 +329,8 @@ TEST(HtmlPage, HeadingsAndCellsAreEscapedInPlace)
 TEST_F(ExportCommand, HtmlIsWrittenInTheHtmlFolderAndOpened)
 {
     page.grid = SpecsGrid(5);
-    saveDialog.lastName = InProgram("qlx/last query.qlx");  // left by the query-file save
-    const QString target = InProgram("html/results.html");
+    saveDialog.lastName = InUserFolder("qlx/last query.qlx");  // left by the query-file save
+    const QString target = InUserFolder("html/results.html");
     fake.fileDialogs.QueueAnswer(target);
 
     EXPECT_EQ(ExportHtml(page, fake.Get(), saveDialog), target);
@@ -334,12 +338,12 @@ TEST_F(ExportCommand, HtmlIsWrittenInTheHtmlFolderAndOpened)
     ASSERT_EQ(fake.fileDialogs.Requests().size(), 1u);
     const FileDialogRequest& asked = fake.fileDialogs.Requests().front().request;
     EXPECT_EQ(asked.title, "Select A File");
-    EXPECT_EQ(asked.initialFolder, InProgram("html"));
+    EXPECT_EQ(asked.initialFolder, InUserFolder("html"));
     EXPECT_EQ(asked.initialName, "");
     EXPECT_EQ(asked.filter, "html Files (*.html)|*.html");
     EXPECT_EQ(asked.defaultExtension, "html");
     EXPECT_TRUE(asked.confirmOverwrite);
-    EXPECT_TRUE(QDir(InProgram("html")).exists());
+    EXPECT_TRUE(QDir(InUserFolder("html")).exists());
 
     EXPECT_EQ(ReadAll(target), HtmlPageBytes(page.grid, 3));
     EXPECT_EQ(PageLines(ReadAll(target)).size(), 14);
@@ -349,18 +353,18 @@ TEST_F(ExportCommand, HtmlIsWrittenInTheHtmlFolderAndOpened)
 
 TEST_F(ExportCommand, CreateHtmlUsesItsExtensionAndBorder)
 {
-    fake.fileDialogs.QueueAnswer(InProgram("htm/results"));
-    EXPECT_EQ(CreateHtml(page, fake.Get(), saveDialog, "htm", 1), InProgram("htm/results.htm"));
+    fake.fileDialogs.QueueAnswer(InUserFolder("htm/results"));
+    EXPECT_EQ(CreateHtml(page, fake.Get(), saveDialog, "htm", 1), InUserFolder("htm/results.htm"));
     const FileDialogRequest& asked = fake.fileDialogs.Requests().front().request;
     EXPECT_EQ(asked.filter, "htm Files (*.htm)|*.htm");
     EXPECT_EQ(asked.defaultExtension, "htm");
-    EXPECT_EQ(asked.initialFolder, InProgram("htm"));
-    EXPECT_EQ(PageLines(ReadAll(InProgram("htm/results.htm")))[4], "<TABLE BORDER = 1 >");
+    EXPECT_EQ(asked.initialFolder, InUserFolder("htm"));
+    EXPECT_EQ(PageLines(ReadAll(InUserFolder("htm/results.htm")))[4], "<TABLE BORDER = 1 >");
 }
 
 TEST_F(ExportCommand, CancellingTheHtmlDialogAfterAnExportDoesNothing)
 {
-    const QString target = InProgram("html/results.html");
+    const QString target = InUserFolder("html/results.html");
     fake.fileDialogs.QueueAnswer(target);
     ExportHtml(page, fake.Get(), saveDialog);
     const QByteArray first = ReadAll(target);
@@ -371,7 +375,7 @@ TEST_F(ExportCommand, CancellingTheHtmlDialogAfterAnExportDoesNothing)
     ASSERT_EQ(fake.fileDialogs.Requests().size(), 2u);
     EXPECT_EQ(fake.fileDialogs.Requests()[1].request.initialName, "");
     EXPECT_EQ(ReadAll(target), first);
-    EXPECT_EQ(QDir(InProgram("html")).entryList(QDir::Files), QStringList{"results.html"});
+    EXPECT_EQ(QDir(InUserFolder("html")).entryList(QDir::Files), QStringList{"results.html"});
     EXPECT_EQ(fake.shell.Opened(), QStringList{target});
     EXPECT_TRUE(fake.messages.Calls().empty());
     EXPECT_EQ(saveDialog.lastName, "");

@@ -50,6 +50,7 @@ TEST(HtmlInBrowser, TableShowsTheTextsAsTyped)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     FakeSeams fake(dir.path(), dir.filePath("settings.json"));
+    fake.paths.SetUserDataFolder(dir.path());
     testing::FixedResults page;
     page.grid = testing::SpecsGrid(5);
     page.grid.headings[12] = "List Price Per Foot (<GBP>)";

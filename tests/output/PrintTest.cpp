@@ -108,10 +108,12 @@ class PrintDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(programDir.isValid());
+        ASSERT_TRUE(rootDir.isValid());
         ASSERT_TRUE(outDir.isValid());
         runner.folder = outDir.path();
-        seams = std::make_unique<FakeSeams>(programDir.path(), programDir.filePath("store.json"));
+        // The program's folder is never made: the data files go to the user's.
+        seams = std::make_unique<FakeSeams>(rootDir.filePath("program"), rootDir.filePath("store.json"));
+        seams->paths.SetUserDataFolder(rootDir.filePath("user"));
         seams->clock.SetNow(QDateTime(QDate(2024, 3, 7), QTime(14, 5, 9)));
     }
 
@@ -130,10 +132,12 @@ protected:
         return dialog;
     }
 
-    QString ListFile() const { return programDir.filePath("list.qlx"); }
-    QString SelectedFile() const { return programDir.filePath("selected.qlx"); }
+    void TearDown() override { EXPECT_FALSE(QFileInfo::exists(rootDir.filePath("program"))); }
 
-    QTemporaryDir programDir;
+    QString ListFile() const { return rootDir.filePath("user/list.qlx"); }
+    QString SelectedFile() const { return rootDir.filePath("user/selected.qlx"); }
+
+    QTemporaryDir rootDir;
     QTemporaryDir outDir;
     PrintResults view;
     PdfRunner runner;
@@ -609,12 +613,12 @@ TEST_F(PrintDialogTest, ClosingDeletesTheDataFilesWhicheverWayItCloses)
 
 TEST_F(PrintDialogTest, ADataFileThatCannotBeWrittenStopsThePrintWithAnError)
 {
-    // The program's folder lies under a regular file, so nothing can be
+    // The user's folder lies under a regular file, so nothing can be
     // created there (whoever runs the test).
-    QFile blocker(programDir.filePath("blocker"));
+    QFile blocker(rootDir.filePath("blocker"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    seams->paths.SetProgramFolder(programDir.filePath("blocker/program"));
+    seams->paths.SetUserDataFolder(rootDir.filePath("blocker/user"));
     view.grid = SpecsGrid(3, 0);
 
     for (int item : {0, 1, 2}) {
@@ -627,7 +631,7 @@ TEST_F(PrintDialogTest, ADataFileThatCannotBeWrittenStopsThePrintWithAnError)
         const MessageRecord box = seams->messages.Boxes()[0];
         EXPECT_EQ(box.kind, MessageKindOfRecord::Error);
         const QString file = item == 0 ? "selected.qlx" : "list.qlx";
-        EXPECT_TRUE(box.text.contains(QDir::toNativeSeparators(programDir.filePath("blocker/program/" + file))))
+        EXPECT_TRUE(box.text.contains(QDir::toNativeSeparators(rootDir.filePath("blocker/user/" + file))))
             << box.text.toStdString();
     }
 }

@@ -6,13 +6,18 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QTest>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include "tests/support/QtPrinters.h"
+#include "platform/ActiveWindowKeeper.h"
 #include "platform/AppPaths.h"
 #include "platform/DesktopMessages.h"
 #include "platform/DesktopShell.h"
@@ -97,9 +102,52 @@ TEST(DesktopMessages, QuestionBoxShowsLinesButtonsAndCheckBox)
     EXPECT_EQ(box->checkBox()->text(), QStringLiteral("Don't ask me again."));
     EXPECT_FALSE(box->checkBox()->isChecked());
 
+    // Shown, the check box sits below the buttons, under the message's left
+    // edge, and the whole box holds it.
+    box->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
+    const auto* buttons = box->findChild<QDialogButtonBox*>();
+    const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    ASSERT_NE(buttons, nullptr);
+    ASSERT_NE(label, nullptr);
+    const QRect check = box->checkBox()->geometry();
+    EXPECT_GE(check.top(), buttons->geometry().bottom());
+    EXPECT_EQ(check.left(), label->geometry().left());
+    EXPECT_TRUE(box->rect().contains(check));
+    EXPECT_GE(check.width(), box->checkBox()->sizeHint().width());
+    box->hide();
+
     const auto warning = BuildQuestionBox(QStringLiteral("many"), QString(), QString(), MessageIcon::Warning);
     EXPECT_EQ(warning->icon(), QMessageBox::Warning);
     EXPECT_EQ(warning->checkBox(), nullptr);
+}
+
+// The chain the update window gives: a dialog over the main window, an error
+// box over the dialog. As each closes, the window below is active again, so
+// its shortcuts work without a click.
+TEST(ActiveWindowKeeper, TheWindowBelowIsActiveAgainAsABoxAndThenItsDialogClose)
+{
+    const TActiveWindowKeeper keeper;
+    QWidget main;
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    QDialog dialog(&main);
+    const QWidget* activeAfterBox = nullptr;
+    bool dialogActive = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        // As a person's click on the dialog's button comes: once it is active.
+        dialogActive = QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; });
+        AnswerNextBox(QMessageBox::Ok, false);
+        DesktopMessages().Error(QStringLiteral("Unable to dowload the file."));
+        QCoreApplication::processEvents();
+        activeAfterBox = QApplication::activeWindow();
+        dialog.reject();
+    });
+    dialog.exec();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(dialogActive);
+    EXPECT_EQ(activeAfterBox, &dialog);
+    EXPECT_EQ(QApplication::activeWindow(), &main);
 }
 
 TEST(FileDialogs, FiltersBecomeQtFilters)

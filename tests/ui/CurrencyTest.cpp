@@ -2,6 +2,9 @@
 // prices of the grid and of both part-number grids, the US-dollar twins go
 // together, and the stored currency comes back at every search.
 
+#include <QMenu>
+#include <QStyleOptionMenuItem>
+
 #include "tests/ui/SearchFixture.h"
 #include "platform/SettingsStore.h"
 
@@ -99,6 +102,38 @@ TEST_F(Currency, ChoosingACurrencyRefillsEveryPrice)
     }
     EXPECT_EQ(StoredCurrency(), std::nullopt);  // not saved on exit: nothing stored
     EXPECT_TRUE(install.fakes.messages.Calls().empty());
+}
+
+// What a menu draws for an item: the kind of its mark and whether it is set.
+class MenuLook : public QMenu {
+public:
+    QStyleOptionMenuItem Look(const QAction* item) const
+    {
+        QStyleOptionMenuItem option;
+        initStyleOption(&option, item);
+        return option;
+    }
+};
+
+// A currency is one of a set, so its mark is a radio mark; the two US-dollar
+// items still carry it together, and choosing the marked item keeps it.
+TEST_F(Currency, ItemsShowRadioMarksAndTheUsDollarTwinsShareTheirs)
+{
+    install.WriteDemoData({"GBP|1.5|"});
+    Open();
+    SearchOneDemoLine();
+    const MenuLook menu;
+    for (const QAction* item : window->Menu.CurrencyItems)
+        EXPECT_EQ(menu.Look(item).checkType, QStyleOptionMenuItem::Exclusive) << item->objectName().toStdString();
+
+    Action("USDollarsUSD1")->trigger();
+    Action("US1")->trigger();  // the marked one, chosen again
+    QStringList marked;
+    for (const QAction* item : window->Menu.CurrencyItems)
+        if (menu.Look(item).checked) marked << item->objectName();
+    EXPECT_EQ(marked, (QStringList{"USDollarsUSD1", "US1"}));
+    Action("GBP1")->trigger();
+    EXPECT_EQ(Checked(), QStringList{"GBP1"});
 }
 
 TEST_F(Currency, StoredCurrencyWinsAtTheNextSearchWhenSettingsAreNotSaved)

@@ -60,6 +60,7 @@ Install::Install() : fakes(QString(), QString())
     QDir(root_.path()).mkpath(QStringLiteral("data"));
     fakes.paths.SetProgramFolder(ProgramFolder());
     fakes.paths.SetSettingsFile(SettingsFile());
+    fakes.paths.SetUserDataFolder(UserDataFolder());
     // The spreadsheet question is answered here, not by this machine's desktop.
     fakes.Get().classesRoot = [](const QString&) { return false; };
 }
@@ -67,6 +68,7 @@ Install::Install() : fakes(QString(), QString())
 QString Install::ProgramFolder() const { return root_.filePath(QStringLiteral("program")); }
 QString Install::DataFolder() const { return root_.filePath(QStringLiteral("data")); }
 QString Install::SettingsFile() const { return root_.filePath(QStringLiteral("registry.json")); }
+QString Install::UserDataFolder() const { return root_.filePath(QStringLiteral("user/Tarvex/Quillon")); }
 
 void Install::WriteCatalogue(const std::vector<std::string>& rows) const
 {

@@ -33,6 +33,8 @@ public:
     QString ProgramFolder() const;
     QString DataFolder() const;
     QString SettingsFile() const;
+    // The user's own folder for what the program writes (made by the program).
+    QString UserDataFolder() const;
 
     void WriteCatalogue(const std::vector<std::string>& rows) const;
     void WritePriceList() const;

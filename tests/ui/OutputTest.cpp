@@ -5,9 +5,11 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 
 #include "tests/ui/SearchFixture.h"
+#include "output/ClipboardText.h"
 #include "output/PrintOptions.h"
 #include "output/ReportEngine.h"
 
@@ -26,11 +28,12 @@ protected:
         ASSERT_EQ(window->CurrentPage(), TfrmMain::kResultsPage);
         ASSERT_EQ(ResultPartNumbers(), (QStringList{"QF-2", "QF-3"}));
     }
-    bool DataFileLeft() const
+    static bool DataFileIn(const QString& folder)
     {
-        const QDir program(install.ProgramFolder());
-        return program.exists(QStringLiteral("list.qlx")) || program.exists(QStringLiteral("selected.qlx"));
+        const QDir dir(folder);
+        return dir.exists(QStringLiteral("list.qlx")) || dir.exists(QStringLiteral("selected.qlx"));
     }
+    bool DataFileLeft() const { return DataFileIn(install.ProgramFolder()) || DataFileIn(install.UserDataFolder()); }
 };
 
 // Ctrl+C on the query page copies the selected line of the last search; the
@@ -48,8 +51,8 @@ TEST_F(Output, CopyFromTheQueryPageTakesTheShownResults)
     query->edtLength->setFocus();
     QTest::keyClick(query->edtLength, Qt::Key_C, Qt::ControlModifier);
 
-    const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\r'));
-    ASSERT_EQ(lines.size(), 29);  // 28 lines, each ended by CR
+    const QStringList lines = QGuiApplication::clipboard()->text().split(QChar(kClipboardLineEnd));
+    ASSERT_EQ(lines.size(), 29);  // 28 lines, each ended by the line end
     EXPECT_EQ(lines[0], QStringLiteral("Transmission Line:"));
     EXPECT_EQ(lines[2], Label("Part Number") + QStringLiteral("QF-3"));
     EXPECT_EQ(lines[5], Label("Mid Band Frequency (MHz)") + QStringLiteral("883"));
@@ -64,7 +67,7 @@ TEST_F(Output, CopyFromTheQueryPageTakesTheShownResults)
     Open({QStringLiteral("QF-2")});
     ASSERT_TRUE(results->grdSpecs->isColumnHidden(3));
     results->btnClipboard->click();
-    const QStringList bare = QGuiApplication::clipboard()->text().split(QLatin1Char('\r'));
+    const QStringList bare = QGuiApplication::clipboard()->text().split(QChar(kClipboardLineEnd));
     ASSERT_EQ(bare.size(), 29);
     EXPECT_EQ(bare[4], Label("Description") + QStringLiteral("Foam line"));
     EXPECT_EQ(bare[5], Label("Mid Band Frequency (MHz)"));
@@ -85,7 +88,10 @@ TEST_F(Output, PrintOpensTheDialogModallyAndLeavesNoDataFile)
         ran << report.name;
         // The first field of both layouts is the part number.
         fields << report.data->Value(0, report.data->Fields().front().name);
-        EXPECT_TRUE(DataFileLeft());
+        // In the user's own folder, made for it: an installed program's
+        // folder is read-only.
+        EXPECT_TRUE(DataFileIn(install.UserDataFolder()));
+        EXPECT_FALSE(DataFileIn(install.ProgramFolder()));
     });
     const struct {
         const char* name;
@@ -139,7 +145,11 @@ TEST_F(Output, ExportsWriteTheTableAndShareTheirDialogsAsDesigned)
     SearchFoam();
     ASSERT_TRUE(window->Menu.ToAMicrosoftExcelFile1->isEnabled());
     FakeFileDialogs& dialogs = install.fakes.fileDialogs;
-    const QString program = install.ProgramFolder();
+    // The folders are the user's own, made at the first use; nothing goes
+    // beside the program, whose folder an installation keeps read-only.
+    const QString program = install.UserDataFolder();
+    ASSERT_FALSE(QFileInfo::exists(program));
+    const QStringList beside = QDir(install.ProgramFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
     dialogs.QueueAnswer(program + QStringLiteral("/qlx/query.qlx"));
     window->Menu.SaveQuerySettingsToFile1->trigger();
@@ -173,6 +183,7 @@ TEST_F(Output, ExportsWriteTheTableAndShareTheirDialogsAsDesigned)
     EXPECT_TRUE(rows[2].startsWith("QF-3\t"));
     EXPECT_EQ(rows[3], QByteArray());
     EXPECT_EQ(BoxLines(install.fakes.messages), QStringList());
+    EXPECT_EQ(QDir(install.ProgramFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), beside);
 }
 
 }  // namespace

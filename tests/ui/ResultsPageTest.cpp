@@ -7,7 +7,9 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QMenu>
+#include <QToolTip>
 
 #include "tests/ui/SearchFixture.h"
 
@@ -79,6 +81,45 @@ TEST_F(ResultsPage, SetUpWhenASearchShowsIt)
     QApplication::processEvents();
     EXPECT_EQ(results->grdConnectors->horizontalHeader()->sectionSize(1),
               qRound(results->grdConnectors->width() / 2.0));
+}
+
+// The tool tip that comes up when the pointer rests on the cell.
+QString TipOver(QTableView* grid, const QModelIndex& index)
+{
+    QToolTip::hideText();
+    const QPoint at = grid->visualRect(index).center();
+    QHelpEvent rest(QEvent::ToolTip, at, grid->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid->viewport(), &rest);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+// A cell cut short by its column shows its whole text when the pointer rests
+// on it; a cell shown whole leaves the grid's hint.
+TEST_F(ResultsPage, ACellCutShortShowsItsWholeTextAsATip)
+{
+    SearchOneDemoLine();
+    struct Case {
+        QTableView* grid;
+        int row, column;
+        const char* hint;
+    };
+    const Case cases[] = {
+        {results->grdSpecs, 0, 2, "Transmission Line Specifications"},
+        {results->grdConnectors, 1, 1, "Connector #1 Information"},
+        {results->grdConnectors2, 1, 2, "Connector #2 Information"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.grid->objectName().toStdString());
+        const QModelIndex cell = c.grid->model()->index(c.row, c.column);
+        const QString text = cell.data().toString();
+        ASSERT_FALSE(text.isEmpty());
+        QHeaderView* header = c.grid->horizontalHeader();
+        header->resizeSection(c.column, QFontMetrics(c.grid->font()).horizontalAdvance(text) + 40);
+        EXPECT_EQ(TipOver(c.grid, cell), QLatin1String(c.hint));
+        header->resizeSection(c.column, QFontMetrics(c.grid->font()).horizontalAdvance(text) / 2);
+        EXPECT_EQ(TipOver(c.grid, cell), text);
+    }
+    QToolTip::hideText();
 }
 
 TEST_F(ResultsPage, ListsOpenOnTheFirstTypeWithoutCriterionAndFollowClicks)

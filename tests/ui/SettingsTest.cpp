@@ -74,7 +74,8 @@ protected:
     {
         return StoredQueryFromPage(query->ReadQuery(), window->Menu.SaveSettingsOnExit1->isChecked());
     }
-    QString QueryFolder() const { return install.ProgramFolder() + QStringLiteral("/qlx"); }
+    // In the user's own folder: an installed program's folder is read-only.
+    QString QueryFolder() const { return install.UserDataFolder() + QStringLiteral("/qlx"); }
     void OpenQueryFile(const QString& path)
     {
         install.fakes.fileDialogs.QueueAnswer(path);

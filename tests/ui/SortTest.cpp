@@ -189,7 +189,7 @@ TEST_F(Sorting, EveryOutputFollowsTheSortedGrid)
 
     // The clipboard copies the line in the current row with its connectors.
     results->btnClipboard->click();
-    const QStringList copied = QGuiApplication::clipboard()->text().split(QLatin1Char('\r'));
+    const QStringList copied = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
     ASSERT_EQ(copied.size(), 29);
     EXPECT_EQ(copied[2], Label("Part Number") + QStringLiteral("QS-20"));
     EXPECT_EQ(copied[4], Label("Description") + QStringLiteral("foam twenty"));
@@ -197,14 +197,15 @@ TEST_F(Sorting, EveryOutputFollowsTheSortedGrid)
 
     // The spreadsheet file and the HTML page list the rows in the order shown.
     FakeFileDialogs& dialogs = install.fakes.fileDialogs;
-    const QString program = install.ProgramFolder();
-    dialogs.QueueAnswer(program + QStringLiteral("/xls/table"));
+    QTemporaryDir exports;
+    const QString folder = exports.path();
+    dialogs.QueueAnswer(folder + QStringLiteral("/table"));
     window->Menu.ToAMicrosoftExcelFile1->trigger();
-    dialogs.QueueAnswer(program + QStringLiteral("/html/table"));
+    dialogs.QueueAnswer(folder + QStringLiteral("/table"));
     window->Menu.ToAnHTMLFile1->trigger();
     ASSERT_EQ(BoxLines(install.fakes.messages), QStringList());
 
-    QFile sheet(program + QStringLiteral("/xls/table.xls"));
+    QFile sheet(folder + QStringLiteral("/table.xls"));
     ASSERT_TRUE(sheet.open(QIODevice::ReadOnly));
     QStringList sheetOrder;
     const QList<QByteArray> sheetLines = sheet.readAll().split('\n');
@@ -212,7 +213,7 @@ TEST_F(Sorting, EveryOutputFollowsTheSortedGrid)
         if (!sheetLines[i].isEmpty()) sheetOrder << QString::fromLatin1(sheetLines[i].split('\t').front());
     EXPECT_EQ(sheetOrder, shown);
 
-    QFile page(program + QStringLiteral("/html/table.html"));
+    QFile page(folder + QStringLiteral("/table.html"));
     ASSERT_TRUE(page.open(QIODevice::ReadOnly));
     QStringList pageOrder;
     const QRegularExpression cell(QStringLiteral("^<TR><TD>(QS-\\d+)</TD>"));

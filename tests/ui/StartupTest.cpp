@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 
@@ -23,6 +24,20 @@ const QString kNoPath = QStringLiteral("Error: Unable to create path from Regist
 const QString kMissingFiles = QStringLiteral(
     "Error: One or more files needed to run this application are missing.\r"
     "Please check the appropriate directories for 'M_Lom.dat' and 'Freq_TLine_Connectors.dat'.");
+
+// The missing-files box as it reads for this installation: the designed text,
+// then the line that says where the files were looked for. Without a recorded
+// data folder the price list is looked for in the root folder.
+QString MissingFilesBox(const Install& install, bool folderKnown, bool catalogue, bool priceList)
+{
+    QStringList missing;
+    if (!catalogue) missing << install.ProgramFolder() + QStringLiteral("/Freq_TLine_Connectors.dat");
+    if (!priceList || !folderKnown)
+        missing << (folderKnown ? install.DataFolder() : QString()) + QStringLiteral("/M_lom.dat");
+    return kMissingFiles + QStringLiteral("\rData folder: ") +
+           (folderKnown ? install.DataFolder() : QStringLiteral("none recorded")) + QStringLiteral(". Missing: ") +
+           missing.join(QStringLiteral(", ")) + QLatin1Char('.');
+}
 
 QStringList Items(const QComboBox* box)
 {
@@ -56,7 +71,10 @@ TEST_P(Startup, ShowsItsMessagesInOrderAndOpensTheWindow)
     if (c.rates) install.WriteRates();
 
     auto window = install.Open();
-    EXPECT_EQ(BoxLines(install.fakes.messages), c.boxes);
+    QStringList boxes = c.boxes;
+    for (QString& box : boxes)
+        if (box == kMissingFiles) box = MissingFilesBox(install, c.key && c.path, c.catalogue, c.priceList);
+    EXPECT_EQ(BoxLines(install.fakes.messages), boxes);
     EXPECT_EQ(window->tsQueryValues->btnSearch->isEnabled(), c.searchEnabled);
     EXPECT_EQ(window->Session().HasExchangeRates(), c.loaded && c.rates);
     EXPECT_EQ(window->Session().Data().catalogue.AllLines.size(), c.loaded ? 5u : 0u);
@@ -167,7 +185,29 @@ TEST(StartupErrors, DamagedSettingsFileCountsAsMissingKey)
     file.write("{ not json");
     file.close();
     auto window = install.Open();
-    EXPECT_EQ(BoxLines(install.fakes.messages), (QStringList{kNoKey, kNoPath, kMissingFiles}));
+    EXPECT_EQ(BoxLines(install.fakes.messages),
+              (QStringList{kNoKey, kNoPath, MissingFilesBox(install, false, true, true)}));
+}
+
+// Data files copied from other systems may carry their names in capitals; the
+// program finds them whatever the letter case, and still opens on them.
+TEST(StartupLists, DataFilesAreFoundWhateverTheLetterCaseOfTheirNames)
+{
+    Install install;
+    install.WriteAll();
+    const QDir program(install.ProgramFolder());
+    const QDir data(install.DataFolder());
+    ASSERT_TRUE(QFile::rename(program.filePath(QStringLiteral("Freq_TLine_Connectors.dat")),
+                              program.filePath(QStringLiteral("FREQ_TLINE_CONNECTORS.DAT"))));
+    ASSERT_TRUE(QFile::rename(data.filePath(QStringLiteral("M_lom.dat")), data.filePath(QStringLiteral("M_Lom.dat"))));
+    ASSERT_TRUE(QFile::rename(program.filePath(QStringLiteral("xcngrate.dat")),
+                              program.filePath(QStringLiteral("XcngRate.DAT"))));
+
+    auto window = install.Open();
+    EXPECT_EQ(BoxLines(install.fakes.messages), QStringList());
+    EXPECT_EQ(window->Session().Data().catalogue.AllLines.size(), 5u);
+    EXPECT_EQ(window->Session().Data().PriceListLines.LineCount(), 3u);
+    EXPECT_TRUE(window->Session().HasExchangeRates());
 }
 
 DataSetPaths PathsOf(const Install& install)
@@ -227,7 +267,10 @@ TEST(StartupPreload, AFolderChangedSinceIsLoadedByTheWindow)
         ASSERT_TRUE(store.WriteString(QStringLiteral("Path"), install.ProgramFolder() + QStringLiteral("/empty")));
     }
     auto window = install.Open();
-    EXPECT_EQ(BoxLines(install.fakes.messages), QStringList{kMissingFiles});
+    const QString folder = install.ProgramFolder() + QStringLiteral("/empty");
+    EXPECT_EQ(BoxLines(install.fakes.messages),
+              QStringList{kMissingFiles + QStringLiteral("\rData folder: ") + folder + QStringLiteral(". Missing: ") +
+                          folder + QStringLiteral("/M_lom.dat.")});
     EXPECT_TRUE(window->Session().Data().catalogue.AllLines.empty());
 }
 
@@ -246,7 +289,7 @@ TEST(StartupPreload, LeavesADamagedSettingsFileToTheWindow)
     EXPECT_EQ(file.readAll(), QByteArray("{ not json"));
     file.close();
     auto window = install.Open();
-    EXPECT_EQ(BoxLines(install.fakes.messages), (QStringList{kNoKey, kNoPath, kMissingFiles}));
+    EXPECT_EQ(BoxLines(install.fakes.messages), (QStringList{kNoKey, kNoPath, MissingFilesBox(install, false, true, true)}));
 }
 
 }  // namespace
