@@ -1,25 +1,11 @@
 #pragma once
 // Lines of invented parts for the chart's tests.
 
-#include "engine/TransmissionLib.h"
+#include "tests/support/TestLines.h"
 
 namespace quillon::charttest {
 
-inline TTransmissionLine TestLine(const char* partNumber, const char* kind, double A, double B, double begin,
-                                  double end)
-{
-    TTransmissionLine line;
-    line.PartNumber = partNumber;
-    line.Kind = kind;
-    line.AttenuationA = A;
-    line.AttenuationB = B;
-    line.BeginFrequency = begin;
-    line.EndFrequency = end;
-    line.PeakPower = 40;
-    line.AveragePowerConstant = 50;
-    line.DeratingKey = 1;
-    return line;
-}
+using quillon::testlines::TestLine;
 
 // A foam coax worked by hand: 0.12229 x sqrt(900) + 0.00026 x 900 = 3.90 dB/100 ft.
 inline TTransmissionLine Coax(double begin = 800, double end = 1000)

@@ -2,6 +2,7 @@
 // against hand-worked figures (stated with each case) and the results' own cells.
 #include "engine/AnalysisColumns.h"
 #include "engine/NumberText.h"
+#include "tests/support/TestLines.h"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +15,7 @@ struct Lines {
     LineList list;
     TTransmissionLine& Add(const char* pn, double begin, double end, const char* kind, double A, double B, double price)
     {
-        auto l = std::make_unique<TTransmissionLine>();
-        l->PartNumber = pn;
-        l->BeginFrequency = begin;
-        l->EndFrequency = end;
-        l->Kind = kind;
-        l->AttenuationA = A;
-        l->AttenuationB = B;
-        l->PeakPower = 40;
-        l->AveragePowerConstant = 50;
-        l->DeratingKey = 1;
+        auto l = std::make_unique<TTransmissionLine>(testlines::TestLine(pn, kind, A, B, begin, end));
         l->ListPrice = price;
         list.push_back(l.get());
         owned.push_back(std::move(l));

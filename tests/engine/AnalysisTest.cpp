@@ -5,6 +5,7 @@
 #include "engine/Errors.h"
 #include "engine/NumberText.h"
 #include "engine/ResultRows.h"
+#include "tests/support/TestLines.h"
 
 #include <gtest/gtest.h>
 
@@ -18,17 +19,7 @@ namespace {
 
 TTransmissionLine Line(const char* kind, double A, double B, double begin = 0, double end = 0)
 {
-    TTransmissionLine line;
-    line.PartNumber = "QX-TEST";
-    line.Kind = kind;
-    line.AttenuationA = A;
-    line.AttenuationB = B;
-    line.BeginFrequency = begin;
-    line.EndFrequency = end;
-    line.PeakPower = 40;
-    line.AveragePowerConstant = 50;
-    line.DeratingKey = 1;
-    return line;
+    return testlines::TestLine("QX-TEST", kind, A, B, begin, end);
 }
 
 bool Raises(const TTransmissionLine& line, long double f)
