@@ -153,11 +153,12 @@ private:
         connector->Figure2 = ReadNumber(fields_[13]);
         connector->Figure3 = ReadNumber(fields_[14]);
         connector->Figure4 = ReadNumber(fields_[15]);
-        const auto parts = static_cast<std::size_t>(
-            std::count_if(fields_.begin() + 16, fields_.end(), [](std::string_view f) { return !f.empty(); }));
-        connector->PartNumbers.reserve(parts);
+        std::array<std::string_view, kRowFields - 16> parts;
+        std::size_t count = 0;
         for (std::size_t i = 16; i < fields_.size(); ++i)
-            if (!fields_[i].empty()) connector->AddPartNumber(std::string(fields_[i]));
+            if (!fields_[i].empty()) parts[count++] = fields_[i];
+        connector->PartNumbers = PartNumberList::Of(parts.data(), count);
+        connector->PartNumberCount = static_cast<std::int32_t>(count);
         return connector;
     }
 

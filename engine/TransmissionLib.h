@@ -4,6 +4,8 @@
 // long double; a failing operation raises QuillonError with the standard
 // floating-point texts instead of letting NaN or infinity into a cell.
 
+#include "engine/PartNumberList.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -14,15 +16,17 @@
 namespace quillon {
 
 // One connector option of a line: its type name and up to six part numbers.
+// (The widest members come first: a large catalogue holds millions of these,
+// and the padding between them would be a tenth of its size.)
 class TConnector {
 public:
-    std::int32_t PartNumberCount = 0;
-    std::string TypeName;
     long double Figure1 = 0, Figure2 = 0, Figure3 = 0, Figure4 = 0;
-    std::vector<std::string> PartNumbers;
+    std::string TypeName;
+    PartNumberList PartNumbers;
+    std::int32_t PartNumberCount = 0;
 
     void AddPartNumber(std::string partNumber);
-    const std::string& PartNumberAt(int index) const { return PartNumbers.at(static_cast<std::size_t>(index)); }
+    std::string PartNumberAt(int index) const { return PartNumbers.at(static_cast<std::size_t>(index)); }
 };
 
 // One catalogue line; owns its connectors.

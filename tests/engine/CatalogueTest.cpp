@@ -12,6 +12,7 @@
 #include <optional>
 #include <random>
 #include <set>
+#include <stdexcept>
 
 using namespace quillon;
 
@@ -76,6 +77,46 @@ TEST(Catalogue, PartNumbersKeepFieldOrderAndSkipGaps)
     const TConnector& connector = c.AllLines[0]->ConnectorAt(0);
     EXPECT_EQ(connector.PartNumberCount, 2);
     EXPECT_EQ(connector.PartNumbers, (std::vector<std::string>{"X17", "X19"}));
+}
+
+// The connector's compact list must hold what a vector of strings would:
+// empty and long part numbers, bytes of every value, copies that outlive
+// their source, additions after the list was made.
+TEST(Catalogue, PartNumberListHoldsWhatItWasGiven)
+{
+    const std::string nul("A\0B", 3);
+    const std::vector<std::vector<std::string>> cases = {
+        {}, {"X"}, {"", "Y", ""}, {std::string(300, 'L'), "S", nul, "\xE9\xFF|"}, {"1", "2", "3", "4", "5", "6"}};
+    for (const auto& parts : cases) {
+        SCOPED_TRACE(parts.size());
+        std::vector<std::string_view> views(parts.begin(), parts.end());
+        PartNumberList list = PartNumberList::Of(views.data(), views.size());
+        EXPECT_EQ(list, parts);
+        ASSERT_EQ(list.size(), parts.size());
+        EXPECT_EQ(list.empty(), parts.empty());
+        for (std::size_t i = 0; i < parts.size(); ++i) EXPECT_EQ(list.View(i), parts[i]);
+        EXPECT_EQ(std::vector<std::string>(list.begin(), list.end()), parts);
+        EXPECT_THROW(list.at(parts.size()), std::out_of_range);
+
+        PartNumberList copy = list;
+        list = PartNumberList();
+        EXPECT_EQ(copy, parts);
+        EXPECT_TRUE(list.empty());
+        PartNumberList moved = std::move(copy);
+        EXPECT_EQ(moved, parts);
+        list = moved;
+        EXPECT_EQ(list, moved);
+
+        TConnector connector;
+        for (const std::string& part : parts) connector.AddPartNumber(part);
+        connector.AddPartNumber("LAST");
+        std::vector<std::string> longer = parts;
+        longer.push_back("LAST");
+        EXPECT_EQ(connector.PartNumbers, longer);
+        EXPECT_EQ(connector.PartNumberCount, static_cast<int>(longer.size()));
+        EXPECT_EQ(connector.PartNumberAt(static_cast<int>(parts.size())), "LAST");
+        EXPECT_FALSE(connector.PartNumbers == parts);
+    }
 }
 
 TEST(Catalogue, ValueListsAreDistinctAndNumericallyOrdered)

@@ -1,0 +1,114 @@
+#include "engine/PartNumberList.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+
+namespace quillon {
+
+std::size_t PartNumberList::Count() const
+{
+    Word count = 0;
+    std::memcpy(&count, block_, sizeof count);
+    return count;
+}
+
+PartNumberList::Word PartNumberList::EndAt(std::size_t index) const
+{
+    Word end = 0;
+    std::memcpy(&end, block_ + sizeof(Word) * (1 + index), sizeof end);
+    return end;
+}
+
+std::size_t PartNumberList::Bytes() const
+{
+    const std::size_t count = size();
+    return count == 0 ? 0 : sizeof(Word) * (1 + count) + EndAt(count - 1);
+}
+
+PartNumberList PartNumberList::Of(const std::string_view* partNumbers, std::size_t count)
+{
+    PartNumberList list;
+    if (count == 0) return list;
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < count; ++i) characters += partNumbers[i].size();
+    // Far beyond any file line; the offsets are 32 bits.
+    if (count >= std::numeric_limits<Word>::max() / 2 || characters >= std::numeric_limits<Word>::max() / 2)
+        throw std::length_error("part numbers too long");
+    const std::size_t head = sizeof(Word) * (1 + count);
+    list.block_ = new char[head + characters];
+    const auto words = static_cast<Word>(count);
+    std::memcpy(list.block_, &words, sizeof words);
+    Word end = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!partNumbers[i].empty()) std::memcpy(list.block_ + head + end, partNumbers[i].data(), partNumbers[i].size());
+        end += static_cast<Word>(partNumbers[i].size());
+        std::memcpy(list.block_ + sizeof(Word) * (1 + i), &end, sizeof end);
+    }
+    return list;
+}
+
+PartNumberList::PartNumberList(const PartNumberList& other)
+{
+    if (other.block_ == nullptr) return;
+    const std::size_t bytes = other.Bytes();
+    block_ = new char[bytes];
+    std::memcpy(block_, other.block_, bytes);
+}
+
+PartNumberList& PartNumberList::operator=(const PartNumberList& other)
+{
+    if (this != &other) *this = PartNumberList(other);
+    return *this;
+}
+
+PartNumberList& PartNumberList::operator=(PartNumberList&& other) noexcept
+{
+    if (this != &other) {
+        delete[] block_;
+        block_ = other.block_;
+        other.block_ = nullptr;
+    }
+    return *this;
+}
+
+std::string_view PartNumberList::View(std::size_t index) const
+{
+    const std::size_t count = Count();
+    const std::size_t begin = index == 0 ? 0 : EndAt(index - 1);
+    return {block_ + sizeof(Word) * (1 + count) + begin, EndAt(index) - begin};
+}
+
+std::string PartNumberList::at(std::size_t index) const
+{
+    if (index >= size()) throw std::out_of_range("PartNumberList::at");
+    return (*this)[index];
+}
+
+void PartNumberList::push_back(std::string_view partNumber)
+{
+    std::vector<std::string_view> all;
+    all.reserve(size() + 1);
+    for (std::size_t i = 0; i < size(); ++i) all.push_back(View(i));
+    all.push_back(partNumber);
+    *this = Of(all.data(), all.size());  // the views into the old block are read before it goes
+}
+
+bool operator==(const PartNumberList& a, const PartNumberList& b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a.View(i) != b.View(i)) return false;
+    return true;
+}
+
+bool operator==(const PartNumberList& a, const std::vector<std::string>& b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a.View(i) != b[i]) return false;
+    return true;
+}
+
+}  // namespace quillon
