@@ -262,6 +262,29 @@ void BuildCatalogue(std::string_view text, Catalogue& catalogue)
         !text.empty(), catalogue);
 }
 
+void BuildCatalogue(LargeBuffer text, Catalogue& catalogue)
+{
+    // Handing back a few megabytes at a time keeps the calls rare.
+    constexpr std::size_t kReleaseStep = std::size_t{8} << 20;
+    const std::string_view all(text.data(), text.size());
+    Build(
+        [&](Builder& builder) {
+            std::size_t lineNumber = 0;
+            std::size_t releasedTo = 0;
+            ForEachLine(all, [&](std::string_view row) {
+                builder.Add(row, ++lineNumber);
+                // The records own copies of what they keep: the rows before this one are done with.
+                const auto done = static_cast<std::size_t>(row.data() - all.data());
+                if (done >= releasedTo + kReleaseStep) {
+                    text.ReleaseFront(done);
+                    releasedTo = done;
+                }
+                return true;
+            });
+        },
+        !all.empty(), catalogue);
+}
+
 void SortNumerically(std::vector<std::string>& numberTexts)
 {
     if (numberTexts.size() < 2) return;

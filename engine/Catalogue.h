@@ -2,6 +2,7 @@
 // Loading the catalogue "Freq_TLine_Connectors.dat" into line records and the
 // sorted value lists that feed the query page.
 
+#include "engine/LargeMemory.h"
 #include "engine/TransmissionLib.h"
 
 #include <memory>
@@ -34,6 +35,10 @@ struct Catalogue {
 void BuildCatalogue(const std::vector<std::string>& rows, Catalogue& catalogue);
 // The same from the file's whole text, its lines walked in place.
 void BuildCatalogue(std::string_view text, Catalogue& catalogue);
+// The same from the file's text in a block of its own, which the build takes:
+// the memory of the rows read goes back to the system as it goes, so that a
+// large catalogue's text and its records are never both whole in memory.
+void BuildCatalogue(LargeBuffer text, Catalogue& catalogue);
 
 // Ascending numeric order, equal values keeping their order (the order a
 // stable bubble sort gives).

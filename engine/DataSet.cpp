@@ -4,6 +4,8 @@
 #include <cctype>
 #include <exception>
 #include <filesystem>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 namespace quillon {
@@ -15,6 +17,23 @@ bool SameIgnoringCase(const std::string& a, const std::string& b)
                return std::tolower(x) == std::tolower(y);
            });
 }
+
+// The price list read and indexed, or why not.
+struct PriceListRead {
+    TextRead Text;                // Error set when the file could not be read
+    PriceList List;
+    std::exception_ptr Failure;   // anything else that went wrong, raised where the caller waits
+
+    void Run(const std::string& path) noexcept
+    {
+        try {
+            Text = ReadTextFile(path);
+            if (!Text.Error) List = PriceList(std::move(Text.Text));
+        } catch (...) {
+            Failure = std::current_exception();
+        }
+    }
+};
 
 }  // namespace
 
@@ -70,27 +89,39 @@ DataSetLoad LoadDataSet(const DataSetPaths& paths, DataSet& data)
         load.Unreadable = std::move(rows.Error);
         return load;
     }
-    // The catalogue is built, and its text let go, before the price list is
-    // read, so that the two files are never both in memory; a bad row is
-    // still reported after the price list was read.
-    std::exception_ptr badRow;
-    try {
-        // Also collects the band edges (in ascending numeric order) and the
-        // connector names.
-        BuildCatalogue(rows.View(), data.catalogue);
-    } catch (...) {
-        badRow = std::current_exception();
+    // The price list is read and indexed on a second core while this one
+    // builds the catalogue. What shows is as if they were done one after the
+    // other: a bad row is reported after the price list was read, and an
+    // unreadable price list leaves the catalogue empty.
+    PriceListRead prices;
+    {
+        std::jthread pricer;
+        try {
+            pricer = std::jthread([&] { prices.Run(paths.PriceList); });
+        } catch (const std::system_error&) {
+            prices.Run(paths.PriceList);  // no thread to be had: one after the other
+        }
+        std::exception_ptr badRow;
+        try {
+            // Also collects the band edges (in ascending numeric order) and
+            // the connector names. The text goes back as its rows are read,
+            // which keeps the peak to the records, the price list and its index.
+            BuildCatalogue(std::move(rows.Text), data.catalogue);
+        } catch (...) {
+            badRow = std::current_exception();
+        }
+        rows = TextRead();
+        if (pricer.joinable()) pricer.join();
+        if (prices.Failure) std::rethrow_exception(prices.Failure);
+        if (prices.Text.Error) {
+            // As if the catalogue had not been built: it never is without its prices.
+            data.catalogue = Catalogue();
+            load.Unreadable = std::move(prices.Text.Error);
+            return load;
+        }
+        data.PriceListLines = std::move(prices.List);
+        if (badRow) std::rethrow_exception(badRow);
     }
-    rows = TextRead();
-    TextRead prices = ReadTextFile(paths.PriceList);
-    if (prices.Error) {
-        // As if the catalogue had not been built: it never is without its prices.
-        data.catalogue = Catalogue();
-        load.Unreadable = std::move(prices.Error);
-        return load;
-    }
-    data.PriceListLines = PriceList(std::move(prices.Text));
-    if (badRow) std::rethrow_exception(badRow);
     return load;
 }
 

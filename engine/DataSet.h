@@ -72,9 +72,9 @@ struct DataSetLoad {
 // price list are there; reads the rates when their file is there; reads the
 // catalogue and the price list; builds the catalogue. A bad catalogue row
 // raises LoadError (the lines before it stay, the price list is read). When
-// the price list cannot be read the catalogue stays empty. (The catalogue is
-// in fact built before the price list is read, which shows in nothing but
-// the memory a large data set takes.)
+// the price list cannot be read the catalogue stays empty. (The price list is
+// in fact read on a second thread while the catalogue is built, which shows
+// in nothing but the time a load takes.)
 DataSetLoad LoadDataSet(const DataSetPaths& paths, DataSet& data);
 
 }  // namespace quillon

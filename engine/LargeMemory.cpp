@@ -102,4 +102,18 @@ LargeBuffer LargeBuffer::Allocate(std::size_t size)
     return buffer;
 }
 
+void LargeBuffer::ReleaseFront(std::size_t bytes)
+{
+#if defined(__linux__)
+    if (data_.get_deleter().mapped == 0) return;
+    // Mapped blocks start on a 2 MB boundary; whole 2 MB pages go at once.
+    const std::size_t end = std::min(bytes, size_) / kHugePage * kHugePage;
+    if (end <= released_) return;
+    madvise(data_.get() + released_, end - released_, MADV_DONTNEED);
+    released_ = end;
+#else
+    (void)bytes;
+#endif
+}
+
 }  // namespace quillon

@@ -36,10 +36,16 @@ public:
     bool empty() const { return size_ == 0; }
     // Forgets the bytes past size (which must not grow); the memory stays.
     void Shrink(std::size_t size) { size_ = size < size_ ? size : size_; }
+    // Hands the memory of the first `bytes` bytes back to the system, in
+    // whole pages, for a reader that walks a large block once from the
+    // front; what those bytes held is lost. A block from the heap keeps its
+    // memory.
+    void ReleaseFront(std::size_t bytes);
 
 private:
     std::unique_ptr<char, detail::LargeRelease> data_;
     std::size_t size_ = 0;
+    std::size_t released_ = 0;  // bytes handed back from the front
 };
 
 }  // namespace quillon

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string_view>
+
 #include "tests/engine/TempFolder.h"
 
 using namespace quillon;
@@ -153,6 +156,111 @@ TEST(DataSet, ABadRowStopsTheBuildWithTheLinesBeforeItAndThePriceList)
     }
     EXPECT_EQ(data.catalogue.AllLines.size(), 1u);
     EXPECT_FALSE(data.PriceListLines.empty());
+}
+
+// The price list is read beside the catalogue's build; what fails must show
+// as it did when the two were read one after the other. (Reading the
+// process's own memory file from its start fails, for any user.)
+TEST(DataSet, FailuresShowAsWhenTheFilesAreReadInTurn)
+{
+    const std::string unreadable = "/proc/self/mem";
+    struct Case {
+        const char* what;
+        bool catalogueReadable, badRow, priceListReadable;
+        bool raisesBadRow;
+        bool unreadableCatalogue, unreadablePriceList;
+    };
+    const Case cases[] = {
+        {"an unreadable catalogue: the price list is not read", false, false, true, false, true, false},
+        {"an unreadable price list: no catalogue", true, false, false, false, false, true},
+        {"a bad row and an unreadable price list: the price list is what is said", true, true, false, false, false,
+         true},
+        {"a bad row: raised once the price list is in", true, true, true, true, false, false},
+        {"both fine", true, false, true, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder folder;
+        DataSetPaths paths = DataSetPathsIn(folder.Folder(), folder.Folder());
+        folder.File(kCatalogueFileName, kHeader + Row("806", "QXF-050") + (c.badRow ? Row("8x0", "QXF-078") : ""));
+        folder.File(kPriceListFileName, kPrices);
+        if (!c.catalogueReadable) paths.Catalogue = unreadable;
+        if (!c.priceListReadable) paths.PriceList = unreadable;
+
+        DataSet data;
+        DataSetLoad load;
+        bool raised = false;
+        try {
+            load = LoadDataSet(paths, data);
+        } catch (const LoadError& error) {
+            raised = true;
+            EXPECT_EQ(error.lineNumber(), 3u);
+        }
+        EXPECT_EQ(raised, c.raisesBadRow);
+        EXPECT_TRUE(load.Missing.empty());
+        ASSERT_EQ(load.Unreadable.has_value(), c.unreadableCatalogue || c.unreadablePriceList);
+        if (load.Unreadable) {
+            EXPECT_EQ(load.Unreadable->File, unreadable);
+            EXPECT_EQ(load.Unreadable->Reason, "Input/output error");
+            EXPECT_TRUE(data.catalogue.AllLines.empty());
+            EXPECT_TRUE(data.PriceListLines.empty());
+        } else {
+            EXPECT_EQ(data.catalogue.AllLines.size(), 1u);
+            EXPECT_TRUE(data.PriceListLines.Find("QXF-050").has_value());
+        }
+    }
+}
+
+// A catalogue large enough for its text to go back to the system while it
+// is built: the same lines as built from the text held whole, and a bad row
+// far in still names its line.
+TEST(DataSet, ALargeCatalogueLoadsAsItsTextBuilds)
+{
+    std::string text = kHeader;
+    for (int i = 0; i < 160000; ++i)
+        text += Row(std::to_string(100 + i % 700) + "." + std::to_string(i % 10), "QXF-" + std::to_string(i / 2));
+    for (const bool badRowAtEnd : {false, true}) {
+        SCOPED_TRACE(badRowAtEnd);
+        const std::string file = text + (badRowAtEnd ? Row("9x9", "QXF-LAST") + Row("1", "QXF-AFTER") : "");
+        ASSERT_GT(file.size(), std::size_t{10} << 20);
+        TempFolder folder;
+        folder.File(kCatalogueFileName, file);
+        folder.File(kPriceListFileName, kPrices);
+
+        Catalogue expected;
+        std::optional<std::size_t> expectedBadLine;
+        try {
+            BuildCatalogue(std::string_view(file), expected);
+        } catch (const LoadError& error) {
+            expectedBadLine = error.lineNumber();
+        }
+        DataSet data;
+        std::optional<std::size_t> badLine;
+        try {
+            EXPECT_TRUE(LoadDataSet(DataSetPathsIn(folder.Folder(), folder.Folder()), data).Loaded());
+        } catch (const LoadError& error) {
+            badLine = error.lineNumber();
+        }
+        EXPECT_EQ(badLine, expectedBadLine);
+        EXPECT_EQ(badLine, badRowAtEnd ? std::optional<std::size_t>(160002) : std::nullopt);
+        const Catalogue& got = data.catalogue;
+        ASSERT_EQ(got.AllLines.size(), expected.AllLines.size());
+        EXPECT_EQ(got.AllLines.size(), 80000u);
+        for (std::size_t i = 0; i < got.AllLines.size(); ++i) {
+            const TTransmissionLine& x = *got.AllLines[i];
+            const TTransmissionLine& y = *expected.AllLines[i];
+            ASSERT_EQ(x.PartNumber, y.PartNumber);
+            ASSERT_EQ(x.BeginFrequency, y.BeginFrequency);
+            ASSERT_EQ(x.Connectors.size(), y.Connectors.size());
+            for (std::size_t k = 0; k < x.Connectors.size(); ++k) {
+                ASSERT_EQ(x.Connectors[k]->TypeName, y.Connectors[k]->TypeName);
+                ASSERT_EQ(x.Connectors[k]->PartNumbers, y.Connectors[k]->PartNumbers);
+            }
+        }
+        EXPECT_EQ(got.BeginFrequencies, expected.BeginFrequencies);
+        EXPECT_EQ(got.EndFrequencies, expected.EndFrequencies);
+        EXPECT_EQ(got.ConnectorTypeNames, expected.ConnectorTypeNames);
+    }
 }
 
 }  // namespace
