@@ -221,7 +221,32 @@ std::optional<PriceListEntry> PriceList::FindLinear(std::string_view partNumber)
 std::optional<PriceListEntry> PriceList::Find(std::string_view partNumber) const
 {
     if (slots_.empty()) return FindLinear(partNumber);
-    const std::uint64_t hash = HashKey(partNumber);
+    Lookup lookup;
+    lookup.hash_ = HashKey(partNumber);
+    return Find(partNumber, lookup);
+}
+
+PriceList::Lookup PriceList::Begin(std::string_view partNumber) const
+{
+    Lookup lookup;
+    if (slots_.empty()) return lookup;
+    lookup.hash_ = HashKey(partNumber);
+    __builtin_prefetch(Slots() + (lookup.hash_ & mask_));
+    return lookup;
+}
+
+void PriceList::Advance(const Lookup& lookup) const
+{
+    if (slots_.empty()) return;
+    const std::uint64_t slot = Slots()[lookup.hash_ & mask_];
+    if (slot != 0 && (slot >> kOffsetBits) == TagOf(lookup.hash_))
+        __builtin_prefetch(text_.data() + (slot & kOffsetMask) - 1);
+}
+
+std::optional<PriceListEntry> PriceList::Find(std::string_view partNumber, const Lookup& lookup) const
+{
+    if (slots_.empty()) return FindLinear(partNumber);
+    const std::uint64_t hash = lookup.hash_;
     const std::uint64_t tag = TagOf(hash);
     const std::uint64_t* const slots = Slots();
     for (std::uint64_t j = hash & mask_;; j = (j + 1) & mask_) {

@@ -40,6 +40,20 @@ public:
     // The literal scan from the first line.
     std::optional<PriceListEntry> FindLinear(std::string_view partNumber) const;
 
+    // A lookup begun ahead of its answer, for callers that look up many part
+    // numbers in a row: begun a few part numbers ahead, the lookups' waits
+    // for memory overlap instead of following one another.
+    class Lookup {
+        std::uint64_t hash_ = 0;
+        friend class PriceList;
+    };
+    // Fetches the part number's place in the index.
+    Lookup Begin(std::string_view partNumber) const;
+    // Fetches the line that place points at; best a few lookups after Begin.
+    void Advance(const Lookup& lookup) const;
+    // As Find(partNumber); the lookup must be Begin(partNumber)'s.
+    std::optional<PriceListEntry> Find(std::string_view partNumber, const Lookup& lookup) const;
+
 private:
     void BuildIndex();
     std::string_view LineAt(std::uint64_t offset) const;

@@ -5,6 +5,8 @@
 #include "engine/PipeRecord.h"
 #include "engine/TransmissionLib.h"
 
+#include <array>
+
 namespace quillon {
 namespace {
 
@@ -208,14 +210,30 @@ SearchOutcome RunSearch(const QueryPage& page, std::string_view commandLinePartN
 
 void CompletePrices(const LineList& lines, const PriceList& priceList, const std::function<void(std::size_t)>& progress)
 {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
+    // The lookups run ahead of the lines they price: a line's place in the
+    // index is fetched kAhead lines before, the price list's line half as far.
+    constexpr std::size_t kAhead = 8;
+    std::array<PriceList::Lookup, kAhead> ahead;
+    std::array<const TTransmissionLine*, kAhead> begunFor{};
+    const std::size_t n = lines.size();
+    auto begin = [&](std::size_t i) {
+        if (i >= n || !lines[i]->Description.empty()) return;
+        ahead[i % kAhead] = priceList.Begin(lines[i]->PartNumber);
+        begunFor[i % kAhead] = lines[i];
+    };
+    for (std::size_t i = 0; i < kAhead; ++i) begin(i);
+    for (std::size_t i = 0; i < n; ++i) {
         TTransmissionLine& line = *lines[i];
         if (line.Description.empty()) {
-            if (auto entry = priceList.Find(line.PartNumber)) {
+            const bool begun = begunFor[i % kAhead] == &line;
+            if (auto entry = begun ? priceList.Find(line.PartNumber, ahead[i % kAhead]) : priceList.Find(line.PartNumber)) {
                 line.Description = entry->Description;
                 line.ListPrice = static_cast<double>(entry->Price);
             }
         }
+        begin(i + kAhead);
+        if (i + kAhead / 2 < n && begunFor[(i + kAhead / 2) % kAhead] == lines[i + kAhead / 2])
+            priceList.Advance(ahead[(i + kAhead / 2) % kAhead]);
         if (progress) progress(i + 1);
     }
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <utility>
+
 using namespace quillon;
 
 namespace {
@@ -217,6 +220,52 @@ TEST(Search, CommandLinePartNumberReplacesTheCriteriaButNotTheChecks)
     EXPECT_FALSE(out.Result);
     ASSERT_EQ(out.Messages.size(), 1u);
     EXPECT_EQ(out.Messages[0].Text, "Please select a cable type.");
+}
+
+// Lookups run ahead of the lines they price; every line must still get
+// what a lookup of its own gives, in runs longer than the look-ahead, with
+// lines listed twice (near and far apart), lines done already, lines the
+// list lacks and entries without a description.
+TEST(Search, PriceCompletionAheadGivesEachLineItsOwnPrice)
+{
+    std::mt19937 random(77);
+    std::vector<std::string> priceLines;
+    for (int i = 0; i < 400; ++i)
+        if (random() % 4 != 0)
+            priceLines.push_back("A|x|QP" + std::to_string(i) + "|FT|" + (i % 5 == 0 ? "" : "part " + std::to_string(i)) +
+                                 "|" + std::to_string(i) + ".25|");
+    const PriceList prices(priceLines);
+    for (int round = 0; round < 30; ++round) {
+        Catalog c;
+        const int count = static_cast<int>(random() % 60);
+        for (int i = 0; i < count; ++i) {
+            TTransmissionLine& line = c.Add(("QP" + std::to_string(random() % 420)).c_str(), 1, 2, "AIR", 0, 0);
+            if (random() % 6 == 0) {
+                line.Description = "Kept";
+                line.ListPrice = 3;
+            }
+        }
+        LineList lines = c.all;
+        for (int repeat = static_cast<int>(random() % 12); repeat > 0 && !c.all.empty(); --repeat)
+            lines.insert(lines.begin() + static_cast<long>(random() % (lines.size() + 1)), c.all[random() % c.all.size()]);
+        std::vector<std::pair<std::string, double>> expected;
+        for (const TTransmissionLine* line : c.all) {
+            if (!line->Description.empty()) {
+                expected.emplace_back(line->Description, line->ListPrice);
+            } else if (const auto entry = prices.Find(line->PartNumber)) {
+                expected.emplace_back(entry->Description, static_cast<double>(entry->Price));
+            } else {
+                expected.emplace_back("", 0);
+            }
+        }
+        std::size_t calls = 0;
+        CompletePrices(lines, prices, [&](std::size_t i) { EXPECT_EQ(i, ++calls); });
+        EXPECT_EQ(calls, lines.size());
+        for (std::size_t i = 0; i < c.all.size(); ++i) {
+            EXPECT_EQ(c.all[i]->Description, expected[i].first) << c.all[i]->PartNumber;
+            EXPECT_EQ(c.all[i]->ListPrice, expected[i].second) << c.all[i]->PartNumber;
+        }
+    }
 }
 
 TEST(Search, PriceCompletionLooksUpOnlyLinesNotYetDone)
