@@ -94,34 +94,31 @@ DataSetLoad LoadDataSet(const DataSetPaths& paths, DataSet& data)
     // other: a bad row is reported after the price list was read, and an
     // unreadable price list leaves the catalogue empty.
     PriceListRead prices;
-    {
-        std::jthread pricer;
-        try {
-            pricer = std::jthread([&] { prices.Run(paths.PriceList); });
-        } catch (const std::system_error&) {
-            prices.Run(paths.PriceList);  // no thread to be had: one after the other
-        }
-        std::exception_ptr badRow;
-        try {
-            // Also collects the band edges (in ascending numeric order) and
-            // the connector names. The text goes back as its rows are read,
-            // which keeps the peak to the records, the price list and its index.
-            BuildCatalogue(std::move(rows.Text), data.catalogue);
-        } catch (...) {
-            badRow = std::current_exception();
-        }
-        rows = TextRead();
-        if (pricer.joinable()) pricer.join();
-        if (prices.Failure) std::rethrow_exception(prices.Failure);
-        if (prices.Text.Error) {
-            // As if the catalogue had not been built: it never is without its prices.
-            data.catalogue = Catalogue();
-            load.Unreadable = std::move(prices.Text.Error);
-            return load;
-        }
-        data.PriceListLines = std::move(prices.List);
-        if (badRow) std::rethrow_exception(badRow);
+    std::jthread pricer;
+    try {
+        pricer = std::jthread([&] { prices.Run(paths.PriceList); });
+    } catch (const std::system_error&) {
+        prices.Run(paths.PriceList);  // no thread to be had: one after the other
     }
+    std::exception_ptr badRow;
+    try {
+        // Also collects the band edges (in ascending numeric order) and the
+        // connector names. The text goes back as its rows are read, which
+        // keeps the peak to the records, the price list and its index.
+        BuildCatalogue(std::move(rows.Text), data.catalogue);
+    } catch (...) {
+        badRow = std::current_exception();
+    }
+    if (pricer.joinable()) pricer.join();
+    if (prices.Failure) std::rethrow_exception(prices.Failure);
+    if (prices.Text.Error) {
+        // As if the catalogue had not been built: it never is without its prices.
+        data.catalogue = Catalogue();
+        load.Unreadable = std::move(prices.Text.Error);
+        return load;
+    }
+    data.PriceListLines = std::move(prices.List);
+    if (badRow) std::rethrow_exception(badRow);
     return load;
 }
 
