@@ -126,6 +126,9 @@ private:
     std::unique_ptr<TTransmissionLine> ParseLineRow()
     {
         auto line = std::make_unique<TTransmissionLine>();
+        // A line has a few connector options: room for four at once spares
+        // the list its growing steps.
+        line->Connectors.reserve(4);
         // Each band edge counts as soon as it is read, also when a later field fails.
         line->BeginFrequency = ReadDouble(fields_[0]);
         begins_.push_back(line->BeginFrequency);
