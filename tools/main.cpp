@@ -100,7 +100,7 @@ std::string OwnFolder()
 std::variant<const quillon::PlotModule*, std::string> LoadPlotModule()
 {
     const std::string folder = OwnFolder();
-    if (folder.empty()) return std::string("the folder of quillon-query is unknown, and the chart module with it");
+    if (folder.empty()) return std::string("the folder quillon-query runs from cannot be found");
     const std::string path = folder + quillon::kPlotModuleFileName;
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
