@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <system_error>
 
@@ -186,10 +187,36 @@ struct Digits15 {
     bool negative = false;
 };
 
-// Thresholds for the exponent of the first digit of a value in [1e-4, 1e15);
-// the negative ones are not exact, which the range check below catches.
-constexpr std::array<long double, 19> kDecades{1e-4L, 1e-3L, 1e-2L, 1e-1L, 1e0L,  1e1L,  1e2L,  1e3L,  1e4L, 1e5L,
-                                               1e6L,  1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L, 1e14L};
+// 10^k as the compiler reads "1ek", for k = -5 .. 15 (index k + 5); the
+// negative ones are not exact, which the range check below catches.
+constexpr std::array<long double, 21> kDecadeStarts{1e-5L, 1e-4L, 1e-3L, 1e-2L, 1e-1L, 1e0L,  1e1L,
+                                                    1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,
+                                                    1e9L,  1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L};
+
+// floor(b x log10(2)) for the binary exponents of [1e-4, 1e15).
+constexpr int FloorLog10OfPow2(int b) { return (b * 1233) >> 12; }
+
+static_assert([] {
+    for (int b = -14; b <= 50; ++b) {
+        double p = 1;
+        for (int i = 0; i < (b < 0 ? -b : b); ++i) p = b < 0 ? p / 2 : p * 2;
+        int e = 0;  // floor(log10(p)) by counting decades
+        for (double d = p; d >= 10; d /= 10) ++e;
+        for (double d = p; d < 1; d *= 10) --e;
+        if (FloorLog10OfPow2(b) != e) return false;
+    }
+    return true;
+}());
+
+// The binary exponent of a positive, normal long double (a = 1.x x 2^result).
+int BinaryExponent(long double a)
+{
+    // x87 extended: 64-bit significand, then 15 exponent bits biased by 16383.
+    static_assert(std::numeric_limits<long double>::digits == 64);
+    std::uint16_t top = 0;
+    std::memcpy(&top, reinterpret_cast<const unsigned char*>(&a) + 8, sizeof top);
+    return (top & 0x7fff) - 16383;
+}
 
 // Most values: scale by an exact power of ten and round once. The product
 // is within half a unit in the last place (3.1e-5 below 1e15) of the exact
@@ -200,13 +227,18 @@ bool ToDigits15Fast(long double value, Digits15& result)
 {
     const long double a = std::fabs(value);
     if (!(a >= 1e-4L && a < 1e15L)) return false;
-    const int e = static_cast<int>(std::upper_bound(kDecades.begin(), kDecades.end(), a) - kDecades.begin()) - 5;
+    // The decade of a lies in that of its power of two or the next one up.
+    int e = FloorLog10OfPow2(BinaryExponent(a));
+    if (a >= kDecadeStarts[static_cast<std::size_t>(e + 6)]) ++e;
     const long double m = a * Pow10(14 - e);
     if (m < 1e14L || m >= 1e15L - 1) return false;
-    // The nearest whole number, in the processor's own rounding (no mode switch).
-    const long long nearest = std::llrint(m);
-    if (std::fabs(m - static_cast<long double>(nearest)) > 0.5L - 1e-4L) return false;
-    result.digits = static_cast<std::uint64_t>(nearest);
+    // The nearest whole number: below 2^63, adding 2^63 leaves no fraction
+    // bits, so the sum is rounded to a whole number in the processor's own
+    // rounding (to nearest), and taking 2^63 off again is exact.
+    constexpr long double kWhole = 9223372036854775808.0L;  // 2^63
+    const long double nearest = (m + kWhole) - kWhole;
+    if (std::fabs(m - nearest) > 0.5L - 1e-4L) return false;
+    result.digits = static_cast<std::uint64_t>(static_cast<long long>(nearest));
     result.exponent = e;
     result.negative = value < 0;
     return true;
@@ -291,21 +323,23 @@ double ReadDouble(std::string_view text)
     return value;
 }
 
-std::string FormatGeneral(long double value)
+void AppendGeneral(std::string& out, long double value)
 {
-    if (value == 0 || !std::isfinite(value)) return "0";
+    if (value == 0 || !std::isfinite(value)) {
+        out += '0';
+        return;
+    }
     const Digits15 d = ToDigits15(value);
     char digits[15];
     WriteDigits(digits + 15, d.digits, 15);
     int n = 15;
     while (n > 1 && digits[n - 1] == '0') --n;
-    std::string out;
     // Whole numbers up to 10^15 and fractions down to 10^-20 fit in a small
-    // buffer without a heap block; the rest (up to thousands of digits) not.
+    // buffer, written in one piece; the rest (up to thousands of digits) not.
     char small[48];
     const bool fits = d.exponent >= -20 && d.exponent < 16;
     char* p = small;
-    if (!fits) out.reserve(static_cast<std::size_t>(std::abs(d.exponent)) + 20);
+    if (!fits) out.reserve(out.size() + static_cast<std::size_t>(std::abs(d.exponent)) + 20);
     auto put = [&](const char* text, std::size_t count) {
         if (fits) {
             std::memcpy(p, text, count);
@@ -339,13 +373,36 @@ std::string FormatGeneral(long double value)
         zeros(-d.exponent - 1);
         put(digits, static_cast<std::size_t>(n));
     }
-    if (fits) return std::string(small, static_cast<std::size_t>(p - small));
+    if (fits) out.append(small, static_cast<std::size_t>(p - small));
+}
+
+std::string FormatGeneral(long double value)
+{
+    std::string out;
+    AppendGeneral(out, value);
     return out;
 }
 
-std::string FormatFixed2(long double value)
+void AppendHundredths(std::string& out, std::uint64_t hundredths, bool negative)
 {
-    if (value == 0 || !std::isfinite(value)) return "0.00";
+    char buffer[32];
+    char* const end = buffer + sizeof buffer;
+    const std::uint64_t whole = hundredths / 100;
+    const int wholeDigits = DigitCount(whole);
+    WriteDigits(end, hundredths % 100, 2);
+    end[-3] = '.';
+    WriteDigits(end - 3, whole, wholeDigits);
+    char* begin = end - 3 - wholeDigits;
+    if (negative && hundredths != 0) *--begin = '-';
+    out.append(begin, static_cast<std::size_t>(end - begin));
+}
+
+void AppendFixed2(std::string& out, long double value)
+{
+    if (value == 0 || !std::isfinite(value)) {
+        out += "0.00";
+        return;
+    }
     const Digits15 d = ToDigits15(value);
     // value x 100 = digits x 10^(exponent - 12); keep the integer part, round
     // on the first dropped digit (halves away from zero).
@@ -354,11 +411,11 @@ std::string FormatFixed2(long double value)
         // Beyond 10^19 hundredths: the digits, then zeros, and no fraction.
         char digits[15];
         WriteDigits(digits + 15, d.digits, 15);
-        std::string out = d.negative ? "-" : "";
+        if (d.negative) out += '-';
         out.append(digits, 15);
         out.append(static_cast<std::size_t>(shift - 2), '0');
         out += ".00";
-        return out;
+        return;
     }
     std::uint64_t hundredths = 0;
     if (shift >= 0) {
@@ -371,16 +428,14 @@ std::string FormatFixed2(long double value)
             if (firstDropped >= 5) ++hundredths;
         }  // more than 15 dropped: the first dropped digit is a leading 0
     }
-    char buffer[32];
-    char* const end = buffer + sizeof buffer;
-    const std::uint64_t whole = hundredths / 100;
-    const int wholeDigits = DigitCount(whole);
-    WriteDigits(end, hundredths % 100, 2);
-    end[-3] = '.';
-    WriteDigits(end - 3, whole, wholeDigits);
-    char* begin = end - 3 - wholeDigits;
-    if (d.negative && hundredths != 0) *--begin = '-';
-    return std::string(begin, static_cast<std::size_t>(end - begin));
+    AppendHundredths(out, hundredths, d.negative);
+}
+
+std::string FormatFixed2(long double value)
+{
+    std::string out;
+    AppendFixed2(out, value);
+    return out;
 }
 
 }  // namespace quillon
