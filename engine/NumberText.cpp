@@ -234,11 +234,14 @@ bool ToDigits15Fast(long double value, Digits15& result)
     if (m < 1e14L || m >= 1e15L - 1) return false;
     // The nearest whole number: below 2^63, adding 2^63 leaves no fraction
     // bits, so the sum is rounded to a whole number in the processor's own
-    // rounding (to nearest), and taking 2^63 off again is exact.
+    // rounding (to nearest), and its 64-bit significand is 2^63 plus that
+    // number (read from the bits: a conversion would switch rounding modes).
     constexpr long double kWhole = 9223372036854775808.0L;  // 2^63
-    const long double nearest = (m + kWhole) - kWhole;
-    if (std::fabs(m - nearest) > 0.5L - 1e-4L) return false;
-    result.digits = static_cast<std::uint64_t>(static_cast<long long>(nearest));
+    const long double sum = m + kWhole;
+    if (std::fabs(m - (sum - kWhole)) > 0.5L - 1e-4L) return false;
+    std::uint64_t significand = 0;
+    std::memcpy(&significand, &sum, sizeof significand);
+    result.digits = significand - (std::uint64_t{1} << 63);
     result.exponent = e;
     result.negative = value < 0;
     return true;
@@ -269,6 +272,26 @@ Digits15 ToDigits15(long double value)
     Digits15 fast;
     if (ToDigits15Fast(value, fast)) return fast;
     return ToDigits15Exact(value);
+}
+
+// The magnitude in hundredths as FormatFixed2 rounds it (15 digits, then
+// halves away from zero), without the 15 digits: the text only turns where
+// the 15-digit value crosses a half-hundredth, and that value is within
+// 5e-15 of the magnitude (relative), the product x 100 within 1e-19. Where
+// the product lies further than twice that from a half, its nearest whole
+// number is the answer; nearer a half the digits decide.
+bool HundredthsFast(long double value, std::uint64_t& hundredths)
+{
+    const long double x = std::fabs(value) * 100;
+    if (!(x < 1e13L)) return false;
+    constexpr long double kWhole = 9223372036854775808.0L;  // 2^63, as in ToDigits15Fast
+    const long double sum = x + kWhole;
+    const long double fromWhole = std::fabs(x - (sum - kWhole));  // at most 0.5
+    if (0.5L - fromWhole <= x * 1e-14L) return false;
+    std::uint64_t significand = 0;
+    std::memcpy(&significand, &sum, sizeof significand);
+    hundredths = significand - (std::uint64_t{1} << 63);
+    return true;
 }
 
 // Pairs of digits, for writing integers two digits at a time.
@@ -403,6 +426,11 @@ void AppendFixed2(std::string& out, long double value)
         out += "0.00";
         return;
     }
+    std::uint64_t nearest = 0;
+    if (HundredthsFast(value, nearest)) {
+        AppendHundredths(out, nearest, value < 0);
+        return;
+    }
     const Digits15 d = ToDigits15(value);
     // value x 100 = digits x 10^(exponent - 12); keep the integer part, round
     // on the first dropped digit (halves away from zero).
@@ -423,9 +451,9 @@ void AppendFixed2(std::string& out, long double value)
     } else {
         const int drop = -shift;
         if (drop <= 15) {
-            hundredths = d.digits / kPow10Int[static_cast<std::size_t>(drop)];
-            const std::uint64_t firstDropped = d.digits / kPow10Int[static_cast<std::size_t>(drop - 1)] % 10;
-            if (firstDropped >= 5) ++hundredths;
+            // Down to the first dropped digit, then round on it.
+            const std::uint64_t kept = d.digits / kPow10Int[static_cast<std::size_t>(drop - 1)];
+            hundredths = kept / 10 + (kept % 10 >= 5 ? 1 : 0);
         }  // more than 15 dropped: the first dropped digit is a leading 0
     }
     AppendHundredths(out, hundredths, d.negative);
