@@ -109,6 +109,25 @@ private:
     long double rate_ = 1;
 };
 
+// The rows of a filling, each made as the filling reaches it, so that it is
+// written while still in the cache; when the filling ends, at the last line
+// or at an error, the rows it did not reach follow empty: one row per line,
+// as if all had been made first.
+class RowsAsReached {
+public:
+    RowsAsReached(std::vector<ResultRow>& rows, std::size_t count) : rows_(rows), count_(count)
+    {
+        rows_.clear();
+        rows_.reserve(count);
+    }
+    ResultRow& Next() { return rows_.emplace_back(); }
+    void Finish() { rows_.resize(count_); }
+
+private:
+    std::vector<ResultRow>& rows_;
+    std::size_t count_;
+};
+
 void FillLossColumns(ResultRow& row, long double per100ft, bool feet, double F1, double F2, long double length)
 {
     const long double total = TotalAttenuationFrom(per100ft, feet, length);
@@ -172,7 +191,7 @@ std::optional<std::string> FillInteractiveRows(ResultTable& table, const LineLis
 {
     static const ExchangeRates kNoRates;
     const ExchangeRates& rates = inputs.Rates != nullptr ? *inputs.Rates : kNoRates;
-    table.Rows.assign(lines.size(), ResultRow{});
+    RowsAsReached rows(table.Rows, lines.size());
     LazyNumber<double> qB(inputs.BeginningFrequency);
     LazyNumber<double> qE(inputs.EndingFrequency);
     LazyNumber<long double> length(inputs.Length);
@@ -188,7 +207,7 @@ std::optional<std::string> FillInteractiveRows(ResultTable& table, const LineLis
     try {
         for (std::size_t r = 0; r < lines.size(); ++r) {
             const TTransmissionLine& line = *lines[r];
-            ResultRow& row = table.Rows[r];
+            ResultRow& row = rows.Next();
             row[kPartNumber] = line.PartNumber;
             SetBand(row[kBand], line);
             row[kDescription] = line.Description;
@@ -226,8 +245,10 @@ std::optional<std::string> FillInteractiveRows(ResultTable& table, const LineLis
             }
         }
     } catch (const QuillonError& error) {
+        rows.Finish();
         return error.message();
     }
+    rows.Finish();
     return std::nullopt;
 }
 
@@ -269,15 +290,16 @@ std::optional<std::string> FillPartNumberRows(PartNumberTable& table, const TCon
 
 std::optional<std::string> FillCommandLineRows(ResultTable& table, const LineList& lines, std::string_view argument)
 {
+    std::optional<RowsAsReached> rows;  // made once the argument has been read
     try {
         const CommandLineRun run = ReadCommandLineRun(argument);
         const bool hasLength = run.HasLength;
         const long double length = run.Length;
         const bool feet = run.Feet;
-        table.Rows.assign(lines.size(), ResultRow{});
+        rows.emplace(table.Rows, lines.size());
         for (std::size_t r = 0; r < lines.size(); ++r) {
             const TTransmissionLine& line = *lines[r];
-            ResultRow& row = table.Rows[r];
+            ResultRow& row = rows->Next();
             row[kPartNumber] = line.PartNumber;
             SetBand(row[kBand], line);
             row[kDescription] = line.Description;
@@ -296,8 +318,10 @@ std::optional<std::string> FillCommandLineRows(ResultTable& table, const LineLis
             PriceCell(row[kPriceM], "", "$", line.ListPrice * FeetPerMetre);
         }
     } catch (const QuillonError& error) {
+        if (rows) rows->Finish();
         return error.message();
     }
+    if (rows) rows->Finish();
     return std::nullopt;
 }
 
