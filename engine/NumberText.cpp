@@ -313,14 +313,6 @@ void WriteDigits(char* end, std::uint64_t n, int width)
     if (width == 1) *--end = static_cast<char>('0' + n % 10);
 }
 
-// The number of decimal digits of n (at least 1).
-int DigitCount(std::uint64_t n)
-{
-    int count = 1;
-    while (count < 20 && n >= kPow10Int[static_cast<std::size_t>(count)]) ++count;
-    return count;
-}
-
 }  // namespace
 
 bool IsNumberSyntax(std::string_view text)
@@ -410,12 +402,25 @@ void AppendHundredths(std::string& out, std::uint64_t hundredths, bool negative)
 {
     char buffer[32];
     char* const end = buffer + sizeof buffer;
-    const std::uint64_t whole = hundredths / 100;
-    const int wholeDigits = DigitCount(whole);
-    WriteDigits(end, hundredths % 100, 2);
-    end[-3] = '.';
-    WriteDigits(end - 3, whole, wholeDigits);
-    char* begin = end - 3 - wholeDigits;
+    char* begin = end - 3;
+    const auto cents = static_cast<std::size_t>(hundredths % 100) * 2;
+    begin[0] = '.';
+    begin[1] = kDigitPairs[cents];
+    begin[2] = kDigitPairs[cents + 1];
+    // The whole part, two digits at a time from the right; most have few.
+    std::uint64_t whole = hundredths / 100;
+    while (whole >= 100) {
+        const auto pair = static_cast<std::size_t>(whole % 100) * 2;
+        whole /= 100;
+        *--begin = kDigitPairs[pair + 1];
+        *--begin = kDigitPairs[pair];
+    }
+    if (whole >= 10) {
+        *--begin = kDigitPairs[whole * 2 + 1];
+        *--begin = kDigitPairs[whole * 2];
+    } else {
+        *--begin = static_cast<char>('0' + whole);
+    }
     if (negative && hundredths != 0) *--begin = '-';
     out.append(begin, static_cast<std::size_t>(end - begin));
 }
