@@ -208,11 +208,15 @@ static_assert([] {
     return true;
 }());
 
+// The shortcuts below read the bits of the x87 extended format: a 64-bit
+// significand with its leading bit, then 15 exponent bits biased by 16383.
+// Where long double is another format, the exact conversions do all the work.
+constexpr bool kX87Extended = std::numeric_limits<long double>::digits == 64 &&
+                              std::numeric_limits<long double>::max_exponent == 16384;
+
 // The binary exponent of a positive, normal long double (a = 1.x x 2^result).
 int BinaryExponent(long double a)
 {
-    // x87 extended: 64-bit significand, then 15 exponent bits biased by 16383.
-    static_assert(std::numeric_limits<long double>::digits == 64);
     std::uint16_t top = 0;
     std::memcpy(&top, reinterpret_cast<const unsigned char*>(&a) + 8, sizeof top);
     return (top & 0x7fff) - 16383;
@@ -225,6 +229,7 @@ int BinaryExponent(long double a)
 // decides.
 bool ToDigits15Fast(long double value, Digits15& result)
 {
+    if constexpr (!kX87Extended) return false;
     const long double a = std::fabs(value);
     if (!(a >= 1e-4L && a < 1e15L)) return false;
     // The decade of a lies in that of its power of two or the next one up.
@@ -282,6 +287,7 @@ Digits15 ToDigits15(long double value)
 // number is the answer; nearer a half the digits decide.
 bool HundredthsFast(long double value, std::uint64_t& hundredths)
 {
+    if constexpr (!kX87Extended) return false;
     const long double x = std::fabs(value) * 100;
     if (!(x < 1e13L)) return false;
     constexpr long double kWhole = 9223372036854775808.0L;  // 2^63, as in ToDigits15Fast
