@@ -6,10 +6,12 @@
 // its price list) and gives each tool's peak resident size against the
 // size of the files.
 //
-//     quillon-tool-bench TOOL [--baseline OLD-TOOL] [--runs N] [--memory]
+//     quillon-tool-bench TOOL [--baseline OLD-TOOL] [--runs N] [--starts N] [--memory]
 //
 // With --baseline an older build of the tool runs in the same rounds, so
-// that before and after are measured side by side.
+// that before and after are measured side by side. Last, the cost of a
+// start alone: `quillon-query --help` started many times (--starts N),
+// alternating with a plain program that does nothing (`true`).
 
 #include "bench/CatalogueGenerator.h"
 
@@ -198,6 +200,33 @@ int EndToEnd(const fs::path& folder, const std::string& tool, const std::string&
     return 0;
 }
 
+// What a start costs before any file is read: the loader, the libraries'
+// own set-up and the tool's arguments.
+int Starts(const std::string& tool, const std::string& baseline, int starts)
+{
+    std::vector<Contender> contenders;
+    contenders.push_back({"true", {"/usr/bin/true"}, {}, {}, 0});
+    contenders.push_back({"quillon-query --help", {tool, "--help"}, {}, {}, 0});
+    if (!baseline.empty()) contenders.push_back({"baseline --help", {baseline, "--help"}, {}, {}, 0});
+    for (Contender& c : contenders) Run(c.arguments);
+    for (int round = 0; round < starts; ++round)
+        for (Contender& c : contenders) {
+            const RunFigures f = Run(c.arguments);
+            if (!WIFEXITED(f.status) || WEXITSTATUS(f.status) != 0) {
+                std::fprintf(stderr, "%s failed\n", c.name.c_str());
+                return 1;
+            }
+            c.wall.push_back(f.wallMs);
+            c.cpu.push_back(f.cpuMs);
+        }
+    std::printf("starts: %d each, medians\n", starts);
+    const double trueWall = Median(contenders[0].wall);
+    for (const Contender& c : contenders)
+        std::printf("%-24s wall %8.2f ms (%5.1fx true)    cpu %8.2f ms\n", c.name.c_str(), Median(c.wall),
+                    Median(c.wall) / trueWall, Median(c.cpu));
+    return 0;
+}
+
 int Memory(const fs::path& folder, const std::string& tool, const std::string& baseline)
 {
     GeneratorSizes sizes;
@@ -223,10 +252,13 @@ int Memory(const fs::path& folder, const std::string& tool, const std::string& b
 
 }  // namespace
 
+constexpr char kUsage[] = "usage: quillon-tool-bench TOOL [--baseline OLD-TOOL] [--runs N] [--starts N] [--memory]\n";
+
 int main(int argc, char** argv)
 {
     std::string tool, baseline;
     int runs = 9;
+    int starts = 100;
     bool memory = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -234,22 +266,25 @@ int main(int argc, char** argv)
             baseline = fs::absolute(argv[++i]).string();
         else if (a == "--runs" && i + 1 < argc)
             runs = std::max(1, std::atoi(argv[++i]));
+        else if (a == "--starts" && i + 1 < argc)
+            starts = std::max(1, std::atoi(argv[++i]));
         else if (a == "--memory")
             memory = true;
         else if (tool.empty() && a.rfind("--", 0) != 0)
             tool = fs::absolute(a).string();
         else {
-            std::fprintf(stderr, "usage: quillon-tool-bench TOOL [--baseline OLD-TOOL] [--runs N] [--memory]\n");
+            std::fputs(kUsage, stderr);
             return 2;
         }
     }
     if (tool.empty()) {
-        std::fprintf(stderr, "usage: quillon-tool-bench TOOL [--baseline OLD-TOOL] [--runs N] [--memory]\n");
+        std::fputs(kUsage, stderr);
         return 2;
     }
     const fs::path folder = fs::temp_directory_path() / ("quillon-tool-bench-" + std::to_string(::getpid()));
     fs::create_directories(folder);
     int status = EndToEnd(folder, tool, baseline, runs);
+    if (status == 0) status = Starts(tool, baseline, starts);
     if (status == 0 && memory) status = Memory(folder, tool, baseline);
     std::error_code ec;
     fs::remove_all(folder, ec);

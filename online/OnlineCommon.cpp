@@ -3,6 +3,7 @@
 #include <charconv>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include <QDir>
 #include <QFile>
@@ -173,6 +174,28 @@ void WriteValuesOrRaise(SettingsStore& store, const QString& path, bool keyFound
     if (!keyFound || values.isEmpty())
         throw OnlineError(QStringLiteral("Cannot open the settings key %1: %2").arg(path, store.LastError()));
     throw OnlineError(QStringLiteral("Cannot store %1: %2").arg(values.front().name, store.LastError()));
+}
+
+void ReminderWrites::Add(const QString& path, bool keyFound, QList<SettingsValueWrite> values)
+{
+    pending_.append({path, keyFound, std::move(values)});
+}
+
+void ReminderWrites::Commit(Seams& seams)
+{
+    const QList<Pending> pending = std::exchange(pending_, {});
+    if (pending.isEmpty()) return;
+    SettingsStore store = seams.Settings();
+    QList<SettingsKeyWrite> keys;
+    for (const Pending& write : pending) keys.append({write.path, write.values});
+    if (store.WriteKeys(keys)) return;
+    for (const Pending& write : pending) {
+        try {
+            WriteValuesOrRaise(store, write.path, write.keyFound, write.values);
+        } catch (const OnlineError& error) {
+            seams.messages.Error(error.Text());
+        }
+    }
 }
 
 void TurnReminderOff(Seams& seams, const QString& keyPath)

@@ -118,6 +118,26 @@ void WriteStringOrRaise(SettingsStore& store, const QString& name, const QString
 void WriteValuesOrRaise(SettingsStore& store, const QString& path, bool keyFound,
                         const QList<SettingsValueWrite>& values);
 
+// The first dates of reminders checked one after another at a start, written
+// together in one rewrite of the store. Add gathers; Commit writes what was
+// gathered and shows a failure in the error box. When the one write is
+// refused, each is written again on its own, so each shows the reason it
+// would have shown alone. A reminder that goes on to prompt commits first,
+// so the store holds the earlier dates before anything else happens.
+class ReminderWrites {
+public:
+    void Add(const QString& path, bool keyFound, QList<SettingsValueWrite> values);
+    void Commit(Seams& seams);
+
+private:
+    struct Pending {
+        QString path;
+        bool keyFound = false;
+        QList<SettingsValueWrite> values;
+    };
+    QList<Pending> pending_;
+};
+
 // The reminder steps the update and news reminders share, over their key.
 // "Don't ask me again.": NextUpdate = "0"; a store failure shows its reason.
 void TurnReminderOff(Seams& seams, const QString& keyPath);

@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 
+#include <utility>
+
 #include "online/OnlineCommon.h"
 #include "platform/Seams.h"
 
@@ -25,18 +27,20 @@ QString TFreshlineDlg::ReminderKey() const
     return ReminderKeyPath(registryKey_, QStringLiteral("Freshline"));
 }
 
-void TFreshlineDlg::CheckReminder()
+void TFreshlineDlg::CheckReminder(ReminderWrites* firstRun)
 {
     if (running_) return;
     const BusyScope running(running_);
     try {
-        RunCheck();
+        RunCheck(firstRun);
     } catch (const OnlineError& error) {
+        // Earlier reminders' failures show first, as they happened first.
+        if (firstRun != nullptr) firstRun->Commit(seams_);
         seams_.messages.Error(error.Text());
     }
 }
 
-void TFreshlineDlg::RunCheck()
+void TFreshlineDlg::RunCheck(ReminderWrites* firstRun)
 {
     bool due = false;
     {
@@ -49,10 +53,13 @@ void TFreshlineDlg::RunCheck()
             const QDate today = seams_.clock.Now().date();
             SettingsValueWrite removeNewInstall{kNewInstall, std::nullopt};
             removeNewInstall.remove = true;
-            WriteValuesOrRaise(store, ReminderKey(), keyFound,
-                               {{kNextUpdate, ShortDateAfter(today, updateInterval_)},
-                                {kInterval, QString::number(updateInterval_)},
-                                removeNewInstall});
+            QList<SettingsValueWrite> first{{kNextUpdate, ShortDateAfter(today, updateInterval_)},
+                                            {kInterval, QString::number(updateInterval_)},
+                                            removeNewInstall};
+            if (firstRun != nullptr)
+                firstRun->Add(ReminderKey(), keyFound, std::move(first));
+            else
+                WriteValuesOrRaise(store, ReminderKey(), keyFound, first);
             return;
         }
         const std::optional<QString> next = store.ReadString(kNextUpdate);
@@ -61,6 +68,7 @@ void TFreshlineDlg::RunCheck()
         due = IsDue(seams_.clock.Now(), ReadShortDate(*next));
     }
     if (!due) return;
+    if (firstRun != nullptr) firstRun->Commit(seams_);
     seams_.messages.DefaultBeep();
     if (AskToRun() == MessageButton::Yes) Execute();
 }

@@ -18,6 +18,7 @@
 #include <QWidget>
 
 #include "online/UpdateWindow.h"
+#include "online/OnlineCommon.h"
 #include "platform/Messages.h"
 
 namespace quillon {
@@ -58,7 +59,9 @@ public:
     // On every activation of the owning window. Shows the prompt when the
     // reminder is due and runs the update after a Yes. A stored date that is
     // no date is reported in the standard error box.
-    void CheckReminder();
+    // A start's first dates go into firstRun when one is given (the
+    // caller commits it), else they are written at once.
+    void CheckReminder(ReminderWrites* firstRun = nullptr);
     // The "Run Freshline now?" prompt; a ticked "Don't ask me again." turns
     // the reminder off whatever the answer.
     MessageButton AskToRun();
@@ -73,7 +76,7 @@ public:
     void SetModalRunner(ModalRunner runner) { modalRunner_ = std::move(runner); }
 
 private:
-    void RunCheck();
+    void RunCheck(ReminderWrites* firstRun);
 
     Seams& seams_;
     QPointer<QWidget> parentWidget_;

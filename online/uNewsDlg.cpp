@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 
+#include <utility>
+
 #include "online/NewsPages.h"
 #include "online/OnlineCommon.h"
 #include "platform/Seams.h"
@@ -24,18 +26,20 @@ QString TNewsDlg::ReminderKey() const
     return ReminderKeyPath(registryKey_, QStringLiteral("News"));
 }
 
-void TNewsDlg::CheckReminder()
+void TNewsDlg::CheckReminder(ReminderWrites* firstRun)
 {
     if (running_) return;
     const BusyScope running(running_);
     try {
-        RunCheck();
+        RunCheck(firstRun);
     } catch (const OnlineError& error) {
+        // Earlier reminders' failures show first, as they happened first.
+        if (firstRun != nullptr) firstRun->Commit(seams_);
         seams_.messages.Error(error.Text());
     }
 }
 
-void TNewsDlg::RunCheck()
+void TNewsDlg::RunCheck(ReminderWrites* firstRun)
 {
     bool due = false;
     {
@@ -45,8 +49,11 @@ void TNewsDlg::RunCheck()
         if (keyFound) OpenKeyOrRaise(store, ReminderKey());
         if (!keyFound || !store.ValueExists(kNextUpdate)) {
             // First run: the offer starts one interval from now; no interval is stored.
-            WriteValuesOrRaise(store, ReminderKey(), keyFound,
-                               {{kNextUpdate, ShortDateAfter(seams_.clock.Now().date(), updateInterval_)}});
+            QList<SettingsValueWrite> first{{kNextUpdate, ShortDateAfter(seams_.clock.Now().date(), updateInterval_)}};
+            if (firstRun != nullptr)
+                firstRun->Add(ReminderKey(), keyFound, std::move(first));
+            else
+                WriteValuesOrRaise(store, ReminderKey(), keyFound, first);
             return;
         }
         const std::optional<QString> next = store.ReadString(kNextUpdate);
@@ -54,7 +61,9 @@ void TNewsDlg::RunCheck()
         if (*next == QLatin1String("0")) return;
         due = IsDue(seams_.clock.Now(), ReadShortDate(*next));
     }
-    if (due && AskToView() == MessageButton::Yes) Execute();
+    if (!due) return;
+    if (firstRun != nullptr) firstRun->Commit(seams_);
+    if (AskToView() == MessageButton::Yes) Execute();
 }
 
 MessageButton TNewsDlg::AskToView()

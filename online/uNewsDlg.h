@@ -17,6 +17,7 @@
 #include <QWidget>
 
 #include "online/NewsWindow.h"
+#include "online/OnlineCommon.h"
 #include "platform/Messages.h"
 
 namespace quillon {
@@ -45,7 +46,9 @@ public:
     QString ReminderKey() const;
 
     // On every activation of the owning window: offers the news when due.
-    void CheckReminder();
+    // A start's first dates go into firstRun when one is given (the
+    // caller commits it), else they are written at once.
+    void CheckReminder(ReminderWrites* firstRun = nullptr);
     // "View the latest press releases...?"; a ticked "Don't ask me again."
     // turns the offer off whatever the answer.
     MessageButton AskToView();
@@ -60,7 +63,7 @@ public:
     void SetModalRunner(ModalRunner runner) { modalRunner_ = std::move(runner); }
 
 private:
-    void RunCheck();
+    void RunCheck(ReminderWrites* firstRun);
 
     Seams& seams_;
     QPointer<QWidget> parentWidget_;

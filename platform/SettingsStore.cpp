@@ -412,29 +412,50 @@ bool SettingsStore::DeleteValue(const QString& name)
     });
 }
 
+namespace {
+
+// Writes the values into the key at parts, making it; true when the tree changed.
+bool ApplyWrites(Key& root, const QStringList& parts, const QList<SettingsValueWrite>& values)
+{
+    bool changed = settings::FindPath(root, parts) == nullptr;
+    Key& key = settings::MakePath(root, parts);
+    for (const SettingsValueWrite& write : values) {
+        if (write.remove) {
+            const auto found = std::find_if(key.values.begin(), key.values.end(), [&](const Value& v) {
+                return v.name.compare(write.name, Qt::CaseInsensitive) == 0;
+            });
+            if (found != key.values.end()) {
+                key.values.erase(found);
+                changed = true;
+            }
+            continue;
+        }
+        const bool created = key.FindValue(write.name) == nullptr;
+        changed = Assign(ValueFor(key, write.name), write) || created || changed;
+    }
+    return changed;
+}
+
+}  // namespace
+
 bool SettingsStore::WriteValues(const QString& path, const QList<SettingsValueWrite>& values)
 {
-    const QStringList parts = settings::SplitPath(path);
-    if (parts.size() > settings::kMaxKeyDepth) {
-        return Fail(TooDeep(path, parts.size()));
+    return WriteKeys({{path, values}});
+}
+
+bool SettingsStore::WriteKeys(const QList<SettingsKeyWrite>& keys)
+{
+    QList<QStringList> paths;
+    for (const SettingsKeyWrite& key : keys) {
+        paths << settings::SplitPath(key.path);
+        if (paths.back().size() > settings::kMaxKeyDepth) {
+            return Fail(TooDeep(key.path, paths.back().size()));
+        }
     }
     return Modify([&](Key& root) {
-        bool changed = settings::FindPath(root, parts) == nullptr;
-        Key& key = settings::MakePath(root, parts);
-        for (const SettingsValueWrite& write : values) {
-            if (write.remove) {
-                const auto found = std::find_if(key.values.begin(), key.values.end(), [&](const Value& v) {
-                    return v.name.compare(write.name, Qt::CaseInsensitive) == 0;
-                });
-                if (found != key.values.end()) {
-                    key.values.erase(found);
-                    changed = true;
-                }
-                continue;
-            }
-            const bool created = key.FindValue(write.name) == nullptr;
-            changed = Assign(ValueFor(key, write.name), write) || created || changed;
-        }
+        bool changed = false;
+        for (qsizetype k = 0; k < keys.size(); ++k)
+            changed = ApplyWrites(root, paths[k], keys[k].values) || changed;
         return changed;
     });
 }

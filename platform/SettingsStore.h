@@ -61,6 +61,12 @@ struct SettingsValueWrite {
     bool remove = false;
 };
 
+// One key's values for WriteKeys.
+struct SettingsKeyWrite {
+    QString path;
+    QList<SettingsValueWrite> values;
+};
+
 class SettingsStore {
 public:
     using ProblemHandler = std::function<void(const SettingsProblem&)>;
@@ -102,6 +108,9 @@ public:
     // that every value is stored or none. When the file holds them already
     // as given, it is not rewritten. Needs no open key and leaves one open.
     bool WriteValues(const QString& path, const QList<SettingsValueWrite>& values);
+    // The same for several keys, in order, in one locked rewrite: every value
+    // of every key is stored or none.
+    bool WriteKeys(const QList<SettingsKeyWrite>& keys);
 
     // The direct sub-keys of path, in creation order; nullopt when path is missing.
     std::optional<QStringList> SubKeyNames(const QString& path);

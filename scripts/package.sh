@@ -38,7 +38,7 @@ if [ -z "$build" ]; then
     "-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
     "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)" \
     "${launcher[@]}" >/dev/null
-  cmake --build "$build" -j2 --target quillon quillon-register quillon-query
+  cmake --build "$build" -j2 --target quillon quillon-register quillon-query quillon-plot
 fi
 build=$(cd "$build" && pwd)
 
@@ -60,7 +60,8 @@ mkdir -p "$root/DEBIAN"
 printf 'Source: quillon\n\nPackage: quillon\nArchitecture: any\n' >"$work/src/debian/control"
 DESTDIR=$root cmake --install "$build" --prefix /usr >/dev/null
 cd "$work/src"
-mapfile -t binaries < <(find debian/quillon -type f -perm /0111 -exec sh -c 'head -c4 "$1" | grep -q ELF' _ {} \; -print)
+# The programs and the tool's chart module, which is not executable.
+mapfile -t binaries < <(find debian/quillon -type f -exec sh -c 'head -c4 "$1" | grep -q ELF' _ {} \; -print)
 # Stripped as dh_strip would, without the compiler's notes.
 strip --strip-unneeded --remove-section=.comment --remove-section=.note "${binaries[@]}"
 

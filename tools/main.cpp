@@ -6,10 +6,9 @@
 #include "tools/TableSort.h"
 #include "tools/TableText.h"
 
-#include "chart/ChartPicture.h"
+#include "chart/PlotModule.h"
 #include "engine/LargeMemory.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 
 #include <cerrno>
@@ -18,8 +17,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
 
+#include <dlfcn.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <unistd.h>
 
 namespace {
@@ -82,15 +84,66 @@ bool AsksForPicture(int argc, char* argv[])
     return false;
 }
 
+// The tool's own folder, where the files installed with it are: the
+// executable itself, whatever link it was started through.
+std::string OwnFolder()
+{
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) return {};
+    const std::string self(path, static_cast<std::size_t>(length));
+    return self.substr(0, self.rfind('/') + 1);
+}
+
+// The chart module beside the tool, or why it cannot be used. It stays
+// loaded to the end: the application it makes lives in it.
+std::variant<const quillon::PlotModule*, std::string> LoadPlotModule()
+{
+    const std::string folder = OwnFolder();
+    if (folder.empty()) return std::string("the folder quillon-query runs from cannot be found");
+    const std::string path = folder + quillon::kPlotModuleFileName;
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        const char* reason = dlerror();
+        return reason ? std::string(reason) : path + ": cannot be opened";
+    }
+    using Entry = const quillon::PlotModule* (*)();
+    const auto entry = reinterpret_cast<Entry>(dlsym(handle, quillon::kPlotModuleEntry));
+    const quillon::PlotModule* module = entry ? entry() : nullptr;
+    if (!module || module->Interface != quillon::kPlotModuleInterface || module->PlanSize != sizeof(quillon::ChartPlan) ||
+        !module->MakeApplication || !module->SavePicture) {
+        dlclose(handle);
+        return path + ": not the chart module of this quillon-query";
+    }
+    return module;
+}
+
 // A chart is drawn by Qt's widget classes, which need a QApplication; a
 // picture needs no screen, so it is drawn offscreen whatever display there
-// is. Without --plot the tool stays a plain core application.
-std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char* argv[])
+// is. Both come from the chart module. Without --plot the tool stays a plain
+// core application, and so it does when the module cannot be loaded: the
+// run goes on and the picture fails where a picture that cannot be written
+// does.
+struct Application {
+    std::unique_ptr<QCoreApplication> App;
+    std::variant<const quillon::PlotModule*, std::string> Plot = nullptr;
+};
+
+Application MakeApplication(int& argc, char* argv[])
 {
-    if (!AsksForPicture(argc, argv)) return std::make_unique<QCoreApplication>(argc, argv);
+    Application made;
+    if (!AsksForPicture(argc, argv)) {
+        made.App = std::make_unique<QCoreApplication>(argc, argv);
+        return made;
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QtFailuresOnly);
-    return std::make_unique<QApplication>(argc, argv);
+    made.Plot = LoadPlotModule();
+    if (const auto* module = std::get_if<const quillon::PlotModule*>(&made.Plot))
+        made.App.reset((*module)->MakeApplication(argc, argv));
+    else
+        made.App = std::make_unique<QCoreApplication>(argc, argv);
+    return made;
 }
 
 }  // namespace
@@ -99,7 +152,7 @@ int main(int argc, char* argv[])
 {
     quillon::PrepareHeapForLargeData();
     Output out;
-    const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
+    const Application app = MakeApplication(argc, argv);
     QCoreApplication::setApplicationName("quillon-query");
     using namespace quillon::tool;
 
@@ -137,8 +190,13 @@ int main(int argc, char* argv[])
     if (!out.Finish()) return 2;
 
     if (result.Plot && result.ExitCode == 0) {
+        if (const auto* unloaded = std::get_if<std::string>(&app.Plot)) {
+            WriteError("error: " + options.Analysis.PlotFile + ": the chart module could not be loaded: " + *unloaded + "\n");
+            return 2;
+        }
+        const quillon::PlotModule& plot = *std::get<const quillon::PlotModule*>(app.Plot);
         const QString file = QString::fromLocal8Bit(options.Analysis.PlotFile.c_str());
-        if (const auto error = quillon::SaveChartPicture(*result.Plot, file)) {
+        if (const auto error = plot.SavePicture(*result.Plot, file)) {
             WriteError("error: " + options.Analysis.PlotFile + ": " + error->toLocal8Bit().toStdString() + "\n");
             return 2;
         }

@@ -148,9 +148,12 @@ void TfrmMain::FillQueryLists()
 
 void TfrmMain::FormActivate()
 {
-    // Both report their own failures.
-    FreshlineDlg1->CheckReminder();
-    NewsDlg1->CheckReminder();
+    // Both report their own failures; a first start stores both reminders'
+    // first dates in one write of the store.
+    ReminderWrites firstRun;
+    FreshlineDlg1->CheckReminder(&firstRun);
+    NewsDlg1->CheckReminder(&firstRun);
+    firstRun.Commit(seams_);
 }
 
 void TfrmMain::FormDestroy()

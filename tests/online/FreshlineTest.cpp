@@ -12,6 +12,7 @@
 
 #include "tests/online/OnlineTestSupport.h"
 #include "online/uFreshlineDlg.h"
+#include "online/uNewsDlg.h"
 
 using namespace quillon;
 using namespace quillon::test;
@@ -85,6 +86,37 @@ TEST_F(FreshlineTest, FirstStartStoresTheFirstReminderQuietly)
     EXPECT_EQ(ReadValue(kKey, kNext), QStringLiteral("02/14/2024"));
     EXPECT_EQ(ReadValue(kKey, kInterval), QStringLiteral("30"));
     EXPECT_EQ(windowsShown, 0);
+}
+
+// Checked together at a start, the reminders' first dates are gathered and
+// written once; when that write is refused, each is written on its own, so
+// one reminder's failure shows its own reason and costs the other nothing.
+TEST_F(FreshlineTest, FirstDatesCheckedTogetherAreWrittenTogetherAndFailAlone)
+{
+    TNewsDlg news(seams);
+    ReminderWrites firstRun;
+    dlg.CheckReminder(&firstRun);
+    news.CheckReminder(&firstRun);
+    EXPECT_EQ(ReadValue(kKey, kNext), std::nullopt) << "nothing written before the commit";
+    firstRun.Commit(seams);
+    EXPECT_TRUE(messages.Calls().empty());
+    EXPECT_EQ(ReadValue(kKey, kNext), QStringLiteral("02/14/2024"));
+    EXPECT_EQ(ReadValue(news.ReminderKey(), kNext), QStringLiteral("01/22/2024"));
+
+    // The update reminder's key lies deeper than the store takes.
+    TFreshlineDlg deep(seams);
+    deep.SetRegistryKey(QStringLiteral("K\\").repeated(260) + QStringLiteral("Quillon"));
+    TNewsDlg other(seams);
+    other.SetRegistryKey(QStringLiteral("Other"));
+    ReminderWrites again;
+    deep.CheckReminder(&again);
+    other.CheckReminder(&again);
+    again.Commit(seams);
+    ASSERT_EQ(messages.Calls().size(), 1u);
+    EXPECT_EQ(messages.Calls()[0].kind, MessageCall::Error);
+    EXPECT_TRUE(messages.Calls()[0].text.startsWith(QStringLiteral("Cannot open the settings key %1: ").arg(deep.ReminderKey())))
+        << messages.Calls()[0].text.toStdString();
+    EXPECT_EQ(ReadValue(other.ReminderKey(), kNext), QStringLiteral("01/22/2024"));
 }
 
 TEST_F(FreshlineTest, NewInstallationRestartsTheInterval)

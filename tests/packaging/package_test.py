@@ -233,7 +233,8 @@ class DebianPackage(unittest.TestCase):
         listing = run(["dpkg-deb", "-c", self.deb]).stdout
         entries = {line.split()[5].lstrip("."): line for line in listing.splitlines()}
         for path in ["/usr/bin/quillon", "/usr/bin/quillon-query", "/usr/lib/quillon/quillon",
-                     "/usr/lib/quillon/quillon-query", "/usr/share/quillon/Freq_TLine_Connectors.dat",
+                     "/usr/lib/quillon/quillon-query", "/usr/lib/quillon/quillon-plot.so",
+                     "/usr/share/quillon/Freq_TLine_Connectors.dat",
                      "/usr/share/quillon/M_lom.dat", "/usr/share/quillon/xcngrate.dat",
                      "/usr/share/applications/quillon.desktop",
                      "/usr/share/icons/hicolor/256x256/apps/quillon.png",
@@ -263,10 +264,17 @@ class DebianPackage(unittest.TestCase):
     def test_binaries_are_stripped(self):
         binaries = list(elf_files(self.root))
         self.assertEqual(sorted(os.path.basename(b) for b in binaries),
-                         ["quillon", "quillon-query", "quillon-register"])
+                         ["quillon", "quillon-plot.so", "quillon-query", "quillon-register"])
         for binary in binaries:
             sections = run(["readelf", "-S", "-W", binary]).stdout
             self.assertNotRegex(sections, r"\.symtab|\.debug_", binary)
+        self.assertEqual(stat.S_IMODE(os.stat(self.path("/usr/lib/quillon/quillon-plot.so")).st_mode), 0o644)
+
+    def test_the_query_tool_needs_qts_core_alone(self):
+        # Qt's widgets, fonts and windowing load only with its chart module.
+        needed = run(["readelf", "-d", "-W", self.path("/usr/lib/quillon/quillon-query")]).stdout
+        qt = sorted(re.findall(r"\[(libQt6\w+)\.so", needed))
+        self.assertEqual(qt, ["libQt6Core"], needed)
 
     def test_no_installed_file_names_the_build_or_source_tree(self):
         trees = {os.path.realpath(ARGS.source).encode(), os.path.realpath(ARGS.build).encode()}
@@ -308,6 +316,21 @@ class DebianPackage(unittest.TestCase):
                 self.assertEqual((packaged.returncode, packaged.stdout, packaged.stderr),
                                  (reference.returncode, reference.stdout, reference.stderr))
         self.assertGreater(len(run([unpacked] + queries[0]).stdout.splitlines()), 1)
+        # A picture, through the link in bin: the chart module is found
+        # beside the tool's real file, and draws as the build tree's does.
+        for name in ("chart.png", "chart.svg"):
+            with self.subTest(picture=name):
+                pictures = {}
+                for tool, folder in ((unpacked, "packaged"), (built, "built")):
+                    path = os.path.join(self.scratch, folder + "-" + name)
+                    drawn = run([tool, "--band", "1850", "1990", "--kinds", "foam,ew", "--length", "200",
+                                 "--max-loss", "6", "--plot", path],
+                                cwd=self.scratch)
+                    self.assertEqual((drawn.returncode, drawn.stderr), (0, ""), tool)
+                    with open(path, "rb") as f:
+                        pictures[folder] = f.read()
+                self.assertGreater(len(pictures["packaged"]), 1000)
+                self.assertEqual(pictures["packaged"], pictures["built"])
 
     # --- the launcher, as an ordinary user -------------------------------
 

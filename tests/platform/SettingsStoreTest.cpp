@@ -149,6 +149,35 @@ TEST_F(SettingsStoreTest, ValuesWrittenTogetherCostOneRewrite)
     EXPECT_EQ(rewrites.Take(), 0);
 }
 
+// Values of several keys go in with one rewrite, every one or none.
+TEST_F(SettingsStoreTest, KeysWrittenTogetherCostOneRewrite)
+{
+    const QString first = QStringLiteral("Software\\Tarvex\\Freshline");
+    const QString second = QStringLiteral("Software\\Tarvex\\News");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(file).absolutePath()));
+    test::StoreRewrites rewrites(file);
+    ASSERT_TRUE(rewrites.Watching());
+    const QList<SettingsKeyWrite> keys{
+        {first, {{QStringLiteral("NextUpdate"), QStringLiteral("02/14/2024"), 0}, {QStringLiteral("Interval"), QStringLiteral("30"), 0}}},
+        {second, {{QStringLiteral("NextUpdate"), QStringLiteral("01/22/2024"), 0}}}};
+    ASSERT_TRUE(Store().WriteKeys(keys));
+    EXPECT_EQ(rewrites.Take(), 1);
+    SettingsStore reader = Store();
+    EXPECT_EQ(reader.ReadAllValues(first)->size(), 2);
+    ASSERT_TRUE(reader.OpenKey(second, false));
+    EXPECT_EQ(reader.ReadString(QStringLiteral("NextUpdate")), QStringLiteral("01/22/2024"));
+
+    ASSERT_TRUE(Store().WriteKeys(keys));
+    EXPECT_EQ(rewrites.Take(), 0) << "nothing new to write";
+
+    // One key too deep: the other is not written either.
+    const QString third = QStringLiteral("Software\\Tarvex\\Other");
+    EXPECT_FALSE(Store().WriteKeys({{third, {{QStringLiteral("A"), QStringLiteral("1"), 0}}},
+                                    {QStringLiteral("k\\").repeated(300), {{QStringLiteral("B"), QStringLiteral("2"), 0}}}}));
+    EXPECT_EQ(rewrites.Take(), 0);
+    EXPECT_FALSE(Store().KeyExists(third));
+}
+
 TEST_F(SettingsStoreTest, PathsIgnoreLeadingBackslashesAndLetterCase)
 {
     {

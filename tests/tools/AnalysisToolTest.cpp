@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace quillon::tooltest {
@@ -269,6 +270,59 @@ TEST(PlotTool, DrawsTheFirstEightLinesAndReportsAPictureItCannotWrite)
     const ToolRun empty = RunTool(DemoFileArgs() << "--band" << "1" << "100000" << "--plot" << QString::fromStdString(none));
     EXPECT_EQ(empty.ExitCode, 1);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(none)));
+}
+
+// The pictures are drawn by a module beside the tool. A copy of the tool
+// without it, or with a file in its place that is not the module, still
+// answers the query, and then fails as a picture that cannot be written
+// does: its reason on standard error, exit 2, no file.
+TEST(PlotTool, WithoutItsChartModuleAnswersAndFailsThePicture)
+{
+    const QStringList query = DemoFileArgs() << "--curve" << "QXF-050";
+    const ToolRun plain = RunTool(query);
+    ASSERT_EQ(plain.ExitCode, 0) << plain.Err;
+
+    struct Case {
+        const char* name;
+        const char* module;  // "" none; "bytes:..." a file of these bytes; else a file to copy
+        const char* reason;  // the end of the error
+    };
+    const Case cases[] = {
+        {"missing", "", "cannot open shared object file: No such file or directory\n"},
+        {"not a library", "bytes:A note where the module was, long enough to be read as a library's header.\n",
+         ": invalid ELF header\n"},
+        {"another build's module", QUILLON_FOREIGN_PLOT_MODULE, "not the chart module of this quillon-query\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString tool = dir.filePath("quillon-query");
+        ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLON_QUERY_TOOL), tool));
+        const std::string module = PathIn(dir, "quillon-plot.so");
+        const std::string kind = c.module;
+        if (kind.rfind("bytes:", 0) == 0) {
+            WriteBytes(module, kind.substr(6));
+        } else if (!kind.empty()) {
+            ASSERT_TRUE(QFile::copy(QString::fromStdString(kind), QString::fromStdString(module)));
+        }
+
+        const std::string png = PathIn(dir, "chart.png");
+        const ToolRun run = RunToolAt(tool, QStringList(query) << "--plot" << QString::fromStdString(png));
+        ASSERT_FALSE(run.Crashed);
+        EXPECT_EQ(run.ExitCode, 2);
+        EXPECT_EQ(run.Out, plain.Out);
+        const std::string start = "error: " + png + ": the chart module could not be loaded: " + module;
+        EXPECT_EQ(run.Err.rfind(start, 0), 0u) << run.Err;
+        EXPECT_NE(run.Err.find(c.reason, start.size()), std::string::npos) << run.Err;
+        EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(png)));
+
+        // Without --plot the copy needs no module at all.
+        const ToolRun withoutPicture = RunToolAt(tool, query);
+        EXPECT_EQ(withoutPicture.ExitCode, 0) << withoutPicture.Err;
+        EXPECT_EQ(withoutPicture.Out, plain.Out);
+    }
 }
 
 class EdgesTool : public ::testing::Test {
