@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <system_error>
 
@@ -186,10 +187,40 @@ struct Digits15 {
     bool negative = false;
 };
 
-// Thresholds for the exponent of the first digit of a value in [1e-4, 1e15);
-// the negative ones are not exact, which the range check below catches.
-constexpr std::array<long double, 19> kDecades{1e-4L, 1e-3L, 1e-2L, 1e-1L, 1e0L,  1e1L,  1e2L,  1e3L,  1e4L, 1e5L,
-                                               1e6L,  1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L, 1e14L};
+// 10^k as the compiler reads "1ek", for k = -5 .. 15 (index k + 5); the
+// negative ones are not exact, which the range check below catches.
+constexpr std::array<long double, 21> kDecadeStarts{1e-5L, 1e-4L, 1e-3L, 1e-2L, 1e-1L, 1e0L,  1e1L,
+                                                    1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,
+                                                    1e9L,  1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L};
+
+// floor(b x log10(2)) for the binary exponents of [1e-4, 1e15).
+constexpr int FloorLog10OfPow2(int b) { return (b * 1233) >> 12; }
+
+static_assert([] {
+    for (int b = -14; b <= 50; ++b) {
+        double p = 1;
+        for (int i = 0; i < (b < 0 ? -b : b); ++i) p = b < 0 ? p / 2 : p * 2;
+        int e = 0;  // floor(log10(p)) by counting decades
+        for (double d = p; d >= 10; d /= 10) ++e;
+        for (double d = p; d < 1; d *= 10) --e;
+        if (FloorLog10OfPow2(b) != e) return false;
+    }
+    return true;
+}());
+
+// The shortcuts below read the bits of the x87 extended format: a 64-bit
+// significand with its leading bit, then 15 exponent bits biased by 16383.
+// Where long double is another format, the exact conversions do all the work.
+constexpr bool kX87Extended = std::numeric_limits<long double>::digits == 64 &&
+                              std::numeric_limits<long double>::max_exponent == 16384;
+
+// The binary exponent of a positive, normal long double (a = 1.x x 2^result).
+int BinaryExponent(long double a)
+{
+    std::uint16_t top = 0;
+    std::memcpy(&top, reinterpret_cast<const unsigned char*>(&a) + 8, sizeof top);
+    return (top & 0x7fff) - 16383;
+}
 
 // Most values: scale by an exact power of ten and round once. The product
 // is within half a unit in the last place (3.1e-5 below 1e15) of the exact
@@ -198,15 +229,24 @@ constexpr std::array<long double, 19> kDecades{1e-4L, 1e-3L, 1e-2L, 1e-1L, 1e0L,
 // decides.
 bool ToDigits15Fast(long double value, Digits15& result)
 {
+    if constexpr (!kX87Extended) return false;
     const long double a = std::fabs(value);
     if (!(a >= 1e-4L && a < 1e15L)) return false;
-    const int e = static_cast<int>(std::upper_bound(kDecades.begin(), kDecades.end(), a) - kDecades.begin()) - 5;
+    // The decade of a lies in that of its power of two or the next one up.
+    int e = FloorLog10OfPow2(BinaryExponent(a));
+    if (a >= kDecadeStarts[static_cast<std::size_t>(e + 6)]) ++e;
     const long double m = a * Pow10(14 - e);
     if (m < 1e14L || m >= 1e15L - 1) return false;
-    // The nearest whole number, in the processor's own rounding (no mode switch).
-    const long long nearest = std::llrint(m);
-    if (std::fabs(m - static_cast<long double>(nearest)) > 0.5L - 1e-4L) return false;
-    result.digits = static_cast<std::uint64_t>(nearest);
+    // The nearest whole number: below 2^63, adding 2^63 leaves no fraction
+    // bits, so the sum is rounded to a whole number in the processor's own
+    // rounding (to nearest), and its 64-bit significand is 2^63 plus that
+    // number (read from the bits: a conversion would switch rounding modes).
+    constexpr long double kWhole = 9223372036854775808.0L;  // 2^63
+    const long double sum = m + kWhole;
+    if (std::fabs(m - (sum - kWhole)) > 0.5L - 1e-4L) return false;
+    std::uint64_t significand = 0;
+    std::memcpy(&significand, &sum, sizeof significand);
+    result.digits = significand - (std::uint64_t{1} << 63);
     result.exponent = e;
     result.negative = value < 0;
     return true;
@@ -239,6 +279,27 @@ Digits15 ToDigits15(long double value)
     return ToDigits15Exact(value);
 }
 
+// The magnitude in hundredths as FormatFixed2 rounds it (15 digits, then
+// halves away from zero), without the 15 digits: the text only turns where
+// the 15-digit value crosses a half-hundredth, and that value is within
+// 5e-15 of the magnitude (relative), the product x 100 within 1e-19. Where
+// the product lies further than twice that from a half, its nearest whole
+// number is the answer; nearer a half the digits decide.
+bool HundredthsFast(long double value, std::uint64_t& hundredths)
+{
+    if constexpr (!kX87Extended) return false;
+    const long double x = std::fabs(value) * 100;
+    if (!(x < 1e13L)) return false;
+    constexpr long double kWhole = 9223372036854775808.0L;  // 2^63, as in ToDigits15Fast
+    const long double sum = x + kWhole;
+    const long double fromWhole = std::fabs(x - (sum - kWhole));  // at most 0.5
+    if (0.5L - fromWhole <= x * 1e-14L) return false;
+    std::uint64_t significand = 0;
+    std::memcpy(&significand, &sum, sizeof significand);
+    hundredths = significand - (std::uint64_t{1} << 63);
+    return true;
+}
+
 // Pairs of digits, for writing integers two digits at a time.
 constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
@@ -256,14 +317,6 @@ void WriteDigits(char* end, std::uint64_t n, int width)
         width -= 2;
     }
     if (width == 1) *--end = static_cast<char>('0' + n % 10);
-}
-
-// The number of decimal digits of n (at least 1).
-int DigitCount(std::uint64_t n)
-{
-    int count = 1;
-    while (count < 20 && n >= kPow10Int[static_cast<std::size_t>(count)]) ++count;
-    return count;
 }
 
 }  // namespace
@@ -291,21 +344,23 @@ double ReadDouble(std::string_view text)
     return value;
 }
 
-std::string FormatGeneral(long double value)
+void AppendGeneral(std::string& out, long double value)
 {
-    if (value == 0 || !std::isfinite(value)) return "0";
+    if (value == 0 || !std::isfinite(value)) {
+        out += '0';
+        return;
+    }
     const Digits15 d = ToDigits15(value);
     char digits[15];
     WriteDigits(digits + 15, d.digits, 15);
     int n = 15;
     while (n > 1 && digits[n - 1] == '0') --n;
-    std::string out;
     // Whole numbers up to 10^15 and fractions down to 10^-20 fit in a small
-    // buffer without a heap block; the rest (up to thousands of digits) not.
+    // buffer, written in one piece; the rest (up to thousands of digits) not.
     char small[48];
     const bool fits = d.exponent >= -20 && d.exponent < 16;
     char* p = small;
-    if (!fits) out.reserve(static_cast<std::size_t>(std::abs(d.exponent)) + 20);
+    if (!fits) out.reserve(out.size() + static_cast<std::size_t>(std::abs(d.exponent)) + 20);
     auto put = [&](const char* text, std::size_t count) {
         if (fits) {
             std::memcpy(p, text, count);
@@ -339,13 +394,54 @@ std::string FormatGeneral(long double value)
         zeros(-d.exponent - 1);
         put(digits, static_cast<std::size_t>(n));
     }
-    if (fits) return std::string(small, static_cast<std::size_t>(p - small));
+    if (fits) out.append(small, static_cast<std::size_t>(p - small));
+}
+
+std::string FormatGeneral(long double value)
+{
+    std::string out;
+    AppendGeneral(out, value);
     return out;
 }
 
-std::string FormatFixed2(long double value)
+void AppendHundredths(std::string& out, std::uint64_t hundredths, bool negative)
 {
-    if (value == 0 || !std::isfinite(value)) return "0.00";
+    char buffer[32];
+    char* const end = buffer + sizeof buffer;
+    char* begin = end - 3;
+    const auto cents = static_cast<std::size_t>(hundredths % 100) * 2;
+    begin[0] = '.';
+    begin[1] = kDigitPairs[cents];
+    begin[2] = kDigitPairs[cents + 1];
+    // The whole part, two digits at a time from the right; most have few.
+    std::uint64_t whole = hundredths / 100;
+    while (whole >= 100) {
+        const auto pair = static_cast<std::size_t>(whole % 100) * 2;
+        whole /= 100;
+        *--begin = kDigitPairs[pair + 1];
+        *--begin = kDigitPairs[pair];
+    }
+    if (whole >= 10) {
+        *--begin = kDigitPairs[whole * 2 + 1];
+        *--begin = kDigitPairs[whole * 2];
+    } else {
+        *--begin = static_cast<char>('0' + whole);
+    }
+    if (negative && hundredths != 0) *--begin = '-';
+    out.append(begin, static_cast<std::size_t>(end - begin));
+}
+
+void AppendFixed2(std::string& out, long double value)
+{
+    if (value == 0 || !std::isfinite(value)) {
+        out += "0.00";
+        return;
+    }
+    std::uint64_t nearest = 0;
+    if (HundredthsFast(value, nearest)) {
+        AppendHundredths(out, nearest, value < 0);
+        return;
+    }
     const Digits15 d = ToDigits15(value);
     // value x 100 = digits x 10^(exponent - 12); keep the integer part, round
     // on the first dropped digit (halves away from zero).
@@ -354,11 +450,11 @@ std::string FormatFixed2(long double value)
         // Beyond 10^19 hundredths: the digits, then zeros, and no fraction.
         char digits[15];
         WriteDigits(digits + 15, d.digits, 15);
-        std::string out = d.negative ? "-" : "";
+        if (d.negative) out += '-';
         out.append(digits, 15);
         out.append(static_cast<std::size_t>(shift - 2), '0');
         out += ".00";
-        return out;
+        return;
     }
     std::uint64_t hundredths = 0;
     if (shift >= 0) {
@@ -366,21 +462,19 @@ std::string FormatFixed2(long double value)
     } else {
         const int drop = -shift;
         if (drop <= 15) {
-            hundredths = d.digits / kPow10Int[static_cast<std::size_t>(drop)];
-            const std::uint64_t firstDropped = d.digits / kPow10Int[static_cast<std::size_t>(drop - 1)] % 10;
-            if (firstDropped >= 5) ++hundredths;
+            // Down to the first dropped digit, then round on it.
+            const std::uint64_t kept = d.digits / kPow10Int[static_cast<std::size_t>(drop - 1)];
+            hundredths = kept / 10 + (kept % 10 >= 5 ? 1 : 0);
         }  // more than 15 dropped: the first dropped digit is a leading 0
     }
-    char buffer[32];
-    char* const end = buffer + sizeof buffer;
-    const std::uint64_t whole = hundredths / 100;
-    const int wholeDigits = DigitCount(whole);
-    WriteDigits(end, hundredths % 100, 2);
-    end[-3] = '.';
-    WriteDigits(end - 3, whole, wholeDigits);
-    char* begin = end - 3 - wholeDigits;
-    if (d.negative && hundredths != 0) *--begin = '-';
-    return std::string(begin, static_cast<std::size_t>(end - begin));
+    AppendHundredths(out, hundredths, d.negative);
+}
+
+std::string FormatFixed2(long double value)
+{
+    std::string out;
+    AppendFixed2(out, value);
+    return out;
 }
 
 }  // namespace quillon

@@ -2,6 +2,7 @@
 // Reading and writing numbers as text, always with "." as decimal separator,
 // whatever the user's locale says.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -29,5 +30,13 @@ std::string FormatGeneral(long double value);
 // Two decimals as a person rounds by hand: first to 15 significant digits,
 // then exact halves away from zero; a value rounding to zero shows "0.00".
 std::string FormatFixed2(long double value);
+
+// The same texts added to the end of out, so that a cell can be written in
+// place without a string of its own per number.
+void AppendGeneral(std::string& out, long double value);
+void AppendFixed2(std::string& out, long double value);
+// A whole number of hundredths as FormatFixed2 writes it ("12.05"; "-" only
+// when negative and not zero).
+void AppendHundredths(std::string& out, std::uint64_t hundredths, bool negative = false);
 
 }  // namespace quillon

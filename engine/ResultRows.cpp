@@ -5,6 +5,8 @@
 #include "engine/NumberText.h"
 #include "engine/TransmissionLib.h"
 
+#include <cmath>
+#include <cstdint>
 #include <optional>
 
 namespace quillon {
@@ -36,17 +38,33 @@ private:
     bool read_ = false;
 };
 
-std::string Band(const TTransmissionLine& line)
+// A cell set to a number's text, written into the cell's own storage.
+void SetFixed2(std::string& cell, long double value)
 {
-    return FormatGeneral(line.BeginFrequency) + "-" + FormatGeneral(line.EndFrequency);
+    cell.clear();
+    AppendFixed2(cell, value);
+}
+
+void SetBand(std::string& cell, const TTransmissionLine& line)
+{
+    cell.clear();
+    AppendGeneral(cell, line.BeginFrequency);
+    cell += '-';
+    AppendGeneral(cell, line.EndFrequency);
+}
+
+void SetEfficiency(std::string& cell, long double insertionLoss)
+{
+    cell.clear();
+    AppendEfficiencyText(cell, insertionLoss);
 }
 
 // Columns 5 and 6; gives the attenuation, which every later column of the row uses.
 long double FillAttenuationColumns(ResultRow& row, const TTransmissionLine& line, double F1, double F2)
 {
     const long double per100ft = AttenuationPer100ft(line, F1, F2);
-    row[kAttenuationFt] = FormatFixed2(per100ft);
-    row[kAttenuationM] = FormatFixed2(per100ft * FeetPerMetre);
+    SetFixed2(row[kAttenuationFt], per100ft);
+    SetFixed2(row[kAttenuationM], per100ft * FeetPerMetre);
     return per100ft;
 }
 
@@ -55,10 +73,10 @@ long double FillAttenuationColumns(ResultRow& row, const TTransmissionLine& line
 template <typename Factor>
 void FillPowerColumns(ResultRow& row, const TTransmissionLine& line, long double per100ft, Factor&& deratingFactor)
 {
-    row[kPeak] = FormatFixed2(line.PeakPower);
-    row[kAverage] = FormatFixed2(AveragePowerFrom(line, per100ft));
+    SetFixed2(row[kPeak], line.PeakPower);
+    SetFixed2(row[kAverage], AveragePowerFrom(line, per100ft));
     const long double shown = ReadNumber(row[kAverage]);
-    row[kDerated] = FormatFixed2(deratingFactor() * shown);
+    SetFixed2(row[kDerated], deratingFactor() * shown);
 }
 
 // A price cell: the code, the separator and the amount in two decimals.
@@ -66,7 +84,7 @@ void PriceCell(std::string& cell, std::string_view code, std::string_view separa
 {
     cell.assign(code);
     cell += separator;
-    cell += FormatFixed2(amount);
+    AppendFixed2(cell, amount);
 }
 
 // ConvertPrice with the rate looked up once: the first price to convert
@@ -91,16 +109,61 @@ private:
     long double rate_ = 1;
 };
 
+// The rows of a filling, each made as the filling reaches it, so that it is
+// written while still in the cache; when the filling ends, at the last line
+// or at an error, the rows it did not reach follow empty: one row per line,
+// as if all had been made first.
+class RowsAsReached {
+public:
+    RowsAsReached(std::vector<ResultRow>& rows, std::size_t count) : rows_(rows), count_(count)
+    {
+        rows_.clear();
+        rows_.reserve(count);
+    }
+    ResultRow& Next() { return rows_.emplace_back(); }
+    void Finish() { rows_.resize(count_); }
+
+private:
+    std::vector<ResultRow>& rows_;
+    std::size_t count_;
+};
+
 void FillLossColumns(ResultRow& row, long double per100ft, bool feet, double F1, double F2, long double length)
 {
     const long double total = TotalAttenuationFrom(per100ft, feet, length);
-    row[kTotal] = FormatFixed2(total);
+    SetFixed2(row[kTotal], total);
     const long double insertion = InsertionLossFrom(total, F1, F2);
-    row[kInsertion] = FormatFixed2(insertion);
-    row[kEfficiency] = FormatFixed2(EfficiencyFrom(insertion));
+    SetFixed2(row[kInsertion], insertion);
+    SetEfficiency(row[kEfficiency], insertion);
 }
 
 }  // namespace
+
+void AppendEfficiencyText(std::string& out, long double insertionLoss)
+{
+    // The text is FormatFixed2(EfficiencyFrom(loss)): 10^(-loss / 10) x 100
+    // in long double, to 15 digits, then to hundredths. That text only turns
+    // where the value crosses a half-hundredth, so a double power, exact to a
+    // few parts in 10^16 (plus the loss's own rounding to double, which counts
+    // for 2.6e-16 per unit of the exponent), settles it whenever it lies
+    // further from a half than that error and the 15-digit rounding (5e-15)
+    // together, with room to spare. Nearer a half, or out of range (where an
+    // overflow must still raise its error), the long-double power decides.
+    if (std::fabs(insertionLoss) <= 600) {
+        const double exponent = static_cast<double>(-insertionLoss / 10);
+        const double hundredths = std::pow(10.0, exponent) * 10000;
+        if (hundredths < 1e11) {
+            const double whole = std::floor(hundredths);
+            const double fraction = hundredths - whole;
+            const double tolerance = hundredths * (1e-14 + 1e-15 * std::fabs(exponent));
+            if (std::fabs(fraction - 0.5) > tolerance) {
+                AppendHundredths(out, static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0));
+                return;
+            }
+        }
+    }
+    AppendFixed2(out, EfficiencyFrom(insertionLoss));
+}
 
 const std::array<std::string, kResultColumns>& DesignedResultHeadings()
 {
@@ -128,7 +191,7 @@ std::optional<std::string> FillInteractiveRows(ResultTable& table, const LineLis
 {
     static const ExchangeRates kNoRates;
     const ExchangeRates& rates = inputs.Rates != nullptr ? *inputs.Rates : kNoRates;
-    table.Rows.assign(lines.size(), ResultRow{});
+    RowsAsReached rows(table.Rows, lines.size());
     LazyNumber<double> qB(inputs.BeginningFrequency);
     LazyNumber<double> qE(inputs.EndingFrequency);
     LazyNumber<long double> length(inputs.Length);
@@ -144,9 +207,9 @@ std::optional<std::string> FillInteractiveRows(ResultTable& table, const LineLis
     try {
         for (std::size_t r = 0; r < lines.size(); ++r) {
             const TTransmissionLine& line = *lines[r];
-            ResultRow& row = table.Rows[r];
+            ResultRow& row = rows.Next();
             row[kPartNumber] = line.PartNumber;
-            row[kBand] = Band(line);
+            SetBand(row[kBand], line);
             row[kDescription] = line.Description;
             const double b = qB.Get();
             const double e = qE.Get();
@@ -172,18 +235,20 @@ std::optional<std::string> FillInteractiveRows(ResultTable& table, const LineLis
             const long double len = length.Get();
             if (len != 0) {
                 const long double total = TotalAttenuationFrom(per100ft, inputs.Feet, len);
-                row[kTotal] = FormatFixed2(total);
+                SetFixed2(row[kTotal], total);
                 if (!connectorLoss) connectorLoss = ConnectorLoss(b, e);
                 const long double insertion = checked::Finite(total + *connectorLoss);
-                row[kInsertion] = FormatFixed2(insertion);
-                row[kEfficiency] = FormatFixed2(EfficiencyFrom(insertion));
+                SetFixed2(row[kInsertion], insertion);
+                SetEfficiency(row[kEfficiency], insertion);
             } else {
                 row[kTotal] = row[kInsertion] = row[kEfficiency] = "N/A";
             }
         }
     } catch (const QuillonError& error) {
+        rows.Finish();
         return error.message();
     }
+    rows.Finish();
     return std::nullopt;
 }
 
@@ -225,17 +290,18 @@ std::optional<std::string> FillPartNumberRows(PartNumberTable& table, const TCon
 
 std::optional<std::string> FillCommandLineRows(ResultTable& table, const LineList& lines, std::string_view argument)
 {
+    std::optional<RowsAsReached> rows;  // made once the argument has been read
     try {
         const CommandLineRun run = ReadCommandLineRun(argument);
         const bool hasLength = run.HasLength;
         const long double length = run.Length;
         const bool feet = run.Feet;
-        table.Rows.assign(lines.size(), ResultRow{});
+        rows.emplace(table.Rows, lines.size());
         for (std::size_t r = 0; r < lines.size(); ++r) {
             const TTransmissionLine& line = *lines[r];
-            ResultRow& row = table.Rows[r];
+            ResultRow& row = rows->Next();
             row[kPartNumber] = line.PartNumber;
-            row[kBand] = Band(line);
+            SetBand(row[kBand], line);
             row[kDescription] = line.Description;
             if (hasLength) {
                 const double F1 = line.BeginFrequency;
@@ -252,8 +318,10 @@ std::optional<std::string> FillCommandLineRows(ResultTable& table, const LineLis
             PriceCell(row[kPriceM], "", "$", line.ListPrice * FeetPerMetre);
         }
     } catch (const QuillonError& error) {
+        if (rows) rows->Finish();
         return error.message();
     }
+    if (rows) rows->Finish();
     return std::nullopt;
 }
 

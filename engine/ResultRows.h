@@ -47,6 +47,10 @@ struct PartNumberTable {
     std::vector<std::array<std::string, kColumns>> Rows;
 };
 
+// Column 9's text for an insertion loss, added to out: always the text of
+// FormatFixed2(EfficiencyFrom(insertionLoss)), and the same error where that raises one.
+void AppendEfficiencyText(std::string& out, long double insertionLoss);
+
 // Each returns the error text when the filling stopped early (the table then
 // holds the cells filled before it), or nothing when every row was filled.
 [[nodiscard]] std::optional<std::string> FillInteractiveRows(ResultTable& table, const LineList& lines,

@@ -1,69 +1,41 @@
 #include "tools/TableText.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
 
 namespace quillon::tool {
 namespace {
 
+// The whole text is built in one string, each cell added in place: a large
+// table has hundreds of thousands of cells.
+
 // A tab inside a cell would shift every later column of the line.
-std::string TsvField(std::string text)
+void AppendTsvField(std::string& out, const std::string& text)
 {
-    for (char& c : text)
-        if (c == '\t') c = ' ';
-    return text;
+    const std::size_t start = out.size();
+    out += text;
+    if (text.find('\t') != std::string::npos)
+        std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), '\t', ' ');
 }
 
-template <typename Field>
-std::string DelimitedLine(const std::vector<std::string>& cells, char separator, Field&& field, const char* lineEnd)
+void AppendCsvField(std::string& out, const std::string& text)
 {
-    std::string line;
-    for (std::size_t c = 0; c < cells.size(); ++c) {
-        if (c != 0) line += separator;
-        line += field(cells[c]);
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        out += text;
+        return;
     }
-    return line + lineEnd;
-}
-
-template <typename Field>
-std::string Delimited(const std::vector<std::string>& headings, const std::vector<std::vector<std::string>>& rows,
-                      char separator, Field&& field, const char* lineEnd)
-{
-    std::string text = DelimitedLine(headings, separator, field, lineEnd);
-    for (const std::vector<std::string>& row : rows) text += DelimitedLine(row, separator, field, lineEnd);
-    return text;
-}
-
-std::string Json(const std::vector<std::string>& headings, const std::vector<std::vector<std::string>>& rows)
-{
-    if (rows.empty()) return "[]\n";
-    std::string text = "[\n";
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        text += "  {";
-        for (std::size_t c = 0; c < headings.size(); ++c) {
-            if (c != 0) text += ", ";
-            text += JsonString(headings[c]) + ": " + JsonString(c < rows[r].size() ? rows[r][c] : std::string());
-        }
-        text += r + 1 < rows.size() ? "},\n" : "}\n";
-    }
-    return text + "]\n";
-}
-
-}  // namespace
-
-std::string CsvField(const std::string& text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
+    out += '"';
     for (char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
+        if (c == '"') out += '"';
+        out += c;
     }
-    return quoted + '"';
+    out += '"';
 }
 
-std::string JsonString(const std::string& utf8)
+void AppendJsonString(std::string& out, const std::string& utf8)
 {
-    std::string out = "\"";
+    out += '"';
     for (char ch : utf8) {
         const auto c = static_cast<unsigned char>(ch);
         switch (c) {
@@ -84,18 +56,89 @@ std::string JsonString(const std::string& utf8)
             }
         }
     }
-    return out + '"';
+    out += '"';
+}
+
+// The cells' own bytes, the least the text takes.
+std::size_t CellBytes(const std::vector<std::string>& cells)
+{
+    std::size_t bytes = 0;
+    for (const std::string& cell : cells) bytes += cell.size() + 1;
+    return bytes;
+}
+
+template <typename Field>
+void AppendDelimitedLine(std::string& out, const std::vector<std::string>& cells, char separator, Field&& field,
+                         const char* lineEnd)
+{
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+        if (c != 0) out += separator;
+        field(out, cells[c]);
+    }
+    out += lineEnd;
+}
+
+template <typename Field>
+std::string Delimited(const std::vector<std::string>& headings, const std::vector<std::vector<std::string>>& rows,
+                      char separator, Field&& field, const char* lineEnd)
+{
+    std::size_t bytes = CellBytes(headings) + 2;
+    for (const std::vector<std::string>& row : rows) bytes += CellBytes(row) + 2;
+    std::string text;
+    text.reserve(bytes);
+    AppendDelimitedLine(text, headings, separator, field, lineEnd);
+    for (const std::vector<std::string>& row : rows) AppendDelimitedLine(text, row, separator, field, lineEnd);
+    return text;
+}
+
+std::string Json(const std::vector<std::string>& headings, const std::vector<std::vector<std::string>>& rows)
+{
+    if (rows.empty()) return "[]\n";
+    static const std::string kNoCell;
+    std::size_t bytes = 4;
+    for (const std::vector<std::string>& row : rows) bytes += CellBytes(row) + (CellBytes(headings) + 6) + 8;
+    std::string text;
+    text.reserve(bytes);
+    text += "[\n";
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        text += "  {";
+        for (std::size_t c = 0; c < headings.size(); ++c) {
+            if (c != 0) text += ", ";
+            AppendJsonString(text, headings[c]);
+            text += ": ";
+            AppendJsonString(text, c < rows[r].size() ? rows[r][c] : kNoCell);
+        }
+        text += r + 1 < rows.size() ? "},\n" : "}\n";
+    }
+    text += "]\n";
+    return text;
+}
+
+}  // namespace
+
+std::string CsvField(const std::string& text)
+{
+    std::string out;
+    AppendCsvField(out, text);
+    return out;
+}
+
+std::string JsonString(const std::string& utf8)
+{
+    std::string out;
+    AppendJsonString(out, utf8);
+    return out;
 }
 
 std::string FormatRows(const std::vector<std::string>& headings, const std::vector<std::vector<std::string>>& rows,
                        OutputFormat format)
 {
     switch (format) {
-    case OutputFormat::Csv: return Delimited(headings, rows, ',', CsvField, "\r\n");
+    case OutputFormat::Csv: return Delimited(headings, rows, ',', AppendCsvField, "\r\n");
     case OutputFormat::Json: return Json(headings, rows);
     case OutputFormat::Tsv: break;
     }
-    return Delimited(headings, rows, '\t', TsvField, "\n");
+    return Delimited(headings, rows, '\t', AppendTsvField, "\n");
 }
 
 PrintedTable PrintedTableOf(const ResultTable& table, const ExtraColumns& extra)
@@ -103,14 +146,18 @@ PrintedTable PrintedTableOf(const ResultTable& table, const ExtraColumns& extra)
     PrintedTable printed;
     printed.Headings.assign(table.Headings.begin(), table.Headings.end());
     printed.Headings.insert(printed.Headings.end(), extra.Headings.begin(), extra.Headings.end());
+    printed.Rows.reserve(table.Rows.size());
     for (std::size_t r = 0; r < table.Rows.size(); ++r) {
-        std::vector<std::string> cells;
+        std::vector<std::string>& cells = printed.Rows.emplace_back();
         cells.reserve(printed.Headings.size());
-        for (std::size_t c = 0; c < kResultColumns; ++c)
-            cells.push_back(table.Hidden[c] ? std::string() : table.Rows[r][c]);
+        for (std::size_t c = 0; c < kResultColumns; ++c) {
+            if (table.Hidden[c])
+                cells.emplace_back();
+            else
+                cells.push_back(table.Rows[r][c]);
+        }
         if (r < extra.Rows.size()) cells.insert(cells.end(), extra.Rows[r].begin(), extra.Rows[r].end());
         cells.resize(printed.Headings.size());
-        printed.Rows.push_back(std::move(cells));
     }
     return printed;
 }

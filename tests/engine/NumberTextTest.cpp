@@ -198,6 +198,41 @@ TEST(NumberText, FastFormatsGiveTheReferenceTextForEveryValue)
     }
 }
 
+// Two decimals turn where the 15-digit value reaches a half-hundredth, a
+// hair below the half itself; the shortcuts must turn exactly there, at the
+// half, and just beside both, for amounts of every size.
+TEST(NumberText, TwoDecimalsTurnWhereTheFifteenDigitValueReachesAHalf)
+{
+    constexpr long double kInfinity = std::numeric_limits<long double>::infinity();
+    std::mt19937_64 random(20261213);
+    std::uniform_int_distribution<int> digits(1, 15);
+    int turns = 0;
+    for (int i = 0; i < 20'000; ++i) {
+        std::uint64_t limit = 1;  // hundredths of up to 1 to 15 digits
+        for (int d = digits(random); d > 0; --d) limit *= 10;
+        const auto k = static_cast<long double>(random() % limit);
+        const long double half = (k + 0.5L) / 100;
+        const long double digit15 = std::pow(10.0L, std::floor(std::log10(half)) - 14);
+        const long double turn = half - digit15 / 2;
+        long double below = turn, above = turn;
+        for (int step = 0; step < 6; ++step) {
+            below = std::nextafter(below, -kInfinity);
+            above = std::nextafter(above, kInfinity);
+        }
+        for (long double v = below; v <= above; v = std::nextafter(v, kInfinity)) {
+            ASSERT_EQ(FormatFixed2(v), test::ReferenceFormatFixed2(v)) << std::setprecision(25) << v;
+            ASSERT_EQ(FormatFixed2(-v), test::ReferenceFormatFixed2(-v)) << std::setprecision(25) << v;
+        }
+        if (test::ReferenceFormatFixed2(below) != test::ReferenceFormatFixed2(above)) ++turns;
+        for (long double off : {0.0L, 0.5L, 1.0L, 2.0L, 3.0L, 100.0L})
+            for (long double v : {half + half * off * 1e-14L, half - half * off * 1e-14L})
+                ASSERT_EQ(FormatFixed2(v), test::ReferenceFormatFixed2(v)) << std::setprecision(25) << v;
+    }
+    // The neighbourhoods do straddle the turns (below 10^15 hundredths, where
+    // a 15-digit value still has digits past the second decimal).
+    EXPECT_GT(turns, 15'000) << "of 20,000";
+}
+
 TEST(NumberText, AValueTooSmallToHoldIsZeroHoweverItIsWritten)
 {
     const std::string zeros399(399, '0');

@@ -1,13 +1,18 @@
 #include "engine/Errors.h"
 #include "engine/NumberText.h"
 #include "engine/ResultRows.h"
+#include "engine/TransmissionLib.h"
 
 #include <gtest/gtest.h>
 
+#include "tests/engine/ReferenceNumberText.h"
 #include "tests/engine/ReferenceResultRows.h"
 #include "tests/support/CurrencyTable.h"
 
+#include <cmath>
+#include <iomanip>
 #include <iterator>
+#include <limits>
 #include <random>
 
 using namespace quillon;
@@ -347,4 +352,85 @@ TEST(ResultRows, FillingsGiveTheCellByCellReferenceTable)
     // Both ways out were taken often.
     EXPECT_GT(stoppedWithRows, 500);
     EXPECT_GT(filled, 500);
+}
+
+namespace {
+
+// Column 9 as the cell-by-cell filling writes it, or the error it raises.
+std::string ReferenceEfficiencyText(long double insertionLoss)
+{
+    try {
+        return test::ReferenceFormatFixed2(EfficiencyFrom(insertionLoss));
+    } catch (const QuillonError& error) {
+        return "error: " + error.message();
+    }
+}
+
+std::string EfficiencyText(long double insertionLoss)
+{
+    try {
+        std::string text = "kept|";  // the text is added, never put in place of what stands
+        AppendEfficiencyText(text, insertionLoss);
+        return text.substr(5);
+    } catch (const QuillonError& error) {
+        return "error: " + error.message();
+    }
+}
+
+}  // namespace
+
+// The efficiency text skips the long-double power where the two decimals
+// allow; it must give the long-double text for every loss, above all where
+// the efficiency lies a hair from a half-hundredth and the last bits decide.
+TEST(ResultRows, EfficiencyTextIsTheLongDoubleTextForEveryLoss)
+{
+    std::mt19937_64 random(20261212);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    auto agree = [](long double loss) {
+        ASSERT_EQ(EfficiencyText(loss), ReferenceEfficiencyText(loss)) << std::setprecision(25) << loss;
+    };
+    for (long double loss : {0.0L, -0.0L, 1e-30L, -1e-30L, 0.5L, 3.0103L, 10.0L, 20.0L, 43.0103L, 100.0L, 600.0L,
+                             -600.0L, 600.0000000000001L, 5000.0L, -70.0L, -71.0L, -5000.0L, -50000.0L, 50000.0L,
+                             std::numeric_limits<long double>::max(), -std::numeric_limits<long double>::max()})
+        agree(loss);
+
+    for (int i = 0; i < 150'000; ++i) {
+        // Losses a run meets, with bits beyond a double's.
+        const long double fine = 1 + static_cast<long double>(unit(random)) * 1e-17L;
+        agree(static_cast<long double>(unit(random)) * 100 * fine);
+        // Every magnitude the fast way takes, and past it.
+        agree(std::pow(10.0L, static_cast<long double>(unit(random)) * 10 - 7) * fine);
+        agree(static_cast<long double>(unit(random)) * 1400 - 700);
+    }
+
+    // Where the text turns: the efficiency whose 15-digit rounding first
+    // reaches a half-hundredth, a hair below the half itself. Around it, at
+    // the half, and a little further off on both sides, losses a few bits
+    // apart must give the long-double text.
+    constexpr long double kInfinity = std::numeric_limits<long double>::infinity();
+    int turns = 0;
+    for (int i = 0; i < 10'000; ++i) {
+        const auto k = static_cast<long double>(static_cast<long long>(unit(random) * 100'000));
+        const long double half = (k + 0.5L) / 100;  // an efficiency in percent
+        const long double digit15 = std::pow(10.0L, std::floor(std::log10(half)) - 14);
+        auto lossFor = [](long double efficiency) { return -10 * std::log10(efficiency / 100); };
+        auto around = [&](long double loss, int steps) {
+            long double below = loss, above = loss;
+            for (int step = 0; step < steps; ++step) {
+                below = std::nextafter(below, -kInfinity);
+                above = std::nextafter(above, kInfinity);
+            }
+            for (long double l = below; l <= above; l = std::nextafter(l, kInfinity)) agree(l);
+            // The loss grows as the efficiency falls: "above" is the lower efficiency.
+            return ReferenceEfficiencyText(above) != ReferenceEfficiencyText(below);
+        };
+        if (around(lossFor(half - digit15 / 2), 8)) ++turns;
+        around(lossFor(half), 3);
+        for (long double off : {1.0L, 2.0L, 3.0L, 50.0L}) {
+            agree(lossFor(half + half * off * 1e-14L));
+            agree(lossFor(half - half * off * 1e-14L));
+        }
+    }
+    // The neighbourhoods do hold the turns they are there for.
+    EXPECT_GT(turns, 9'000) << "of 10,000";
 }
