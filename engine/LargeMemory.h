@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <utility>
 
 namespace quillon {
 
@@ -27,6 +28,20 @@ struct LargeRelease {
 class LargeBuffer {
 public:
     LargeBuffer() = default;
+    // A block moved from is empty, never a size without its memory.
+    LargeBuffer(LargeBuffer&& other) noexcept
+        : data_(std::move(other.data_)),
+          size_(std::exchange(other.size_, 0)),
+          released_(std::exchange(other.released_, 0))
+    {
+    }
+    LargeBuffer& operator=(LargeBuffer&& other) noexcept
+    {
+        data_ = std::move(other.data_);
+        size_ = std::exchange(other.size_, 0);
+        released_ = std::exchange(other.released_, 0);
+        return *this;
+    }
     // Nothing when the memory cannot be had.
     static LargeBuffer Allocate(std::size_t size);
 

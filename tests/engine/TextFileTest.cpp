@@ -2,6 +2,7 @@
 // failure that names the file and gives the system's reason.
 
 #include "engine/TextFile.h"
+#include "engine/LargeMemory.h"
 
 #include <gtest/gtest.h>
 
@@ -134,6 +135,25 @@ TEST(TextFile, PresentMeansAnythingButAFolder)
     EXPECT_TRUE(IsPresentFile(folder.File("file.dat", "x")));
     EXPECT_FALSE(IsPresentFile(folder.Path("folder.dat")));
     EXPECT_FALSE(IsPresentFile(folder.Path("absent.dat")));
+}
+
+// A block handed on leaves an empty one behind, never a size without memory.
+TEST(LargeBuffer, AMovedFromBlockIsEmpty)
+{
+    LargeBuffer block = LargeBuffer::Allocate(64);
+    ASSERT_FALSE(block.empty());
+    block.data()[0] = 'q';
+    LargeBuffer taken(std::move(block));
+    EXPECT_TRUE(block.empty());  // NOLINT(bugprone-use-after-move): what a moved-from block says is the point
+    EXPECT_EQ(block.size(), 0u);
+    EXPECT_EQ(taken.size(), 64u);
+    EXPECT_EQ(taken.data()[0], 'q');
+
+    LargeBuffer other = LargeBuffer::Allocate(8);
+    other = std::move(taken);
+    EXPECT_TRUE(taken.empty());  // NOLINT(bugprone-use-after-move)
+    EXPECT_EQ(other.size(), 64u);
+    EXPECT_EQ(other.data()[0], 'q');
 }
 
 }  // namespace
