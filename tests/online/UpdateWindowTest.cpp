@@ -51,6 +51,16 @@ protected:
         if (!updateDate.isEmpty()) WriteValue(kMaker + subKey, QStringLiteral("UpdateDate"), updateDate);
     }
 
+    // The window on show for program files, every program ticked by "All".
+    static void ShowEveryProgramTicked(TfrmUpdate& window)
+    {
+        window.FillProgramList({});
+        window.SelectAction(TfrmUpdate::ProgramFiles);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QTest::mouseClick(window.chkAll, Qt::LeftButton);
+    }
+
     // Three programs, all served, and the pricing installer.
     void RegisterThree()
     {
@@ -501,11 +511,7 @@ TEST_F(UpdateWindowTest, AllProgramsDownloadedAreStartedInTurnThenPricing)
 {
     RegisterThree();
     TfrmUpdate window(seams);
-    window.FillProgramList({});
-    window.SelectAction(TfrmUpdate::ProgramFiles);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QTest::mouseClick(window.chkAll, Qt::LeftButton);
+    ASSERT_NO_FATAL_FAILURE(ShowEveryProgramTicked(window));
     messages.QueueAnswer(MessageButton::Yes);
     const QDateTime start = clock.Now();
     QTest::mouseClick(window.btnUpdate, Qt::LeftButton);
@@ -542,11 +548,7 @@ TEST_F(UpdateWindowTest, AFirstFailedProgramStopsTheDownloadsButNotThePricing)
     RegisterThree();
     server.Fail("/toolbench/alpha.exe", 404);
     TfrmUpdate window(seams);
-    window.FillProgramList({});
-    window.SelectAction(TfrmUpdate::ProgramFiles);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QTest::mouseClick(window.chkAll, Qt::LeftButton);
+    ASSERT_NO_FATAL_FAILURE(ShowEveryProgramTicked(window));
     messages.QueueAnswer(MessageButton::Yes);
     QTest::mouseClick(window.btnUpdate, Qt::LeftButton);
 
@@ -578,11 +580,7 @@ TEST_F(UpdateWindowTest, AnInstallerWhoseSumDiffersIsDeletedAndNotStarted)
     RegisterThree();
     ServeSums({"alpha", "beta", "gamma", "pricing"}, "beta");
     TfrmUpdate window(seams);
-    window.FillProgramList({});
-    window.SelectAction(TfrmUpdate::ProgramFiles);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QTest::mouseClick(window.chkAll, Qt::LeftButton);
+    ASSERT_NO_FATAL_FAILURE(ShowEveryProgramTicked(window));
     messages.QueueAnswer(MessageButton::Yes);
     QTest::mouseClick(window.btnUpdate, Qt::LeftButton);
 

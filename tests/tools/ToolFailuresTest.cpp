@@ -39,22 +39,9 @@ protected:
 // full device or closed.
 ToolRun RunRedirected(const QStringList& arguments, const QString& redirection)
 {
-    QProcess process;
-    process.start("/bin/sh", QStringList{"-c", "exec \"$0\" \"$@\" " + redirection, QStringLiteral(QUILLON_QUERY_TOOL)}
-                                 << arguments);
-    ToolRun run;
-    if (!process.waitForFinished(60'000)) {
-        process.kill();
-        process.waitForFinished();
-        ADD_FAILURE() << "quillon-query did not finish";
-        run.Crashed = true;
-        return run;
-    }
-    run.Crashed = process.exitStatus() != QProcess::NormalExit;
-    run.ExitCode = process.exitCode();
-    run.Out = process.readAllStandardOutput().toStdString();
-    run.Err = process.readAllStandardError().toStdString();
-    return run;
+    return RunToolAt(QStringLiteral("/bin/sh"),
+                     QStringList{"-c", "exec \"$0\" \"$@\" " + redirection, QStringLiteral(QUILLON_QUERY_TOOL)}
+                         << arguments);
 }
 
 TEST_F(ToolFailures, AnAnswerThatCannotBeWrittenIsAnError)

@@ -19,6 +19,8 @@
 namespace quillon {
 namespace {
 
+constexpr char kDamagedSettings[] = "{ not json";
+
 const QString kNoKey = QStringLiteral("Error: Unable to locate Registry Key");
 const QString kNoPath = QStringLiteral("Error: Unable to create path from Registry");
 const QString kMissingFiles = QStringLiteral(
@@ -175,15 +177,20 @@ TEST(StartupErrors, DataFolderStoredAsNumberEndsStartUpWithTheStoreError)
     EXPECT_EQ(window->Session().Data().catalogue.AllLines.size(), 0u);
 }
 
-TEST(StartupErrors, DamagedSettingsFileCountsAsMissingKey)
+// The data files in place and a settings file that is no JSON.
+void WriteDataAndDamagedSettings(Install& install)
 {
-    Install install;
     install.WriteCatalogue(FixtureCatalogue());
     install.WritePriceList();
     QFile file(install.SettingsFile());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("{ not json");
-    file.close();
+    ASSERT_EQ(file.write(kDamagedSettings), qint64(sizeof kDamagedSettings - 1));
+}
+
+TEST(StartupErrors, DamagedSettingsFileCountsAsMissingKey)
+{
+    Install install;
+    ASSERT_NO_FATAL_FAILURE(WriteDataAndDamagedSettings(install));
     auto window = install.Open();
     EXPECT_EQ(BoxLines(install.fakes.messages),
               (QStringList{kNoKey, kNoPath, MissingFilesBox(install, false, true, true)}));
@@ -278,15 +285,11 @@ TEST(StartupPreload, AFolderChangedSinceIsLoadedByTheWindow)
 TEST(StartupPreload, LeavesADamagedSettingsFileToTheWindow)
 {
     Install install;
-    install.WriteCatalogue(FixtureCatalogue());
-    install.WritePriceList();
-    QFile file(install.SettingsFile());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("{ not json");
-    file.close();
+    ASSERT_NO_FATAL_FAILURE(WriteDataAndDamagedSettings(install));
     TDataPreload::Start(install.fakes.Get());
+    QFile file(install.SettingsFile());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("{ not json"));
+    EXPECT_EQ(file.readAll(), QByteArray(kDamagedSettings));
     file.close();
     auto window = install.Open();
     EXPECT_EQ(BoxLines(install.fakes.messages), (QStringList{kNoKey, kNoPath, MissingFilesBox(install, false, true, true)}));
