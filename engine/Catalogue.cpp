@@ -1,5 +1,6 @@
 #include "engine/Catalogue.h"
 
+#include "engine/BandEdgeList.h"
 #include "engine/Errors.h"
 #include "engine/NumberText.h"
 #include "engine/PipeRecord.h"
@@ -105,8 +106,8 @@ public:
     {
         if (!anyRow_) throw LoadError(ListIndexErrorText(0), fileHadLines ? 1 : 0);
         if (initialBegins_.empty() && initialEnds_.empty()) {
-            catalogue_.BeginFrequencies = InNumericOrder(begins_);
-            catalogue_.EndFrequencies = InNumericOrder(ends_);
+            catalogue_.BeginFrequencies = begins_.InNumericOrder();
+            catalogue_.EndFrequencies = ends_.InNumericOrder();
         } else {
             PublishInTextOrder();
             SortNumerically(catalogue_.BeginFrequencies);
@@ -131,9 +132,9 @@ private:
         line->Connectors.reserve(4);
         // Each band edge counts as soon as it is read, also when a later field fails.
         line->BeginFrequency = ReadDouble(fields_[0]);
-        begins_.push_back(line->BeginFrequency);
+        begins_.Add(line->BeginFrequency, fields_[0]);
         line->EndFrequency = ReadDouble(fields_[1]);
-        ends_.push_back(line->EndFrequency);
+        ends_.Add(line->EndFrequency, fields_[1]);
         line->CatalogueField3 = fields_[2];
         line->PartNumber = fields_[3];
         line->Kind = fields_[4];
@@ -165,27 +166,10 @@ private:
         return connector;
     }
 
-    // Distinct general-format texts of the values, in ascending order:
-    // formatting keeps the order of the values and merges only neighbours,
-    // and distinct texts read back as distinct numbers, so this is the
-    // order sorting the texts by their numbers gives.
-    static std::vector<std::string> InNumericOrder(std::vector<double> values)
-    {
-        std::sort(values.begin(), values.end());
-        values.erase(std::unique(values.begin(), values.end()), values.end());
-        std::vector<std::string> texts;
-        texts.reserve(values.size());
-        for (const double value : values) {
-            std::string text = FormatGeneral(value);
-            if (texts.empty() || texts.back() != text) texts.push_back(std::move(text));
-        }
-        return texts;
-    }
-
-    static std::vector<std::string> InTextOrder(const std::vector<std::string>& initial, const std::vector<double>& values)
+    static std::vector<std::string> InTextOrder(const std::vector<std::string>& initial, const BandEdgeList& values)
     {
         SortedTexts texts(initial.begin(), initial.end());
-        for (const double value : values) texts.insert(FormatGeneral(value));
+        values.ForEachValue([&](double value) { texts.insert(FormatGeneral(value)); });
         return {texts.begin(), texts.end()};
     }
 
@@ -202,7 +186,7 @@ private:
 
     Catalogue& catalogue_;
     const std::vector<std::string> initialBegins_, initialEnds_;
-    std::vector<double> begins_, ends_;  // band edges in the order read
+    BandEdgeList begins_, ends_;
     SortedTexts connectorNames_;
     // Names inserted already, spelt exactly: a catalogue has a few dozen
     // types over thousands of rows, and a look here is cheaper than the

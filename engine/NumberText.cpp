@@ -442,6 +442,23 @@ std::string FormatGeneral(long double value)
     return out;
 }
 
+bool IsGeneralText(std::string_view text)
+{
+    if (text.empty() || text.size() > 15) return false;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    const char* const whole = p;
+    while (p < end && IsDigit(*p)) ++p;
+    if (p == whole || (*whole == '0' && p - whole > 1)) return false;
+    if (p == end) return !(negative && *whole == '0');  // "0", never "-0"
+    if (*p++ != '.') return false;
+    const char* const fraction = p;
+    while (p < end && IsDigit(*p)) ++p;
+    return p == end && p > fraction && end[-1] != '0';
+}
+
 void AppendHundredths(std::string& out, std::uint64_t hundredths, bool negative)
 {
     char buffer[32];

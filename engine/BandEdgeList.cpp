@@ -1,0 +1,79 @@
+#include "engine/BandEdgeList.h"
+
+#include "engine/NumberText.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <utility>
+
+namespace quillon {
+namespace {
+
+// A double's bits as an unsigned number in the order of the values: the
+// negatives below the positives, their bits reversed. (-0 sorts just below 0;
+// both read as equal values and write as "0".)
+std::uint64_t OrderKey(double value)
+{
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return (bits >> 63) != 0 ? ~bits : bits | (std::uint64_t{1} << 63);
+}
+
+// A radix sort, a byte of the key at a time from the lowest: a catalogue's
+// tens of thousands of edges in a few straight passes instead of a
+// comparison sort's many. Bytes all edges share (the sign and the top of
+// the exponent, mostly) cost no pass.
+template <class Item>
+void SortByValue(std::vector<Item>& items)
+{
+    constexpr int kBytes = 8;
+    std::array<std::array<std::size_t, 256>, kBytes> counts{};
+    for (const Item& item : items) {
+        const std::uint64_t key = OrderKey(item.value);
+        for (int b = 0; b < kBytes; ++b) ++counts[static_cast<std::size_t>(b)][(key >> (8 * b)) & 0xff];
+    }
+    std::vector<Item> other;
+    for (int b = 0; b < kBytes; ++b) {
+        auto& count = counts[static_cast<std::size_t>(b)];
+        if (std::find(count.begin(), count.end(), items.size()) != count.end()) continue;
+        if (other.empty()) other.resize(items.size());
+        std::size_t start = 0;
+        for (std::size_t& c : count) start += std::exchange(c, start);
+        for (const Item& item : items) other[count[(OrderKey(item.value) >> (8 * b)) & 0xff]++] = item;
+        items.swap(other);
+    }
+}
+
+}  // namespace
+
+void BandEdgeList::Add(double value, std::string_view text)
+{
+    Edge edge;
+    edge.value = value;
+    // Most fields hold the very text the general format writes for their
+    // value: keeping it spares writing it again.
+    edge.size = IsGeneralText(text) ? static_cast<std::uint8_t>(text.size()) : 0;
+    std::memcpy(edge.text, text.data(), edge.size);
+    edges_.push_back(edge);
+}
+
+std::vector<std::string> BandEdgeList::InNumericOrder() const
+{
+    // Formatting keeps the order of the values and merges only neighbours,
+    // and distinct texts read back as distinct numbers, so this is the order
+    // sorting the texts by their numbers gives.
+    std::vector<Edge> sorted = edges_;
+    SortByValue(sorted);
+    std::vector<std::string> texts;
+    texts.reserve(sorted.size());
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+        const Edge& edge = sorted[i];
+        if (i > 0 && edge.value == sorted[i - 1].value) continue;
+        std::string text = edge.size != 0 ? std::string(edge.text, edge.size) : FormatGeneral(edge.value);
+        if (texts.empty() || texts.back() != text) texts.push_back(std::move(text));
+    }
+    return texts;
+}
+
+}  // namespace quillon
