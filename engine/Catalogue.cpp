@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <set>
 #include <string>
 
@@ -60,6 +61,29 @@ void SplitRow(std::string_view row, RowFields& fields)
 }
 
 bool IsBlank(std::string_view row) { return TrimBlanks(row).empty(); }
+
+// The last text read in one field and its value: the connector figures
+// repeat from row to row (the same figures for all of a line's options,
+// often for a whole series), and a text once read reads the same again.
+class RememberedNumber {
+public:
+    long double Read(std::string_view text)
+    {
+        if (text.size() == size_ && std::memcmp(text.data(), text_, size_) == 0) return value_;
+        const long double value = ReadNumber(text);  // a bad text raises here and is not kept
+        if (text.size() <= sizeof text_) {
+            std::memcpy(text_, text.data(), text.size());
+            size_ = text.size();
+            value_ = value;
+        }
+        return value;
+    }
+
+private:
+    long double value_ = 0;
+    std::size_t size_ = static_cast<std::size_t>(-1);  // nothing kept yet
+    char text_[16] = {};
+};
 
 // Adds lines and connectors row by row, in file order, header first; keeps
 // the band edges and connector names met on the way.
@@ -153,10 +177,10 @@ private:
         connector->TypeName = fields_[11];
         // A spelling differing only in case is not added.
         if (!Known(fields_[11])) connectorNames_.insert(connector->TypeName);
-        connector->Figure1 = ReadNumber(fields_[12]);
-        connector->Figure2 = ReadNumber(fields_[13]);
-        connector->Figure3 = ReadNumber(fields_[14]);
-        connector->Figure4 = ReadNumber(fields_[15]);
+        connector->Figure1 = figures_[0].Read(fields_[12]);
+        connector->Figure2 = figures_[1].Read(fields_[13]);
+        connector->Figure3 = figures_[2].Read(fields_[14]);
+        connector->Figure4 = figures_[3].Read(fields_[15]);
         std::array<std::string_view, kRowFields - 16> parts;
         std::size_t count = 0;
         for (std::size_t i = 16; i < fields_.size(); ++i)
@@ -199,6 +223,7 @@ private:
     }
     std::vector<std::string> knownNames_;
     RowFields fields_;
+    std::array<RememberedNumber, 4> figures_;  // the connector's
     TTransmissionLine* current_ = nullptr;
     bool headerSeen_ = false;
     bool anyRow_ = false;
