@@ -85,6 +85,49 @@ private:
     char text_[16] = {};
 };
 
+// Names met already, spelt exactly, found by a hash of their bytes: a
+// catalogue has a few dozen connector types over tens of thousands of rows,
+// and one look here is far cheaper than the case-insensitive set's or a walk
+// along the names.
+class KnownNames {
+public:
+    // True when the name was met before; otherwise it is remembered, while there is room.
+    bool Known(std::string_view name)
+    {
+        std::size_t slot = Hash(name);
+        for (; slots_[slot] != 0; slot = (slot + 1) % kSlots)
+            if (names_[slots_[slot] - 1u] == name) return true;
+        if (names_.size() < kMaxNames) {
+            names_.emplace_back(name);
+            slots_[slot] = static_cast<std::uint8_t>(names_.size());
+        }
+        return false;
+    }
+
+private:
+    // Twice the names in slots: a look ends at an empty slot after a step or two.
+    static constexpr std::size_t kMaxNames = 64;
+    static constexpr std::size_t kSlots = 2 * kMaxNames;
+
+    // The length and the first and last eight bytes, mixed; a slot number.
+    static std::size_t Hash(std::string_view name)
+    {
+        std::uint64_t head = 0, tail = 0;
+        if (name.size() >= 8) {
+            std::memcpy(&head, name.data(), 8);
+            std::memcpy(&tail, name.data() + name.size() - 8, 8);
+        } else {
+            for (const char c : name) head = head << 8 | static_cast<unsigned char>(c);
+        }
+        const std::uint64_t mixed = (head ^ (tail * 0x9E3779B97F4A7C15u) ^ name.size()) * 0xFF51AFD7ED558CCDu;
+        static_assert(kSlots == 128);
+        return static_cast<std::size_t>(mixed >> 57);  // the top seven bits
+    }
+
+    std::array<std::uint8_t, kSlots> slots_{};  // 1 + the name's index, 0 for an empty slot
+    std::vector<std::string> names_;
+};
+
 // Adds lines and connectors row by row, in file order, header first; keeps
 // the band edges and connector names met on the way.
 class Builder {
@@ -176,7 +219,7 @@ private:
         auto connector = std::make_unique<TConnector>();
         connector->TypeName = fields_[11];
         // A spelling differing only in case is not added.
-        if (!Known(fields_[11])) connectorNames_.insert(connector->TypeName);
+        if (!knownNames_.Known(fields_[11])) connectorNames_.insert(connector->TypeName);
         connector->Figure1 = figures_[0].Read(fields_[12]);
         connector->Figure2 = figures_[1].Read(fields_[13]);
         connector->Figure3 = figures_[2].Read(fields_[14]);
@@ -212,16 +255,7 @@ private:
     const std::vector<std::string> initialBegins_, initialEnds_;
     BandEdgeList begins_, ends_;
     SortedTexts connectorNames_;
-    // Names inserted already, spelt exactly: a catalogue has a few dozen
-    // types over thousands of rows, and a look here is cheaper than the
-    // case-insensitive set's.
-    bool Known(std::string_view name)
-    {
-        if (std::find(knownNames_.begin(), knownNames_.end(), name) != knownNames_.end()) return true;
-        if (knownNames_.size() < 64) knownNames_.emplace_back(name);
-        return false;
-    }
-    std::vector<std::string> knownNames_;
+    KnownNames knownNames_;  // those inserted already, spelt exactly
     RowFields fields_;
     std::array<RememberedNumber, 4> figures_;  // the connector's
     TTransmissionLine* current_ = nullptr;
