@@ -193,7 +193,8 @@ public:
 private:
     std::unique_ptr<TTransmissionLine> ParseLineRow()
     {
-        auto line = std::make_unique<TTransmissionLine>();
+        // Each member has its own starting value: no need to clear the whole record first.
+        auto line = std::make_unique_for_overwrite<TTransmissionLine>();
         // A line has a few connector options: room for four at once spares
         // the list its growing steps.
         line->Connectors.reserve(4);
@@ -216,7 +217,7 @@ private:
 
     std::unique_ptr<TConnector> ParseConnectorRow()
     {
-        auto connector = std::make_unique<TConnector>();
+        auto connector = std::make_unique_for_overwrite<TConnector>();
         connector->TypeName = fields_[11];
         // A spelling differing only in case is not added.
         if (!knownNames_.Known(fields_[11])) connectorNames_.insert(connector->TypeName);

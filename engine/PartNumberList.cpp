@@ -7,14 +7,6 @@
 
 namespace quillon {
 
-char* PartNumberList::Block() const
-{
-    if (!InBlock()) return nullptr;
-    char* block = nullptr;
-    std::memcpy(&block, bytes_, sizeof block);
-    return block;
-}
-
 std::size_t PartNumberList::Count() const
 {
     Word count = 0;
@@ -33,12 +25,6 @@ std::size_t PartNumberList::Bytes() const
 {
     const std::size_t count = Count();
     return count == 0 ? sizeof(Word) : sizeof(Word) * (1 + count) + EndAt(count - 1);
-}
-
-void PartNumberList::TakeFrom(PartNumberList& other) noexcept
-{
-    std::memcpy(bytes_, other.bytes_, kBytes);
-    other.bytes_[kTag] = 0;  // the block, if any, is this list's now
 }
 
 PartNumberList PartNumberList::Of(const std::string_view* partNumbers, std::size_t count)
@@ -88,15 +74,6 @@ PartNumberList::PartNumberList(const PartNumberList& other)
 PartNumberList& PartNumberList::operator=(const PartNumberList& other)
 {
     if (this != &other) *this = PartNumberList(other);
-    return *this;
-}
-
-PartNumberList& PartNumberList::operator=(PartNumberList&& other) noexcept
-{
-    if (this != &other) {
-        delete[] Block();
-        TakeFrom(other);
-    }
     return *this;
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -20,7 +21,14 @@ public:
     PartNumberList(const PartNumberList& other);
     PartNumberList(PartNumberList&& other) noexcept { TakeFrom(other); }
     PartNumberList& operator=(const PartNumberList& other);
-    PartNumberList& operator=(PartNumberList&& other) noexcept;
+    PartNumberList& operator=(PartNumberList&& other) noexcept
+    {
+        if (this != &other) {
+            delete[] Block();
+            TakeFrom(other);
+        }
+        return *this;
+    }
     ~PartNumberList() { delete[] Block(); }
 
     // The list holding exactly these part numbers, in this order.
@@ -73,11 +81,20 @@ private:
     static constexpr unsigned char kInBlock = 0xFF;
     using Word = std::uint32_t;
     bool InBlock() const { return bytes_[kTag] == kInBlock; }
-    char* Block() const;  // nullptr when the part numbers are in the object
+    char* Block() const  // nullptr when the part numbers are in the object
+    {
+        char* block = nullptr;
+        if (InBlock()) std::memcpy(&block, bytes_, sizeof block);
+        return block;
+    }
     std::size_t Count() const;
     Word EndAt(std::size_t index) const;
     std::size_t Bytes() const;
-    void TakeFrom(PartNumberList& other) noexcept;  // other is left empty
+    void TakeFrom(PartNumberList& other) noexcept  // other is left empty
+    {
+        std::memcpy(bytes_, other.bytes_, kBytes);
+        other.bytes_[kTag] = 0;  // the block, if any, is this list's now
+    }
 
     alignas(8) unsigned char bytes_[kBytes] = {};
 };
