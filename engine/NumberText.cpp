@@ -184,10 +184,10 @@ bool ReadPlain(std::string_view text, Float& value)
     return true;
 }
 
+// Any text the numeric-text rule allows.
 template <typename Float>
-bool Read(std::string_view text, Float& value)
+bool ReadFull(std::string_view text, Float& value)
 {
-    if (ReadPlain(text, value)) return true;
     NumberParts parts;
     if (!Split(text, parts)) return false;
     if (!parts.hasDigits) {  // "." alone reads as 0
@@ -215,6 +215,12 @@ bool Read(std::string_view text, Float& value)
     if (ec != std::errc() || end != clean.data() + clean.size() || !std::isfinite(parsed)) return false;
     value = parts.negative ? -parsed : parsed;
     return true;
+}
+
+template <typename Float>
+bool Read(std::string_view text, Float& value)
+{
+    return ReadPlain(text, value) || ReadFull(text, value);
 }
 
 // The value rounded to 15 significant digits, as a 15-digit integer and the
