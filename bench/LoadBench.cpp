@@ -2,7 +2,10 @@
 // taken in a fresh process, whose memory has never been touched, on the
 // generated catalogue (20,000 lines) and price list (500,000 lines).
 //
-//     quillon-load-bench [--runs N]
+//     quillon-load-bench [--runs N] [--lines N] [--price-lines N]
+//
+// --lines and --price-lines size the generated files (catalogue lines, and
+// price-list lines besides those pricing the catalogue's part numbers).
 //
 // Beside the loader it times a plain read of the same bytes in a fresh
 // process, into new memory as a program gets it (4 KB pages) and into 2 MB
@@ -147,17 +150,24 @@ int main(int argc, char** argv)
 {
     if (argc == 5 && std::string(argv[1]) == "--child") return Child(argv[2], argv[3], argv[4]);
     int runs = 9;
+    quillon::bench::GeneratorSizes sizes;
     for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == "--runs" && i + 1 < argc) {
+        const std::string option = argv[i];
+        const bool valued = i + 1 < argc;
+        if (option == "--runs" && valued) {
             runs = std::max(1, std::atoi(argv[++i]));
+        } else if (option == "--lines" && valued) {
+            sizes.Lines = std::max<std::size_t>(1, std::strtoul(argv[++i], nullptr, 10));
+        } else if (option == "--price-lines" && valued) {
+            sizes.PriceListLines = std::strtoul(argv[++i], nullptr, 10);
         } else {
-            std::fprintf(stderr, "usage: quillon-load-bench [--runs N]\n");
+            std::fprintf(stderr, "usage: quillon-load-bench [--runs N] [--lines N] [--price-lines N]\n");
             return 2;
         }
     }
     const fs::path folder = fs::temp_directory_path() / ("quillon-load-bench-" + std::to_string(::getpid()));
     fs::create_directories(folder);
-    const quillon::bench::GeneratedFiles files = quillon::bench::GenerateFiles({});
+    const quillon::bench::GeneratedFiles files = quillon::bench::GenerateFiles(sizes);
     const std::string catalogue = (folder / quillon::kCatalogueFileName).string();
     const std::string priceList = (folder / quillon::kPriceListFileName).string();
     WriteFile(catalogue, files.Catalogue);
