@@ -76,7 +76,9 @@ private:
     // their characters; the count in the last byte. In a block: the count,
     // the end offset of each part number (a word each), then their
     // characters; the block's address in the first bytes, kInBlock in the last.
-    static constexpr std::size_t kBytes = 40;
+    // 44: in a connector, the list and the count after it then end on the
+    // record's 16-byte boundary, so the room costs no padding.
+    static constexpr std::size_t kBytes = 44;
     static constexpr std::size_t kTag = kBytes - 1;
     static constexpr unsigned char kInBlock = 0xFF;
     using Word = std::uint32_t;
@@ -96,7 +98,7 @@ private:
         other.bytes_[kTag] = 0;  // the block, if any, is this list's now
     }
 
-    alignas(8) unsigned char bytes_[kBytes] = {};
+    unsigned char bytes_[kBytes] = {};
 };
 
 }  // namespace quillon

@@ -88,8 +88,8 @@ TEST(Catalogue, PartNumberListHoldsWhatItWasGiven)
     const std::vector<std::vector<std::string>> cases = {
         {}, {"X"}, {"", "Y", ""}, {std::string(300, 'L'), "S", nul, "\xE9\xFF|"}, {"1", "2", "3", "4", "5", "6"},
         // Either side of what the list holds in itself, and growing past it.
-        {std::string(38, 'E')}, {std::string(39, 'F')}, {std::string(20, 'G'), std::string(17, 'H')},
-        {std::string(33, 'M')}};
+        {std::string(42, 'E')}, {std::string(43, 'F')}, {std::string(20, 'G'), std::string(21, 'H')},
+        {std::string(37, 'M')}};
     for (const auto& parts : cases) {
         SCOPED_TRACE(parts.size());
         std::vector<std::string_view> views(parts.begin(), parts.end());
