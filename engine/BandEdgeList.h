@@ -14,8 +14,10 @@ public:
     // A value and the field it was read from.
     void Add(double value, std::string_view text);
 
-    // The distinct general-format texts in ascending numeric order.
-    std::vector<std::string> InNumericOrder() const;
+    // The distinct general-format texts in ascending numeric order; the
+    // list is empty afterwards (its memory goes back at once: a large
+    // catalogue's edges run to megabytes).
+    std::vector<std::string> TakeInNumericOrder();
     // Each value in the order read.
     template <class Visit>
     void ForEachValue(Visit&& visit) const
@@ -24,10 +26,12 @@ public:
     }
 
 private:
+    // Sixteen bytes: twice a bare value, but most band edges are written
+    // in seven characters or fewer.
     struct Edge {
         double value;
         std::uint8_t size;  // of the text kept; 0 when the value is to be formatted
-        char text[15];
+        char text[7];
     };
     std::vector<Edge> edges_;  // in the order read
 };

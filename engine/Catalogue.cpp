@@ -173,8 +173,8 @@ public:
     {
         if (!anyRow_) throw LoadError(ListIndexErrorText(0), fileHadLines ? 1 : 0);
         if (initialBegins_.empty() && initialEnds_.empty()) {
-            catalogue_.BeginFrequencies = begins_.InNumericOrder();
-            catalogue_.EndFrequencies = ends_.InNumericOrder();
+            catalogue_.BeginFrequencies = begins_.TakeInNumericOrder();
+            catalogue_.EndFrequencies = ends_.TakeInNumericOrder();
         } else {
             PublishInTextOrder();
             SortNumerically(catalogue_.BeginFrequencies);
