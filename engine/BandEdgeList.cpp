@@ -24,9 +24,8 @@ std::uint64_t OrderKey(double value)
 // A radix sort, a byte of the key at a time from the lowest: a catalogue's
 // tens of thousands of edges in a few straight passes instead of a
 // comparison sort's many. Bytes all edges share (the sign and the top of
-// the exponent, mostly) cost no pass.
-// The items in order, in place or in spare, whichever the last pass wrote
-// to; the other holds them in some other order.
+// the exponent, mostly) cost no pass. Returns the items in order, in place
+// or in spare, whichever the last pass wrote to.
 template <class Item>
 const Item* SortByValue(Item* items, Item* spare, std::size_t n)
 {
