@@ -57,7 +57,7 @@ void BandEdgeList::Add(double value, std::string_view text)
     // Most fields hold the very text the general format writes for their
     // value: keeping it spares writing it again.
     edge.size = text.size() <= sizeof edge.text && IsGeneralText(text) ? static_cast<std::uint8_t>(text.size()) : 0;
-    std::memcpy(edge.text, text.data(), edge.size);
+    if (edge.size != 0) std::memcpy(edge.text, text.data(), edge.size);
     edges_.push_back(edge);
 }
 

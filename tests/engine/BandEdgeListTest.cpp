@@ -118,7 +118,7 @@ TEST(BandEdgeList, SortedTextsAreThoseOfEveryValueFormatted)
         std::vector<double> read;
         list.ForEachValue([&](double value) { read.push_back(value); });
         ASSERT_EQ(read.size(), values.size());
-        ASSERT_EQ(0, std::memcmp(read.data(), values.data(), values.size() * sizeof(double)));
+        ASSERT_TRUE(values.empty() || std::memcmp(read.data(), values.data(), values.size() * sizeof(double)) == 0);
         ASSERT_EQ(list.TakeInNumericOrder(), ReferenceInNumericOrder(values)) << "round " << round;
         std::size_t left = 0;
         list.ForEachValue([&](double) { ++left; });
