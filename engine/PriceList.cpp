@@ -34,7 +34,7 @@ struct SlotCodec {
 };
 // How many lines ahead of its fill a slot is fetched: enough that the fetches'
 // waits for memory overlap.
-constexpr std::size_t kAhead = 16;
+constexpr std::size_t kAhead = 32;
 
 bool Skipped(std::string_view line) { return line.empty() || IsSkippedLeadChar(line.front()); }
 
@@ -143,7 +143,7 @@ LineScan ScanLongLine(const char* const p, const char* const end)
 // list is shorter than 64 bytes and that far from the text's end: its bytes
 // are looked at in one go, and its part number picked from their bars with
 // no branch that depends on where they fall.
-LineScan ScanLine(const char* const p, const char* const end)
+[[gnu::always_inline]] inline LineScan ScanLine(const char* const p, const char* const end)
 {
 #if defined(__SSE2__)
     if (end - p >= 64) {
@@ -212,7 +212,7 @@ std::uint64_t Mix(std::uint64_t a, std::uint64_t b)
 
 // Part numbers run to some ten bytes: those up to 16 bytes are read in two
 // (overlapping) loads and hashed with two multiplies.
-std::uint64_t HashKey(std::string_view key)
+[[gnu::always_inline]] inline std::uint64_t HashKey(std::string_view key)
 {
     constexpr std::uint64_t k0 = 0x9E3779B97F4A7C15ull, k1 = 0xBF58476D1CE4E5B9ull, k2 = 0x94D049BB133111EBull;
     const char* p = key.data();
