@@ -314,9 +314,8 @@ bool PriceList::IndexWith()
     std::size_t used = 0;
     auto slots = [this] { return reinterpret_cast<Slot*>(slots_.data()); };
     auto allocate = [&](std::size_t count) {
-        slots_ = LargeBuffer::Allocate(count * sizeof(Slot));
+        slots_ = LargeBuffer::AllocateZeroed(count * sizeof(Slot));
         if (slots_.empty()) return false;
-        std::memset(slots_.data(), 0, slots_.size());
         mask_ = count - 1;
         return true;
     };
