@@ -58,6 +58,9 @@ void PrepareHeapForLargeData()
     const std::size_t reserve =
         std::min<std::size_t>(std::size_t{1} << 30, static_cast<std::size_t>(pages) * static_cast<std::size_t>(pageSize) / 4);
     if (reserve < 4 * kHugePage) return;
+    // One heap for every thread: a thread's own heap would grow in 4 KB
+    // pages, and a data set may load on a thread of its own.
+    mallopt(M_ARENA_MAX, 1);
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
     mallopt(M_TRIM_THRESHOLD, static_cast<int>(2 * reserve - 1));
     const auto before = reinterpret_cast<std::uintptr_t>(sbrk(0));

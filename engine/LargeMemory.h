@@ -12,8 +12,9 @@
 
 namespace quillon {
 
-// Lets the heap grow in 2 MB pages from here on. Called once, first thing in
-// a program's main; harmless to call again and where the system cannot.
+// Lets the heap grow in 2 MB pages from here on, for every thread's
+// allocations. Called once, first thing in a program's main, before any
+// other thread starts; harmless to call again and where the system cannot.
 void PrepareHeapForLargeData();
 
 namespace detail {

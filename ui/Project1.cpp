@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "engine/LargeMemory.h"
 #include "ui/DataPreload.h"
 #include "ui/ProcessFormats.h"
 #include "ui/ProgramArguments.h"
@@ -17,6 +18,9 @@
 
 int main(int argc, char** argv)
 {
+    // The data set is the program's one large thing: its heap grows in 2 MB
+    // pages, which makes loading a large catalogue several times faster.
+    quillon::PrepareHeapForLargeData();
     // Every argument is the program's; Qt sees none of them.
     quillon::ProgramArguments command(argc, argv);
     QApplication app(command.QtArgc(), argv);

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quillon;
 using quillon::test::TempFolder;
@@ -175,5 +176,28 @@ TEST(LargeBuffer, AZeroedBlockIsZeroFromTheHeapAndWhenMapped)
     }
     EXPECT_TRUE(LargeBuffer::AllocateZeroed(0).empty());
 }
+
+#if defined(__linux__) && defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+// Once the heap is prepared, a thread's allocations come from it (the
+// program break's heap, below sbrk(0)) rather than from a heap of the
+// thread's own in 4 KB pages far above it. Checked in a fresh process, which
+// no earlier test has given other heaps.
+TEST(LargeMemory, APreparedHeapServesEveryThread)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            PrepareHeapForLargeData();
+            bool inBreakHeap = false;
+            std::thread([&] {
+                void* volatile block = std::malloc(64 << 10);
+                inBreakHeap = block != nullptr && static_cast<char*>(block) < static_cast<char*>(sbrk(0));
+                std::free(block);
+            }).join();
+            std::exit(inBreakHeap ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 }  // namespace
