@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #if defined(__linux__)
@@ -102,6 +103,13 @@ LargeBuffer LargeBuffer::Allocate(std::size_t size)
     if (p == nullptr) return buffer;
     buffer.data_ = std::unique_ptr<char, detail::LargeRelease>(p, detail::LargeRelease{0});
     buffer.size_ = size;
+    return buffer;
+}
+
+LargeBuffer LargeBuffer::AllocateZeroed(std::size_t size)
+{
+    LargeBuffer buffer = Allocate(size);
+    if (buffer.data_ && buffer.data_.get_deleter().mapped == 0) std::memset(buffer.data(), 0, buffer.size());
     return buffer;
 }
 

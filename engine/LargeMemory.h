@@ -45,6 +45,10 @@ public:
     }
     // Nothing when the memory cannot be had.
     static LargeBuffer Allocate(std::size_t size);
+    // As Allocate, every byte zero. Fresh mapped memory is zero already:
+    // only a block from the heap is cleared, so that a large table is not
+    // written twice before its first use.
+    static LargeBuffer AllocateZeroed(std::size_t size);
 
     char* data() { return data_.get(); }
     const char* data() const { return data_.get(); }

@@ -3,8 +3,8 @@
 //
 // The list is held as the file's text, in one block, and searched on demand;
 // an index built with it answers a lookup without scanning. The index holds
-// one slot of 8 bytes per two lines: where the line starts and a few bits of
-// its part number's hash.
+// a slot of 4 or 8 bytes for every 16 or 32 bytes of text: where a line
+// starts and a few bits of its part number's hash.
 
 #include <cstdint>
 #include <optional>
@@ -56,14 +56,22 @@ public:
 
 private:
     void BuildIndex();
+    // The index in slots of this width; false when its memory cannot be had.
+    template <class Slot>
+    bool IndexWith();
+    template <class Slot>
+    std::optional<PriceListEntry> FindWith(std::string_view partNumber, std::uint64_t hash) const;
+    // The line the part number's own slot points at, when its hash bits agree.
+    template <class Slot>
+    const char* LineOfSlot(std::uint64_t hash) const;
     std::string_view LineAt(std::uint64_t offset) const;
-    std::uint64_t* Slots() { return reinterpret_cast<std::uint64_t*>(slots_.data()); }
-    const std::uint64_t* Slots() const { return reinterpret_cast<const std::uint64_t*>(slots_.data()); }
 
     LargeBuffer text_;
     std::size_t lineCount_ = 0;
     LargeBuffer slots_;  // open addressing; 0 is an empty slot
     std::uint64_t mask_ = 0;
+    bool narrow_ = false;  // 4-byte slots
+    int offsetBits_ = 0;
 };
 
 }  // namespace quillon

@@ -7,6 +7,7 @@
 #include "engine/Catalogue.h"
 #include "engine/Currencies.h"
 #include "engine/Errors.h"
+#include "engine/LargeMemory.h"
 #include "engine/NumberText.h"
 #include "engine/PipeRecord.h"
 #include "engine/PriceList.h"
@@ -100,22 +101,30 @@ void Catalogue(const std::uint8_t* data, std::size_t size)
 void PriceList(const std::uint8_t* data, std::size_t size)
 {
     const std::vector<std::string> lines = SplitLines(Text(data, size));
-    const quillon::PriceList prices(lines);
+    // The list from its lines, and from the bytes as a file holds them (line
+    // ends of every kind, the last line with or without its end).
+    LargeBuffer bytes = LargeBuffer::Allocate(size);
+    if (size != 0) std::memcpy(bytes.data(), data, size);
+    const quillon::PriceList fromLines(lines);
+    const quillon::PriceList fromText(std::move(bytes));
+    Check(fromText.LineCount() == lines.size(), "the list's lines not counted as read");
     // Every part number the list names, and some it does not.
     std::vector<std::string> asked{"", " ", "QX1"};
     for (const std::string& line : lines) {
         asked.push_back(PipeField(line, 3));
         asked.push_back(PipeField(line, 1));
     }
-    for (const std::string& partNumber : asked) {
-        const auto indexed = prices.Find(partNumber);
-        const auto scanned = prices.FindLinear(partNumber);
-        Check(indexed.has_value() == scanned.has_value(), "index and scan disagree on found");
-        if (!indexed) continue;
-        Check(indexed->Description == scanned->Description, "index and scan disagree on the description");
-        Check(indexed->Price == scanned->Price, "index and scan disagree on the price");
-        Check(std::fabs(indexed->Price) <= std::numeric_limits<double>::max(), "a price a line cannot hold");
-        CheckFixed2Text(FormatFixed2(indexed->Price));
+    for (const quillon::PriceList* prices : {&fromLines, &fromText}) {
+        for (const std::string& partNumber : asked) {
+            const auto indexed = prices->Find(partNumber);
+            const auto scanned = prices->FindLinear(partNumber);
+            Check(indexed.has_value() == scanned.has_value(), "index and scan disagree on found");
+            if (!indexed) continue;
+            Check(indexed->Description == scanned->Description, "index and scan disagree on the description");
+            Check(indexed->Price == scanned->Price, "index and scan disagree on the price");
+            Check(std::fabs(indexed->Price) <= std::numeric_limits<double>::max(), "a price a line cannot hold");
+            CheckFixed2Text(FormatFixed2(indexed->Price));
+        }
     }
 }
 

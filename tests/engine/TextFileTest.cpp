@@ -8,6 +8,8 @@
 
 #include "tests/engine/TempFolder.h"
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <thread>
@@ -155,6 +157,24 @@ TEST(LargeBuffer, AMovedFromBlockIsEmpty)
     EXPECT_TRUE(taken.empty());  // NOLINT(bugprone-use-after-move)
     EXPECT_EQ(other.size(), 64u);
     EXPECT_EQ(other.data()[0], 'q');
+}
+
+// A zeroed block is zero whether it comes from the heap (where the memory
+// may have held something) or is mapped afresh, small, large and empty.
+TEST(LargeBuffer, AZeroedBlockIsZeroFromTheHeapAndWhenMapped)
+{
+    for (const std::size_t size : {std::size_t{1}, std::size_t{4096}, std::size_t{3} << 20, std::size_t{9} << 20}) {
+        {
+            LargeBuffer used = LargeBuffer::Allocate(size);  // memory the next block may get again
+            ASSERT_FALSE(used.empty());
+            std::memset(used.data(), 0x5A, used.size());
+        }
+        const LargeBuffer zeroed = LargeBuffer::AllocateZeroed(size);
+        ASSERT_EQ(zeroed.size(), size);
+        const char* const end = zeroed.data() + zeroed.size();
+        EXPECT_EQ(std::find_if(zeroed.data(), end, [](char c) { return c != 0; }), end) << size;
+    }
+    EXPECT_TRUE(LargeBuffer::AllocateZeroed(0).empty());
 }
 
 #if defined(__linux__) && defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
