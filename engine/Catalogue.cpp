@@ -1,5 +1,6 @@
 #include "engine/Catalogue.h"
 
+#include "engine/BandEdgeList.h"
 #include "engine/Errors.h"
 #include "engine/NumberText.h"
 #include "engine/PipeRecord.h"
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <set>
 #include <string>
 
@@ -60,6 +62,72 @@ void SplitRow(std::string_view row, RowFields& fields)
 
 bool IsBlank(std::string_view row) { return TrimBlanks(row).empty(); }
 
+// The last text read in one field and its value: the connector figures
+// repeat from row to row (the same figures for all of a line's options,
+// often for a whole series), and a text once read reads the same again.
+class RememberedNumber {
+public:
+    long double Read(std::string_view text)
+    {
+        if (text.size() == size_ && std::memcmp(text.data(), text_, size_) == 0) return value_;
+        const long double value = ReadNumber(text);  // a bad text raises here and is not kept
+        if (text.size() <= sizeof text_) {
+            std::memcpy(text_, text.data(), text.size());
+            size_ = text.size();
+            value_ = value;
+        }
+        return value;
+    }
+
+private:
+    long double value_ = 0;
+    std::size_t size_ = static_cast<std::size_t>(-1);  // nothing kept yet
+    char text_[16] = {};
+};
+
+// Names met already, spelt exactly, found by a hash of their bytes: a
+// catalogue has a few dozen connector types over tens of thousands of rows,
+// and one look here is far cheaper than the case-insensitive set's or a walk
+// along the names.
+class KnownNames {
+public:
+    // True when the name was met before; otherwise it is remembered, while there is room.
+    bool Known(std::string_view name)
+    {
+        std::size_t slot = Hash(name);
+        for (; slots_[slot] != 0; slot = (slot + 1) % kSlots)
+            if (names_[slots_[slot] - 1u] == name) return true;
+        if (names_.size() < kMaxNames) {
+            names_.emplace_back(name);
+            slots_[slot] = static_cast<std::uint8_t>(names_.size());
+        }
+        return false;
+    }
+
+private:
+    // Twice the names in slots: a look ends at an empty slot after a step or two.
+    static constexpr std::size_t kMaxNames = 64;
+    static constexpr std::size_t kSlots = 2 * kMaxNames;
+
+    // The length and the first and last eight bytes, mixed; a slot number.
+    static std::size_t Hash(std::string_view name)
+    {
+        std::uint64_t head = 0, tail = 0;
+        if (name.size() >= 8) {
+            std::memcpy(&head, name.data(), 8);
+            std::memcpy(&tail, name.data() + name.size() - 8, 8);
+        } else {
+            for (const char c : name) head = head << 8 | static_cast<unsigned char>(c);
+        }
+        const std::uint64_t mixed = (head ^ (tail * 0x9E3779B97F4A7C15u) ^ name.size()) * 0xFF51AFD7ED558CCDu;
+        static_assert(kSlots == 128);
+        return static_cast<std::size_t>(mixed >> 57);  // the top seven bits
+    }
+
+    std::array<std::uint8_t, kSlots> slots_{};  // 1 + the name's index, 0 for an empty slot
+    std::vector<std::string> names_;
+};
+
 // Adds lines and connectors row by row, in file order, header first; keeps
 // the band edges and connector names met on the way.
 class Builder {
@@ -105,8 +173,8 @@ public:
     {
         if (!anyRow_) throw LoadError(ListIndexErrorText(0), fileHadLines ? 1 : 0);
         if (initialBegins_.empty() && initialEnds_.empty()) {
-            catalogue_.BeginFrequencies = InNumericOrder(begins_);
-            catalogue_.EndFrequencies = InNumericOrder(ends_);
+            catalogue_.BeginFrequencies = begins_.TakeInNumericOrder();
+            catalogue_.EndFrequencies = ends_.TakeInNumericOrder();
         } else {
             PublishInTextOrder();
             SortNumerically(catalogue_.BeginFrequencies);
@@ -125,15 +193,16 @@ public:
 private:
     std::unique_ptr<TTransmissionLine> ParseLineRow()
     {
-        auto line = std::make_unique<TTransmissionLine>();
+        // Each member has its own starting value: no need to clear the whole record first.
+        auto line = std::make_unique_for_overwrite<TTransmissionLine>();
         // A line has a few connector options: room for four at once spares
         // the list its growing steps.
         line->Connectors.reserve(4);
         // Each band edge counts as soon as it is read, also when a later field fails.
         line->BeginFrequency = ReadDouble(fields_[0]);
-        begins_.push_back(line->BeginFrequency);
+        begins_.Add(line->BeginFrequency, fields_[0]);
         line->EndFrequency = ReadDouble(fields_[1]);
-        ends_.push_back(line->EndFrequency);
+        ends_.Add(line->EndFrequency, fields_[1]);
         line->CatalogueField3 = fields_[2];
         line->PartNumber = fields_[3];
         line->Kind = fields_[4];
@@ -148,14 +217,14 @@ private:
 
     std::unique_ptr<TConnector> ParseConnectorRow()
     {
-        auto connector = std::make_unique<TConnector>();
+        auto connector = std::make_unique_for_overwrite<TConnector>();
         connector->TypeName = fields_[11];
         // A spelling differing only in case is not added.
-        if (!Known(fields_[11])) connectorNames_.insert(connector->TypeName);
-        connector->Figure1 = ReadNumber(fields_[12]);
-        connector->Figure2 = ReadNumber(fields_[13]);
-        connector->Figure3 = ReadNumber(fields_[14]);
-        connector->Figure4 = ReadNumber(fields_[15]);
+        if (!knownNames_.Known(fields_[11])) connectorNames_.insert(connector->TypeName);
+        connector->Figure1 = figures_[0].Read(fields_[12]);
+        connector->Figure2 = figures_[1].Read(fields_[13]);
+        connector->Figure3 = figures_[2].Read(fields_[14]);
+        connector->Figure4 = figures_[3].Read(fields_[15]);
         std::array<std::string_view, kRowFields - 16> parts;
         std::size_t count = 0;
         for (std::size_t i = 16; i < fields_.size(); ++i)
@@ -165,27 +234,10 @@ private:
         return connector;
     }
 
-    // Distinct general-format texts of the values, in ascending order:
-    // formatting keeps the order of the values and merges only neighbours,
-    // and distinct texts read back as distinct numbers, so this is the
-    // order sorting the texts by their numbers gives.
-    static std::vector<std::string> InNumericOrder(std::vector<double> values)
-    {
-        std::sort(values.begin(), values.end());
-        values.erase(std::unique(values.begin(), values.end()), values.end());
-        std::vector<std::string> texts;
-        texts.reserve(values.size());
-        for (const double value : values) {
-            std::string text = FormatGeneral(value);
-            if (texts.empty() || texts.back() != text) texts.push_back(std::move(text));
-        }
-        return texts;
-    }
-
-    static std::vector<std::string> InTextOrder(const std::vector<std::string>& initial, const std::vector<double>& values)
+    static std::vector<std::string> InTextOrder(const std::vector<std::string>& initial, const BandEdgeList& values)
     {
         SortedTexts texts(initial.begin(), initial.end());
-        for (const double value : values) texts.insert(FormatGeneral(value));
+        values.ForEachValue([&](double value) { texts.insert(FormatGeneral(value)); });
         return {texts.begin(), texts.end()};
     }
 
@@ -202,19 +254,11 @@ private:
 
     Catalogue& catalogue_;
     const std::vector<std::string> initialBegins_, initialEnds_;
-    std::vector<double> begins_, ends_;  // band edges in the order read
+    BandEdgeList begins_, ends_;
     SortedTexts connectorNames_;
-    // Names inserted already, spelt exactly: a catalogue has a few dozen
-    // types over thousands of rows, and a look here is cheaper than the
-    // case-insensitive set's.
-    bool Known(std::string_view name)
-    {
-        if (std::find(knownNames_.begin(), knownNames_.end(), name) != knownNames_.end()) return true;
-        if (knownNames_.size() < 64) knownNames_.emplace_back(name);
-        return false;
-    }
-    std::vector<std::string> knownNames_;
+    KnownNames knownNames_;  // those inserted already, spelt exactly
     RowFields fields_;
+    std::array<RememberedNumber, 4> figures_;  // the connector's
     TTransmissionLine* current_ = nullptr;
     bool headerSeen_ = false;
     bool anyRow_ = false;

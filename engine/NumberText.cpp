@@ -147,8 +147,46 @@ long long DecimalMagnitude(const NumberParts& parts)
     return position + exponent;
 }
 
+// The form nearly every catalogue and price field takes ("-12.375": a
+// sign, digits, one "." and digits, nothing else, few enough digits) read
+// in one pass. The significand and the power are those ReadFast finds, and
+// the one rounding is the same, so the value is the same to the last bit;
+// every other text goes the full way.
 template <typename Float>
-bool Read(std::string_view text, Float& value)
+bool ReadPlain(std::string_view text, Float& value)
+{
+    constexpr bool kExtended = sizeof(Float) > sizeof(double);
+    // Leading zeros count here too: fewer texts qualify, none reads otherwise.
+    constexpr std::size_t kMaxDigits = kExtended ? 19 : 15;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    bool negative = false;
+    if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+    std::uint64_t significand = 0;
+    auto digitRun = [&] {  // the digits from p on, into the significand
+        const char* const start = p;
+        for (; p < end && static_cast<unsigned char>(*p - '0') <= 9; ++p)
+            significand = significand * 10 + static_cast<unsigned char>(*p - '0');
+        return static_cast<std::size_t>(p - start);
+    };
+    std::size_t digits = digitRun();
+    std::size_t fraction = 0;
+    if (p < end && *p == '.') {
+        ++p;
+        fraction = digitRun();
+        digits += fraction;
+    }
+    // A digit count beyond the limit may have wrapped the significand: it is not used then.
+    if (p != end || digits == 0 || digits > kMaxDigits) return false;
+    const Float m = static_cast<Float>(significand);
+    const Float v = fraction == 0 ? m : m / static_cast<Float>(Pow10(static_cast<int>(fraction)));
+    value = negative ? -v : v;
+    return true;
+}
+
+// Any text the numeric-text rule allows.
+template <typename Float>
+bool ReadFull(std::string_view text, Float& value)
 {
     NumberParts parts;
     if (!Split(text, parts)) return false;
@@ -177,6 +215,12 @@ bool Read(std::string_view text, Float& value)
     if (ec != std::errc() || end != clean.data() + clean.size() || !std::isfinite(parsed)) return false;
     value = parts.negative ? -parsed : parsed;
     return true;
+}
+
+template <typename Float>
+bool Read(std::string_view text, Float& value)
+{
+    return ReadPlain(text, value) || ReadFull(text, value);
 }
 
 // The value rounded to 15 significant digits, as a 15-digit integer and the
@@ -402,6 +446,23 @@ std::string FormatGeneral(long double value)
     std::string out;
     AppendGeneral(out, value);
     return out;
+}
+
+bool IsGeneralText(std::string_view text)
+{
+    if (text.empty() || text.size() > 15) return false;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    const char* const whole = p;
+    while (p < end && IsDigit(*p)) ++p;
+    if (p == whole || (*whole == '0' && p - whole > 1)) return false;
+    if (p == end) return !(negative && *whole == '0');  // "0", never "-0"
+    if (*p++ != '.') return false;
+    const char* const fraction = p;
+    while (p < end && IsDigit(*p)) ++p;
+    return p == end && p > fraction && end[-1] != '0';
 }
 
 void AppendHundredths(std::string& out, std::uint64_t hundredths, bool negative)

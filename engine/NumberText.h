@@ -27,6 +27,15 @@ double ReadDouble(std::string_view text);
 // Up to 15 significant digits, no trailing zeros, no exponent, never "-0".
 std::string FormatGeneral(long double value);
 
+// True only when the text is exactly what FormatGeneral writes for the
+// double it reads as: at most 15 characters, a "-" only before a value not
+// zero, no "+", blanks or exponent, no leading zeros but the one before
+// ".", and a "." only before digits not ending in "0". (A decimal of up to
+// 15 significant digits reads as the double nearest it, and that double
+// rounded to 15 digits is the same decimal.) A list of such values can keep
+// the texts it read instead of writing them again.
+bool IsGeneralText(std::string_view text);
+
 // Two decimals as a person rounds by hand: first to 15 significant digits,
 // then exact halves away from zero; a value rounding to zero shows "0.00".
 std::string FormatFixed2(long double value);

@@ -10,21 +10,21 @@ namespace quillon {
 std::size_t PartNumberList::Count() const
 {
     Word count = 0;
-    std::memcpy(&count, block_, sizeof count);
+    std::memcpy(&count, Block(), sizeof count);
     return count;
 }
 
 PartNumberList::Word PartNumberList::EndAt(std::size_t index) const
 {
     Word end = 0;
-    std::memcpy(&end, block_ + sizeof(Word) * (1 + index), sizeof end);
+    std::memcpy(&end, Block() + sizeof(Word) * (1 + index), sizeof end);
     return end;
 }
 
 std::size_t PartNumberList::Bytes() const
 {
-    const std::size_t count = size();
-    return count == 0 ? 0 : sizeof(Word) * (1 + count) + EndAt(count - 1);
+    const std::size_t count = Count();
+    return count == 0 ? sizeof(Word) : sizeof(Word) * (1 + count) + EndAt(count - 1);
 }
 
 PartNumberList PartNumberList::Of(const std::string_view* partNumbers, std::size_t count)
@@ -33,28 +33,42 @@ PartNumberList PartNumberList::Of(const std::string_view* partNumbers, std::size
     if (count == 0) return list;
     std::size_t characters = 0;
     for (std::size_t i = 0; i < count; ++i) characters += partNumbers[i].size();
+    if (count + characters <= kTag) {  // a byte for each end offset, then the characters
+        std::size_t end = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!partNumbers[i].empty()) std::memcpy(list.bytes_ + count + end, partNumbers[i].data(), partNumbers[i].size());
+            end += partNumbers[i].size();
+            list.bytes_[i] = static_cast<unsigned char>(end);
+        }
+        list.bytes_[kTag] = static_cast<unsigned char>(count);
+        return list;
+    }
     // Far beyond any file line; the offsets are 32 bits.
     if (count >= std::numeric_limits<Word>::max() / 2 || characters >= std::numeric_limits<Word>::max() / 2)
         throw std::length_error("part numbers too long");
     const std::size_t head = sizeof(Word) * (1 + count);
-    list.block_ = new char[head + characters];
+    char* const block = new char[head + characters];
     const auto words = static_cast<Word>(count);
-    std::memcpy(list.block_, &words, sizeof words);
+    std::memcpy(block, &words, sizeof words);
     Word end = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        if (!partNumbers[i].empty()) std::memcpy(list.block_ + head + end, partNumbers[i].data(), partNumbers[i].size());
+        if (!partNumbers[i].empty()) std::memcpy(block + head + end, partNumbers[i].data(), partNumbers[i].size());
         end += static_cast<Word>(partNumbers[i].size());
-        std::memcpy(list.block_ + sizeof(Word) * (1 + i), &end, sizeof end);
+        std::memcpy(block + sizeof(Word) * (1 + i), &end, sizeof end);
     }
+    std::memcpy(list.bytes_, &block, sizeof block);
+    list.bytes_[kTag] = kInBlock;
     return list;
 }
 
 PartNumberList::PartNumberList(const PartNumberList& other)
 {
-    if (other.block_ == nullptr) return;
+    std::memcpy(bytes_, other.bytes_, kBytes);
+    if (!other.InBlock()) return;
     const std::size_t bytes = other.Bytes();
-    block_ = new char[bytes];
-    std::memcpy(block_, other.block_, bytes);
+    char* const block = new char[bytes];
+    std::memcpy(block, other.Block(), bytes);
+    std::memcpy(bytes_, &block, sizeof block);
 }
 
 PartNumberList& PartNumberList::operator=(const PartNumberList& other)
@@ -63,21 +77,16 @@ PartNumberList& PartNumberList::operator=(const PartNumberList& other)
     return *this;
 }
 
-PartNumberList& PartNumberList::operator=(PartNumberList&& other) noexcept
-{
-    if (this != &other) {
-        delete[] block_;
-        block_ = other.block_;
-        other.block_ = nullptr;
-    }
-    return *this;
-}
-
 std::string_view PartNumberList::View(std::size_t index) const
 {
+    if (!InBlock()) {
+        const std::size_t count = bytes_[kTag];
+        const std::size_t begin = index == 0 ? 0 : bytes_[index - 1];
+        return {reinterpret_cast<const char*>(bytes_) + count + begin, bytes_[index] - begin};
+    }
     const std::size_t count = Count();
     const std::size_t begin = index == 0 ? 0 : EndAt(index - 1);
-    return {block_ + sizeof(Word) * (1 + count) + begin, EndAt(index) - begin};
+    return {Block() + sizeof(Word) * (1 + count) + begin, EndAt(index) - begin};
 }
 
 std::string PartNumberList::at(std::size_t index) const

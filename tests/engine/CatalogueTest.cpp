@@ -86,7 +86,10 @@ TEST(Catalogue, PartNumberListHoldsWhatItWasGiven)
 {
     const std::string nul("A\0B", 3);
     const std::vector<std::vector<std::string>> cases = {
-        {}, {"X"}, {"", "Y", ""}, {std::string(300, 'L'), "S", nul, "\xE9\xFF|"}, {"1", "2", "3", "4", "5", "6"}};
+        {}, {"X"}, {"", "Y", ""}, {std::string(300, 'L'), "S", nul, "\xE9\xFF|"}, {"1", "2", "3", "4", "5", "6"},
+        // Either side of what the list holds in itself, and growing past it.
+        {std::string(42, 'E')}, {std::string(43, 'F')}, {std::string(20, 'G'), std::string(21, 'H')},
+        {std::string(37, 'M')}};
     for (const auto& parts : cases) {
         SCOPED_TRACE(parts.size());
         std::vector<std::string_view> views(parts.begin(), parts.end());

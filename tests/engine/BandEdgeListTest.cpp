@@ -1,0 +1,127 @@
+// The band-edge lists against the way they were first made: every value
+// sorted, equal ones merged, each written in the general format.
+
+#include "engine/BandEdgeList.h"
+#include "engine/NumberText.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace quillon;
+
+namespace {
+
+std::vector<std::string> ReferenceInNumericOrder(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    values.erase(std::unique(values.begin(), values.end()), values.end());
+    std::vector<std::string> texts;
+    for (const double value : values) {
+        std::string text = FormatGeneral(value);
+        if (texts.empty() || texts.back() != text) texts.push_back(std::move(text));
+    }
+    return texts;
+}
+
+// A band edge as a catalogue may spell it: mostly plain decimals, some with
+// a "+", blanks, zeros before or after, an exponent, or many digits.
+std::string RandomEdgeText(std::mt19937_64& random)
+{
+    auto below = [&](unsigned n) { return static_cast<unsigned>(random() % n); };
+    std::string text;
+    if (below(20) == 0) text += ' ';
+    if (below(4) == 0) text += below(8) == 0 ? '+' : '-';
+    if (below(8) == 0) text += '0';
+    const unsigned whole = below(4) == 0 ? 0 : 1 + below(below(3) == 0 ? 17 : 6);
+    if (whole == 0) text += below(6) == 0 ? "" : "0";
+    for (unsigned i = 0; i < whole; ++i) text += static_cast<char>('0' + (i == 0 ? 1 + below(9) : below(10)));
+    if (below(3) != 0) {
+        text += '.';
+        const unsigned fraction = below(below(3) == 0 ? 18 : 5);
+        for (unsigned i = 0; i < fraction; ++i) text += static_cast<char>('0' + below(10));
+    }
+    if (text.find_first_of("0123456789") == std::string::npos) text += '7';
+    if (below(15) == 0) text += "e" + std::to_string(static_cast<int>(below(41)) - 20);
+    return text;
+}
+
+}  // namespace
+
+TEST(BandEdgeList, AKeptTextIsExactlyWhatTheGeneralFormatWrites)
+{
+    for (const char* text : {"0", "7", "-7", "0.5", "-0.5", "806", "1850.25", "0.0000000000001", "999999999999999",
+                             "-99999999999999", "12345678.90123"})
+        EXPECT_TRUE(IsGeneralText(text)) << text;
+    for (const char* text : {"", "-", "-0", "+7", "07", "00", "7.", "7.0", "0.50", ".5", "-.5", " 7", "7 ", "7e2",
+                             "1.2.3", "1234567890123456", "0.00000000000001", "--7", "7-"})
+        EXPECT_FALSE(IsGeneralText(text)) << text;
+
+    std::mt19937_64 random(20261211);
+    int kept = 0;
+    for (int i = 0; i < 1'000'000; ++i) {
+        const std::string text = RandomEdgeText(random);
+        double value = 0;
+        if (!TryReadNumber(text, value) || !IsGeneralText(text)) continue;
+        ++kept;
+        ASSERT_EQ(FormatGeneral(value), text);
+    }
+    EXPECT_GT(kept, 100'000) << "the plain spellings are recognised";
+    // Every text the general format writes that is short enough is recognised.
+    for (int i = 0; i < 300'000; ++i) {
+        const int digits = 1 + static_cast<int>(random() % 15);
+        const double value = std::ldexp(static_cast<double>(random() >> 11), -static_cast<int>(random() % 100)) /
+                             std::pow(10.0, digits) * ((random() & 1) != 0 ? 1 : -1);
+        const std::string text = FormatGeneral(value);
+        ASSERT_TRUE(text.size() > 15 || IsGeneralText(text)) << text;
+    }
+}
+
+TEST(BandEdgeList, SortedTextsAreThoseOfEveryValueFormatted)
+{
+    // Lists of every size, with repeats, zeros of both signs, values equal
+    // but spelt differently, and neighbours the general format merges.
+    std::mt19937_64 random(20261212);
+    const std::vector<std::string> specials{"0", "-0", "0.0", "-0.000", "5", "5.0", "+5", "05", "-5",
+                                            "0.1", "0.10000000000000001", "0.09999999999999999",
+                                            "1e-400", "-1e-400", "123456789012345678", "123456789012345677",
+                                            "1e300", "-1e300", "0.30000000000000004", "0.3"};
+    for (int round = 0; round < 400; ++round) {
+        BandEdgeList list;
+        std::vector<double> values;
+        const std::size_t count = round < 40 ? static_cast<std::size_t>(round) : 1 + random() % 3000;
+        for (std::size_t i = 0; i < count; ++i) {
+            std::string text;
+            switch (random() % 8) {
+            case 0: text = specials[random() % specials.size()]; break;
+            case 1:  // the very value of an earlier edge, spelt anew
+                if (!values.empty()) {
+                    char buffer[64];
+                    const double earlier = values[random() % values.size()];
+                    text.assign(buffer, std::to_chars(buffer, buffer + sizeof buffer, earlier).ptr);
+                    break;
+                }
+                [[fallthrough]];
+            default: text = RandomEdgeText(random); break;
+            }
+            double value = 0;
+            if (!TryReadNumber(text, value)) continue;
+            list.Add(value, text);
+            values.push_back(value);
+        }
+        std::vector<double> read;
+        list.ForEachValue([&](double value) { read.push_back(value); });
+        ASSERT_EQ(read.size(), values.size());
+        ASSERT_TRUE(values.empty() || std::memcmp(read.data(), values.data(), values.size() * sizeof(double)) == 0);
+        ASSERT_EQ(list.TakeInNumericOrder(), ReferenceInNumericOrder(values)) << "round " << round;
+        std::size_t left = 0;
+        list.ForEachValue([&](double) { ++left; });
+        EXPECT_EQ(left, 0u);
+    }
+}
