@@ -3,6 +3,7 @@
 
 #include "engine/BandEdgeList.h"
 #include "engine/NumberText.h"
+#include "tests/engine/ReferenceCatalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -17,18 +18,6 @@
 using namespace quillon;
 
 namespace {
-
-std::vector<std::string> ReferenceInNumericOrder(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    values.erase(std::unique(values.begin(), values.end()), values.end());
-    std::vector<std::string> texts;
-    for (const double value : values) {
-        std::string text = FormatGeneral(value);
-        if (texts.empty() || texts.back() != text) texts.push_back(std::move(text));
-    }
-    return texts;
-}
 
 // A band edge as a catalogue may spell it: mostly plain decimals, some with
 // a "+", blanks, zeros before or after, an exponent, or many digits.
@@ -119,7 +108,7 @@ TEST(BandEdgeList, SortedTextsAreThoseOfEveryValueFormatted)
         list.ForEachValue([&](double value) { read.push_back(value); });
         ASSERT_EQ(read.size(), values.size());
         ASSERT_TRUE(values.empty() || std::memcmp(read.data(), values.data(), values.size() * sizeof(double)) == 0);
-        ASSERT_EQ(list.TakeInNumericOrder(), ReferenceInNumericOrder(values)) << "round " << round;
+        ASSERT_EQ(list.TakeInNumericOrder(), test::ReferenceInNumericOrder(values)) << "round " << round;
         std::size_t left = 0;
         list.ForEachValue([&](double) { ++left; });
         EXPECT_EQ(left, 0u);

@@ -45,17 +45,6 @@ std::array<std::string_view, 22> SplitRow(std::string_view row)
     return fields;
 }
 
-std::vector<std::string> InNumericOrder(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    values.erase(std::unique(values.begin(), values.end()), values.end());
-    std::vector<std::string> texts;
-    for (const double value : values) {
-        std::string text = FormatGeneral(value);
-        if (texts.empty() || texts.back() != text) texts.push_back(std::move(text));
-    }
-    return texts;
-}
 
 std::vector<std::string> InTextOrder(const std::vector<std::string>& initial, const std::vector<double>& values)
 {
@@ -72,6 +61,18 @@ void SortInNumericOrder(std::vector<std::string>& texts)
 }
 
 }  // namespace
+
+std::vector<std::string> ReferenceInNumericOrder(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    values.erase(std::unique(values.begin(), values.end()), values.end());
+    std::vector<std::string> texts;
+    for (const double value : values) {
+        std::string text = FormatGeneral(value);
+        if (texts.empty() || texts.back() != text) texts.push_back(std::move(text));
+    }
+    return texts;
+}
 
 void ReferenceBuildCatalogue(const std::vector<std::string>& rows, Catalogue& catalogue)
 {
@@ -129,8 +130,8 @@ void ReferenceBuildCatalogue(const std::vector<std::string>& rows, Catalogue& ca
     }
     if (!anyRow) throw LoadError(ListIndexErrorText(0), rows.empty() ? 0 : 1);
     if (initialBegins.empty() && initialEnds.empty()) {
-        catalogue.BeginFrequencies = InNumericOrder(begins);
-        catalogue.EndFrequencies = InNumericOrder(ends);
+        catalogue.BeginFrequencies = ReferenceInNumericOrder(begins);
+        catalogue.EndFrequencies = ReferenceInNumericOrder(ends);
     } else {
         catalogue.BeginFrequencies = InTextOrder(initialBegins, begins);
         catalogue.EndFrequencies = InTextOrder(initialEnds, ends);

@@ -14,4 +14,8 @@ namespace quillon::test {
 
 void ReferenceBuildCatalogue(const std::vector<std::string>& rows, Catalogue& catalogue);
 
+// The distinct general-format texts of the values, in ascending order: every
+// value sorted, then each written.
+std::vector<std::string> ReferenceInNumericOrder(std::vector<double> values);
+
 }  // namespace quillon::test
