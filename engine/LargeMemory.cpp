@@ -90,12 +90,16 @@ void detail::LargeRelease::operator()(char* p) const
     delete[] p;
 }
 
-LargeBuffer LargeBuffer::Allocate(std::size_t size)
+LargeBuffer LargeBuffer::Allocate(std::size_t size) { return Allocate(size, false); }
+
+LargeBuffer LargeBuffer::Allocate(std::size_t size, bool zeroed)
 {
     LargeBuffer buffer;
     if (size == 0) return buffer;
 #if defined(__linux__)
-    if (size >= kMappedFrom && !(heapPrepared && size < kHeapBlocksBelow)) {
+    // A zeroed block is mapped afresh all the same: the system hands it out
+    // zero, where one from the heap would be cleared on top of that.
+    if (size >= kMappedFrom && (zeroed || !(heapPrepared && size < kHeapBlocksBelow))) {
         const std::size_t length = AlignUp(size, kHugePage);
         if (char* p = MapHugeAligned(length)) {
             buffer.data_ = std::unique_ptr<char, detail::LargeRelease>(p, detail::LargeRelease{length});
@@ -113,7 +117,7 @@ LargeBuffer LargeBuffer::Allocate(std::size_t size)
 
 LargeBuffer LargeBuffer::AllocateZeroed(std::size_t size)
 {
-    LargeBuffer buffer = Allocate(size);
+    LargeBuffer buffer = Allocate(size, true);
     if (buffer.data_ && buffer.data_.get_deleter().mapped == 0) std::memset(buffer.data(), 0, buffer.size());
     return buffer;
 }
