@@ -84,22 +84,25 @@ DataSetLoad LoadDataSet(const DataSetPaths& paths, DataSet& data)
         }
         data.exchangeRates.Lines = std::move(rates.Lines);
     }
+    // The price list is read and indexed on a second core while this one
+    // reads and builds the catalogue. What shows is as if they were done one
+    // after the other: an unreadable catalogue is reported first, a bad row
+    // after the price list was read, and an unreadable price list leaves the
+    // catalogue empty.
+    PriceListRead prices;
+    std::jthread pricer;  // joined on every way out, before `prices` goes
+    bool pricesLater = false;
+    try {
+        pricer = std::jthread([&] { prices.Run(paths.PriceList); });
+    } catch (const std::system_error&) {
+        pricesLater = true;  // no thread to be had: one after the other, below
+    }
     TextRead rows = ReadTextFile(paths.Catalogue);
     if (rows.Error) {
         load.Unreadable = std::move(rows.Error);
         return load;
     }
-    // The price list is read and indexed on a second core while this one
-    // builds the catalogue. What shows is as if they were done one after the
-    // other: a bad row is reported after the price list was read, and an
-    // unreadable price list leaves the catalogue empty.
-    PriceListRead prices;
-    std::jthread pricer;
-    try {
-        pricer = std::jthread([&] { prices.Run(paths.PriceList); });
-    } catch (const std::system_error&) {
-        prices.Run(paths.PriceList);  // no thread to be had: one after the other
-    }
+    if (pricesLater) prices.Run(paths.PriceList);
     std::exception_ptr badRow;
     try {
         // Also collects the band edges (in ascending numeric order) and the

@@ -20,6 +20,11 @@ namespace {
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 // Smaller blocks come from the heap, which has its 2 MB pages already.
 constexpr std::size_t kMappedFrom = std::size_t{4} << 20;
+// Once the heap is prepared, it serves blocks up to this size too: a data
+// file loaded again (new prices, a reloaded catalogue) then lands in memory
+// the process has had before instead of fresh pages the system must clear.
+constexpr std::size_t kHeapBlocksBelow = std::size_t{32} << 20;
+bool heapPrepared = false;
 
 #if defined(__linux__)
 std::uintptr_t AlignUp(std::uintptr_t value, std::size_t to) { return (value + to - 1) & ~(std::uintptr_t{to} - 1); }
@@ -61,7 +66,7 @@ void PrepareHeapForLargeData()
     // One heap for every thread: a thread's own heap would grow in 4 KB
     // pages, and a data set may load on a thread of its own.
     mallopt(M_ARENA_MAX, 1);
-    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    if (mallopt(M_MMAP_THRESHOLD, static_cast<int>(kHeapBlocksBelow)) == 1) heapPrepared = true;
     mallopt(M_TRIM_THRESHOLD, static_cast<int>(2 * reserve - 1));
     const auto before = reinterpret_cast<std::uintptr_t>(sbrk(0));
     mallopt(M_TOP_PAD, static_cast<int>(reserve));
@@ -85,12 +90,16 @@ void detail::LargeRelease::operator()(char* p) const
     delete[] p;
 }
 
-LargeBuffer LargeBuffer::Allocate(std::size_t size)
+LargeBuffer LargeBuffer::Allocate(std::size_t size) { return Allocate(size, false); }
+
+LargeBuffer LargeBuffer::Allocate(std::size_t size, bool zeroed)
 {
     LargeBuffer buffer;
     if (size == 0) return buffer;
 #if defined(__linux__)
-    if (size >= kMappedFrom) {
+    // A zeroed block is mapped afresh all the same: the system hands it out
+    // zero, where one from the heap would be cleared on top of that.
+    if (size >= kMappedFrom && (zeroed || !(heapPrepared && size < kHeapBlocksBelow))) {
         const std::size_t length = AlignUp(size, kHugePage);
         if (char* p = MapHugeAligned(length)) {
             buffer.data_ = std::unique_ptr<char, detail::LargeRelease>(p, detail::LargeRelease{length});
@@ -108,7 +117,7 @@ LargeBuffer LargeBuffer::Allocate(std::size_t size)
 
 LargeBuffer LargeBuffer::AllocateZeroed(std::size_t size)
 {
-    LargeBuffer buffer = Allocate(size);
+    LargeBuffer buffer = Allocate(size, true);
     if (buffer.data_ && buffer.data_.get_deleter().mapped == 0) std::memset(buffer.data(), 0, buffer.size());
     return buffer;
 }

@@ -63,6 +63,8 @@ public:
     void ReleaseFront(std::size_t bytes);
 
 private:
+    static LargeBuffer Allocate(std::size_t size, bool zeroed);
+
     std::unique_ptr<char, detail::LargeRelease> data_;
     std::size_t size_ = 0;
     std::size_t released_ = 0;  // bytes handed back from the front

@@ -2,6 +2,7 @@
 
 #include "engine/TextEncoding.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <cstdio>
@@ -49,7 +50,6 @@ bool Grow(LargeBuffer& buffer, std::size_t used)
 bool HoldAsProgramText(LargeBuffer& text)
 {
     const std::string_view bytes(text.data(), text.size());
-    if (IsAscii(bytes)) return true;
     const std::string decoded = DecodeFileText(std::string(bytes));
     if (decoded == bytes) return true;
     LargeBuffer held = LargeBuffer::Allocate(decoded.size() + 1);
@@ -59,6 +59,11 @@ bool HoldAsProgramText(LargeBuffer& text)
     text = std::move(held);
     return true;
 }
+
+// The file is read in pieces this large, each checked for plain ASCII while
+// its bytes are still in the processor's cache, instead of walking the whole
+// text again from memory after the read.
+constexpr std::size_t kPiece = std::size_t{256} << 10;
 
 }  // namespace
 
@@ -92,14 +97,17 @@ TextRead ReadTextFile(const std::string& path)
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
     LargeBuffer text = LargeBuffer::Allocate(ExpectedSize(file.get()) + 1 + (1 << 12));
     std::size_t used = 0;
+    bool ascii = true;
     for (;;) {
         if (text.empty() || (used == text.size() && !Grow(text, used))) {
             result.Error = Failure(path, std::errc::not_enough_memory);
             return result;
         }
-        const std::size_t got = std::fread(text.data() + used, 1, text.size() - used, file.get());
+        const std::size_t wanted = std::min(kPiece, text.size() - used);
+        const std::size_t got = std::fread(text.data() + used, 1, wanted, file.get());
+        ascii = ascii && IsAscii(std::string_view(text.data() + used, got));
         used += got;
-        if (got == 0 || used < text.size()) {
+        if (got < wanted) {
             if (std::ferror(file.get())) {
                 result.Error = Failure(path, LastError());
                 return result;
@@ -108,7 +116,7 @@ TextRead ReadTextFile(const std::string& path)
         }
     }
     text.Shrink(used);
-    if (!HoldAsProgramText(text)) {
+    if (!ascii && !HoldAsProgramText(text)) {
         result.Error = Failure(path, std::errc::not_enough_memory);
         return result;
     }

@@ -62,8 +62,8 @@ void RunCurve(const AnalysisOptions& options, const Catalogue& catalogue, ToolRe
     result.ExitCode = 0;
 }
 
-void AddAnalysis(const AnalysisOptions& options, const ResultTable& table, const LineList& lines,
-                 const ResultsBasis& basis, ToolResult& result)
+void AddAnalysisColumns(const AnalysisOptions& options, const ResultTable& table, const LineList& lines,
+                        const ResultsBasis& basis, ToolResult& result)
 {
     if (options.Edges || options.Budget) {
         result.Extra = basis.Interactive ? InteractiveExtraColumns(table, lines, *basis.Interactive, basis.MaxLoss,
@@ -71,6 +71,11 @@ void AddAnalysis(const AnalysisOptions& options, const ResultTable& table, const
                                          : CommandLineExtraColumns(table, lines, basis.Argument, options.Edges,
                                                                    options.Budget);
     }
+}
+
+void AddListedLinesChart(const AnalysisOptions& options, const LineList& lines, const ResultsBasis& basis,
+                         ToolResult& result)
+{
     if (options.PlotFile.empty()) return;
 
     ChartRequest request;

@@ -26,8 +26,11 @@ struct ResultsBasis {
     std::string Argument;                // the command line's argument otherwise
 };
 
-// The band-edge and run-budget columns and the chart of the listed lines, as asked.
-void AddAnalysis(const AnalysisOptions& options, const ResultTable& table, const LineList& lines,
-                 const ResultsBasis& basis, ToolResult& result);
+// The band-edge and run-budget columns, as asked.
+void AddAnalysisColumns(const AnalysisOptions& options, const ResultTable& table, const LineList& lines,
+                        const ResultsBasis& basis, ToolResult& result);
+// The chart of the lines in the order they are listed (the first eight), as asked.
+void AddListedLinesChart(const AnalysisOptions& options, const LineList& listed, const ResultsBasis& basis,
+                         ToolResult& result);
 
 }  // namespace quillon::tool

@@ -10,6 +10,8 @@
 #include "engine/QueryPageRules.h"
 #include "engine/TextFile.h"
 #include "tools/DataCheck.h"
+#include "tools/TableSort.h"
+#include "tools/TableText.h"
 
 #include <algorithm>
 
@@ -102,6 +104,22 @@ std::string WhereFillingStopped(const std::string& cataloguePath, const Catalogu
     if (table.Rows.empty()) return error;
     const TTransmissionLine* stopped = lines.at(table.Rows.size() - 1);
     return LineLocation(cataloguePath, catalogue, stopped) + stopped->PartNumber + ": " + error;
+}
+
+// The lines in the order the answer lists them: --sort orders the printed
+// rows, and the chart of "the listed lines" follows that order. (An unknown
+// heading is refused when the answer is printed; the order stays then.)
+LineList InListedOrder(const ToolOptions& options, const ResultTable& table, const ExtraColumns& extra,
+                       const LineList& lines)
+{
+    if (!options.SortColumn || options.Analysis.PlotFile.empty()) return lines;
+    const PrintedTable printed = PrintedTableOf(table, extra);
+    const std::optional<std::size_t> column = FindColumn(printed, *options.SortColumn);
+    if (!column || printed.Rows.size() != lines.size()) return lines;
+    LineList listed;
+    listed.reserve(lines.size());
+    for (const std::size_t row : SortedRows(printed, *column, options.Descending)) listed.push_back(lines[row]);
+    return listed;
 }
 
 }  // namespace
@@ -243,7 +261,8 @@ ToolResult RunTool(const ToolOptions& options, const std::string& programFolder)
     }
     DropUnfilledRows(table);
     if (fillError) return Fail(result, WhereFillingStopped(paths.Catalogue, catalogue, lines, table, *fillError));
-    AddAnalysis(options.Analysis, table, lines, basis, result);
+    AddAnalysisColumns(options.Analysis, table, lines, basis, result);
+    AddListedLinesChart(options.Analysis, InListedOrder(options, table, result.Extra, lines), basis, result);
     result.ExitCode = 0;
     return result;
 }

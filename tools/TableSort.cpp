@@ -20,13 +20,17 @@ std::optional<std::size_t> FindColumn(const PrintedTable& table, std::string_vie
     return found;
 }
 
-void SortRows(PrintedTable& table, std::size_t column, bool descending)
+std::vector<std::size_t> SortedRows(const PrintedTable& table, std::size_t column, bool descending)
 {
     std::vector<std::string> cells;
     cells.reserve(table.Rows.size());
     for (const auto& row : table.Rows) cells.push_back(column < row.size() ? row[column] : std::string());
-    const std::vector<std::size_t> order =
-        SortedRowOrder(cells, descending ? SortDirection::Descending : SortDirection::Ascending);
+    return SortedRowOrder(cells, descending ? SortDirection::Descending : SortDirection::Ascending);
+}
+
+void SortRows(PrintedTable& table, std::size_t column, bool descending)
+{
+    const std::vector<std::size_t> order = SortedRows(table, column, descending);
     std::vector<std::vector<std::string>> sorted;
     sorted.reserve(order.size());
     for (const std::size_t row : order) sorted.push_back(std::move(table.Rows[row]));

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace quillon::tool {
 
@@ -18,5 +19,7 @@ std::optional<std::size_t> FindColumn(const PrintedTable& table, std::string_vie
 // table in catalogue order keeps catalogue order among equals. Descending
 // reverses the rows that have a value.
 void SortRows(PrintedTable& table, std::size_t column, bool descending);
+// The order SortRows puts the rows in: for each place, the row that goes there.
+std::vector<std::size_t> SortedRows(const PrintedTable& table, std::size_t column, bool descending);
 
 }  // namespace quillon::tool

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
@@ -248,10 +249,23 @@ TResultsPage::TResultsPage(QWidget* parent) : QWidget(parent)
     side->addStretch(1);
     for (QPushButton* button : {btnPrint, btnClipboard, btnNewQuery, Button1}) side->addWidget(button);
 
+    // A chart wants the width more than the part-number grids do; on a
+    // smaller screen that leaves the grids too narrow for their prices, so
+    // the user can draw the line between the two where the work needs it.
+    auto* endsPanel = new QWidget(this);
+    ends->setContentsMargins(0, 0, 0, 0);
+    endsPanel->setLayout(ends);
+    splitAnalysis = new QSplitter(Qt::Horizontal, this);
+    splitAnalysis->setObjectName(QStringLiteral("splitAnalysis"));
+    splitAnalysis->setChildrenCollapsible(false);
+    splitAnalysis->addWidget(endsPanel);
+    splitAnalysis->addWidget(tabAnalysis);
+    splitAnalysis->setStretchFactor(0, 1);
+    splitAnalysis->setStretchFactor(1, 2);
+    connect(splitAnalysis, &QSplitter::splitterMoved, this, [this] { HalveDescriptionColumns(); });
+
     auto* bottom = new QHBoxLayout;
-    // A chart wants the width more than the part-number grids do.
-    bottom->addLayout(ends, 1);
-    bottom->addWidget(tabAnalysis, 2);
+    bottom->addWidget(splitAnalysis, 1);
     bottom->addLayout(side);
 
     auto* page = new QVBoxLayout(this);

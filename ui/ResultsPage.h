@@ -18,6 +18,7 @@
 class QGroupBox;
 class QListWidget;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 class QTableView;
 
@@ -62,6 +63,8 @@ public:
     // Panels beside the designed ones (chart, run budget), one tab each;
     // hidden while it holds none.
     QTabWidget* tabAnalysis;
+    // Between the connector ends and the panels: the user sets how the width is shared.
+    QSplitter* splitAnalysis;
     void AddAnalysisPanel(QWidget* panel, const QString& title);
     // "Run Budget": the losses and the cost of a run of the current row's line.
     TRunBudgetPanel* pnlRunBudget;

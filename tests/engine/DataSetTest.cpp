@@ -177,6 +177,7 @@ TEST(DataSet, FailuresShowAsWhenTheFilesAreReadInTurn)
          true},
         {"a bad row: raised once the price list is in", true, true, true, true, false, false},
         {"both fine", true, false, true, false, false, false},
+        {"both unreadable: the catalogue is what is said", false, false, false, false, true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -185,7 +186,7 @@ TEST(DataSet, FailuresShowAsWhenTheFilesAreReadInTurn)
         folder.File(kCatalogueFileName, kHeader + Row("806", "QXF-050") + (c.badRow ? Row("8x0", "QXF-078") : ""));
         folder.File(kPriceListFileName, kPrices);
         if (!c.catalogueReadable) paths.Catalogue = unreadable;
-        if (!c.priceListReadable) paths.PriceList = unreadable;
+        if (!c.priceListReadable) paths.PriceList = c.catalogueReadable ? unreadable : "/proc/self/./mem";
 
         DataSet data;
         DataSetLoad load;

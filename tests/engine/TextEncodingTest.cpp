@@ -89,6 +89,23 @@ TEST(TextEncoding, EightBitWhereEveryCharacterFits)
     EXPECT_EQ(Utf8ToWindows1252(text), all);
 }
 
+// The check reads many bytes at a time: a single high byte is seen wherever
+// it falls, in a whole block or in the few bytes after the last one.
+TEST(TextEncoding, OneHighByteAnywhereIsNoAscii)
+{
+    for (std::size_t size = 0; size <= 200; ++size) {
+        const std::string plain(size, '\x7F');
+        EXPECT_TRUE(IsAscii(plain)) << size;
+        for (std::size_t at = 0; at < size; ++at) {
+            for (const char high : {'\x80', '\xFF'}) {
+                std::string text = plain;
+                text[at] = high;
+                EXPECT_FALSE(IsAscii(text)) << size << " at " << at;
+            }
+        }
+    }
+}
+
 TEST(TextEncoding, TheReaderDecodesWholeFilesBeforeSplittingThem)
 {
     quillon::test::TempFolder folder;

@@ -2,6 +2,7 @@
 // failure that names the file and gives the system's reason.
 
 #include "engine/TextFile.h"
+#include "engine/TextEncoding.h"
 #include "engine/LargeMemory.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include <random>
 #include <thread>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -108,6 +110,44 @@ TEST(TextFile, ReadsEveryByteOfEveryLine)
     EXPECT_TRUE(empty.Lines.empty());
 }
 
+// The file is read, and checked for plain ASCII, a piece at a time: it comes
+// back decoded as a whole wherever its bytes above 0x7F fall, on either side
+// of a piece's end (whatever the pieces' size, up to half a megabyte) or
+// across it, and with no such byte it comes back as it stands.
+TEST(TextFile, DecodesTheWholeFileWhereverItsHighBytesFall)
+{
+    TempFolder folder;
+    std::string plain;
+    for (int i = 0; plain.size() < (std::size_t{1100} << 10); ++i) plain += "TL|G|QX" + std::to_string(i) + "|FT|piece line|1.25|\r\n";
+    const TextRead read = ReadTextFile(folder.File("plain.dat", plain));
+    ASSERT_FALSE(read.Error.has_value());
+    EXPECT_TRUE(read.View() == plain);
+
+    const std::string latin = "\xE9", utf8 = "\xC3\xA9", mark = "\xEF\xBB\xBF";
+    std::vector<std::pair<std::size_t, std::string>> cases = {{0, latin}, {0, utf8}, {0, mark}, {plain.size() - 1, latin},
+                                                              {plain.size() - 2, utf8}};
+    for (std::size_t piece = std::size_t{64} << 10; piece <= (std::size_t{512} << 10); piece *= 2)
+        for (const std::size_t at : {piece - 1, piece, 2 * piece - 1, 2 * piece})
+            for (const std::string& high : {latin, utf8}) cases.emplace_back(at, high);
+    for (const auto& [at, high] : cases) {
+        std::string bytes = plain;
+        bytes.replace(at, high.size(), high);  // UTF-8 at a piece's last byte runs across its end
+        SCOPED_TRACE(::testing::PrintToString(high) + " at " + std::to_string(at));
+        const TextRead highRead = ReadTextFile(folder.File("high.dat", bytes));
+        ASSERT_FALSE(highRead.Error.has_value());
+        EXPECT_TRUE(highRead.View() == DecodeFileText(bytes));
+        EXPECT_EQ(highRead.View().size(), high == mark ? bytes.size() - 3 : bytes.size() + (high == latin));
+    }
+    // UTF-8 early in the file and a Windows-1252 byte in a later piece: the
+    // whole file is Windows-1252.
+    std::string mixed = plain;
+    mixed.replace(10, 2, utf8);
+    mixed.replace((std::size_t{600} << 10) + 10, 1, latin);
+    const TextRead mixedRead = ReadTextFile(folder.File("mixed.dat", mixed));
+    ASSERT_FALSE(mixedRead.Error.has_value());
+    EXPECT_TRUE(mixedRead.View() == Windows1252ToUtf8(mixed));
+}
+
 TEST(TextFile, AFailureNamesTheFileAndTheReason)
 {
     TempFolder folder;
@@ -195,6 +235,38 @@ TEST(LargeMemory, APreparedHeapServesEveryThread)
                 std::free(block);
             }).join();
             std::exit(inBreakHeap ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+// Page faults while a block of this size is had and filled; exits the
+// process when the block is not from the break heap.
+long FaultsFilling(std::size_t size)
+{
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    LargeBuffer block = LargeBuffer::Allocate(size);
+    if (block.empty() || static_cast<char*>(sbrk(0)) < block.data()) std::exit(2);
+    std::memset(block.data(), 0x5A, size);
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    return after.ru_minflt - before.ru_minflt;
+}
+
+// Once the heap is prepared, a block of a data file's size comes from it, so
+// that the next file of that size lands in memory touched before: the
+// second fill finds its pages there (no new page faults). Checked in a
+// fresh process.
+TEST(LargeMemory, APreparedHeapTakesBackAFilesBlockForTheNext)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            PrepareHeapForLargeData();
+            constexpr std::size_t kSize = std::size_t{24} << 20;
+            const long first = FaultsFilling(kSize);
+            const long again = FaultsFilling(kSize);
+            std::exit(first > 0 && again == 0 ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
 }

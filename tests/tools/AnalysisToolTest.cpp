@@ -272,6 +272,27 @@ TEST(PlotTool, DrawsTheFirstEightLinesAndReportsAPictureItCannotWrite)
     EXPECT_FALSE(QFile::exists(QString::fromStdString(none)));
 }
 
+// With --sort the chart draws the first eight lines as the answer lists
+// them, cheapest first, not the first eight of the catalogue.
+TEST(PlotTool, DrawsTheFirstEightLinesInTheOrderListed)
+{
+    QTemporaryDir dir;
+    const std::string svg = PathIn(dir, "cheapest.svg");
+    const ToolRun sorted = RunTool(DemoFileArgs() << "--band" << "824" << "894" << "--sort"
+                                                  << "List Price Per Foot (USD)" << "--plot" << QString::fromStdString(svg));
+    ASSERT_EQ(sorted.ExitCode, 0) << sorted.Err;
+    const auto rows = TsvRows(sorted.Out);
+    ASSERT_GT(rows.size(), 9u);
+    const SvgRead read = ReadSvg(svg);
+    ASSERT_TRUE(read.wellFormed);
+    QStringList drawn, notDrawn;
+    for (std::size_t r = 1; r < rows.size(); ++r)
+        (read.texts.contains(QString::fromStdString(rows[r][0])) ? drawn : notDrawn) << QString::fromStdString(rows[r][0]);
+    QStringList firstEight;
+    for (std::size_t r = 1; r <= 8; ++r) firstEight << QString::fromStdString(rows[r][0]);
+    EXPECT_EQ(drawn.join(' ').toStdString(), firstEight.join(' ').toStdString()) << "not drawn: " << notDrawn.join(' ').toStdString();
+}
+
 // The pictures are drawn by a module beside the tool. A copy of the tool
 // without it, or with a file in its place that is not the module, still
 // answers the query, and then fails as a picture that cannot be written

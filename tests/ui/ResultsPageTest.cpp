@@ -2,6 +2,7 @@
 // moving with the arrow keys, the connector lists and part-number grids, a
 // search from the page itself, and the menu on each page.
 
+#include <algorithm>
 #include <fstream>
 
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QMenu>
+#include <QSplitter>
 #include <QToolTip>
 
 #include "tests/ui/SearchFixture.h"
@@ -81,6 +83,38 @@ TEST_F(ResultsPage, SetUpWhenASearchShowsIt)
     QApplication::processEvents();
     EXPECT_EQ(results->grdConnectors->horizontalHeader()->sectionSize(1),
               qRound(results->grdConnectors->width() / 2.0));
+}
+
+// The line between the connector ends and the panels beside them, drawn
+// with the mouse: the part-number grids take the width (their descriptions
+// still half of it) and show their prices whole.
+TEST_F(ResultsPage, DrawingTheSplitterGivesThePartNumberGridsRoomForTheirPrices)
+{
+    SearchOneDemoLine();
+    window->showNormal();
+    window->resize(1280, 800);  // a laptop's screen
+    QApplication::processEvents();
+    QSplitter* splitter = results->splitAnalysis;
+    ASSERT_TRUE(results->tabAnalysis->isVisible());
+    QWidget* handle = splitter->handle(1);
+    const int before = results->grdConnectors->width();
+    const int room = results->tabAnalysis->width() - results->tabAnalysis->minimumSizeHint().width();
+    const int step = std::min(300, room - 10);
+    ASSERT_GT(step, 100) << "the panels leave no room to give";
+
+    const QPoint grip = handle->rect().center();
+    QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(handle, grip + QPoint(step, 0));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, grip + QPoint(step, 0));
+    QApplication::processEvents();
+
+    for (QTableView* grid : {results->grdConnectors, results->grdConnectors2}) {
+        const std::string name = grid->objectName().toStdString();
+        EXPECT_GT(grid->width(), before + step / 2) << name;  // the connector lists take their share
+        const QHeaderView* header = grid->horizontalHeader();
+        EXPECT_EQ(header->sectionSize(1), qRound(grid->width() / 2.0)) << name;
+        EXPECT_LE(header->sectionViewportPosition(2) + header->sectionSize(2), grid->viewport()->width()) << name;
+    }
 }
 
 // The tool tip that comes up when the pointer rests on the cell.
