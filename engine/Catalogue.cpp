@@ -31,34 +31,101 @@ struct CaseInsensitiveLess {
 
 using SortedTexts = std::set<std::string, CaseInsensitiveLess>;
 
-constexpr int kRowFields = 22;
-using RowFields = std::array<std::string_view, kRowFields>;
+constexpr std::size_t kRowFields = 22;
+
+// Equal texts, for the short ones a row's fields hold: two overlapping
+// loads from each instead of a call (most compares here are of a few bytes,
+// and most of them succeed).
+inline bool SameBytes(const char* x, const char* y, std::size_t n)
+{
+    auto load8 = [](const char* p) {
+        std::uint64_t v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
+    };
+    auto load4 = [](const char* p) {
+        std::uint32_t v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
+    };
+    if (n >= 8) {
+        if (n > 16) return std::memcmp(x, y, n) == 0;
+        return ((load8(x) ^ load8(y)) | (load8(x + n - 8) ^ load8(y + n - 8))) == 0;
+    }
+    if (n >= 4) return ((load4(x) ^ load4(y)) | (load4(x + n - 4) ^ load4(y + n - 4))) == 0;
+    for (std::size_t i = 0; i < n; ++i)
+        if (x[i] != y[i]) return false;
+    return true;
+}
+
+inline bool SameText(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && SameBytes(a.data(), b.data(), a.size());
+}
 
 // The row's fields 1 to 22, each the text before its "|", taken as it
-// stands; a field past the last "|" is empty.
-void SplitRow(std::string_view row, RowFields& fields)
-{
-    const char* const base = row.data();
-    const std::size_t n = row.size();
-    std::size_t k = 0;
-    std::size_t start = 0;
-    std::size_t i = 0;
-    auto field = [&](std::size_t bar) {
-        fields[k++] = std::string_view(base + start, bar - start);
-        start = bar + 1;
-    };
+// stands; a field past the last "|" is empty. Only where each "|" stands is
+// kept while splitting: a field's view is made when it is asked for.
+class RowFields {
+public:
+    void Split(std::string_view row)
+    {
+        const char* const base = row.data();
+        const std::size_t n = row.size();
+        base_ = base;
+        std::size_t k = 0;
+        std::size_t i = 0;
 #if defined(__SSE2__)
-    const __m128i pipe = _mm_set1_epi8('|');
-    for (; i + 16 <= n && k < fields.size(); i += 16) {
-        auto bars = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i)), pipe)));
-        for (; bars != 0 && k < fields.size(); bars &= bars - 1) field(i + static_cast<std::size_t>(__builtin_ctz(bars)));
-    }
+        const __m128i pipe = _mm_set1_epi8('|');
+        for (; i + 16 <= n && k < kRowFields; i += 16) {
+            auto bars = static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i)), pipe)));
+            // A block holds a few "|" at most, as fields are seldom shorter
+            // than four characters: four places written whether there or not
+            // (those past the count are overwritten or never read) spare a
+            // hard-to-guess branch per "|". The bit above the block stands in
+            // for a "|" not there.
+            const std::size_t count = kBitCount[bars & 0xff] + kBitCount[bars >> 8];
+            auto put = [&](std::size_t at) {
+                bars_[at] = static_cast<std::uint32_t>(i + static_cast<std::size_t>(__builtin_ctz(bars | 0x10000u)));
+                bars &= bars - 1;
+            };
+            put(k);
+            put(k + 1);
+            put(k + 2);
+            put(k + 3);
+            for (std::size_t j = 4; j < count; ++j) put(k + j);
+            k += count;
+        }
 #endif
-    for (; i < n && k < fields.size(); ++i)
-        if (base[i] == '|') field(i);
-    for (; k < fields.size(); ++k) fields[k] = {};
-}
+        for (; i < n && k < kRowFields; ++i)
+            if (base[i] == '|') bars_[k++] = static_cast<std::uint32_t>(i);
+        count_ = k < kRowFields ? k : kRowFields;
+    }
+
+    // Field i, from 0.
+    std::string_view operator[](std::size_t i) const
+    {
+        if (i >= count_) return {};
+        const std::size_t start = i == 0 ? 0 : bars_[i - 1] + std::size_t{1};
+        return {base_ + start, bars_[i] - start};
+    }
+
+private:
+    // The bits set in each byte value.
+    static constexpr std::array<std::uint8_t, 256> kBitCount = [] {
+        std::array<std::uint8_t, 256> t{};
+        for (std::size_t b = 0; b < t.size(); ++b)
+            for (std::size_t v = b; v != 0; v &= v - 1) ++t[b];
+        return t;
+    }();
+
+    const char* base_ = nullptr;
+    std::size_t count_ = 0;
+    // Where the first "|"s stand; room past the last field for a block's
+    // places written ahead.
+    std::array<std::uint32_t, kRowFields + 16> bars_{};
+};
 
 bool IsBlank(std::string_view row) { return TrimBlanks(row).empty(); }
 
@@ -69,7 +136,7 @@ class RememberedNumber {
 public:
     long double Read(std::string_view text)
     {
-        if (text.size() == size_ && std::memcmp(text.data(), text_, size_) == 0) return value_;
+        if (text.size() == size_ && SameBytes(text.data(), text_, size_)) return value_;
         const long double value = ReadNumber(text);  // a bad text raises here and is not kept
         if (text.size() <= sizeof text_) {
             std::memcpy(text_, text.data(), text.size());
@@ -96,7 +163,7 @@ public:
     {
         std::size_t slot = Hash(name);
         for (; slots_[slot] != 0; slot = (slot + 1) % kSlots)
-            if (names_[slots_[slot] - 1u] == name) return true;
+            if (SameText(names_[slots_[slot] - 1u], name)) return true;
         if (names_.size() < kMaxNames) {
             names_.emplace_back(name);
             slots_[slot] = static_cast<std::uint8_t>(names_.size());
@@ -151,8 +218,8 @@ public:
         if (IsBlank(row)) return;
         anyRow_ = true;
         try {
-            SplitRow(row, fields_);
-            if (current_ == nullptr || TrimBlanks(fields_[3]) != current_->PartNumber) {
+            fields_.Split(row);
+            if (current_ == nullptr || !SameText(TrimBlanks(fields_[3]), current_->PartNumber)) {
                 auto line = ParseLineRow();
                 line->AddConnector(ParseConnectorRow());
                 current_ = line.get();
@@ -227,8 +294,8 @@ private:
         connector->Figure4 = figures_[3].Read(fields_[15]);
         std::array<std::string_view, kRowFields - 16> parts;
         std::size_t count = 0;
-        for (std::size_t i = 16; i < fields_.size(); ++i)
-            if (!fields_[i].empty()) parts[count++] = fields_[i];
+        for (std::size_t i = 16; i < kRowFields; ++i)
+            if (const std::string_view part = fields_[i]; !part.empty()) parts[count++] = part;
         connector->PartNumbers = PartNumberList::Of(parts.data(), count);
         connector->PartNumberCount = static_cast<std::int32_t>(count);
         return connector;
