@@ -77,17 +77,14 @@ public:
         std::size_t i = 0;
 #if defined(__SSE2__)
         const __m128i pipe = _mm_set1_epi8('|');
-        for (; i + 16 <= n && k < kRowFields; i += 16) {
-            auto bars = static_cast<unsigned>(
-                _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i)), pipe)));
-            // A block holds a few "|" at most, as fields are seldom shorter
-            // than four characters: four places written whether there or not
-            // (those past the count are overwritten or never read) spare a
-            // hard-to-guess branch per "|". The bit above the block stands in
-            // for a "|" not there.
+        // A block holds a few "|" at most, as fields are seldom shorter than
+        // four characters: four places written whether there or not (those
+        // past the count are overwritten or never read) spare a hard-to-guess
+        // branch per "|". The bit above the block stands in for a "|" not there.
+        auto block = [&](std::size_t at, unsigned bars) {
             const std::size_t count = kBitCount[bars & 0xff] + kBitCount[bars >> 8];
-            auto put = [&](std::size_t at) {
-                bars_[at] = static_cast<std::uint32_t>(i + static_cast<std::size_t>(__builtin_ctz(bars | 0x10000u)));
+            auto put = [&](std::size_t place) {
+                bars_[place] = static_cast<std::uint32_t>(at + static_cast<std::size_t>(__builtin_ctz(bars | 0x10000u)));
                 bars &= bars - 1;
             };
             put(k);
@@ -96,6 +93,17 @@ public:
             put(k + 3);
             for (std::size_t j = 4; j < count; ++j) put(k + j);
             k += count;
+        };
+        auto barsAt = [&](std::size_t at) {
+            return static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(base + at)), pipe)));
+        };
+        for (; i + 16 <= n && k < kRowFields; i += 16) block(i, barsAt(i));
+        // The row's last bytes: the block that ends with it, less what was seen.
+        if (i < n && n >= 16 && k < kRowFields) {
+            const std::size_t at = n - 16;
+            block(at, barsAt(at) & (~0u << (i - at)));
+            i = n;
         }
 #endif
         for (; i < n && k < kRowFields; ++i)
