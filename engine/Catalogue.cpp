@@ -81,7 +81,7 @@ public:
         // four characters: four places written whether there or not (those
         // past the count are overwritten or never read) spare a hard-to-guess
         // branch per "|". The bit above the block stands in for a "|" not there.
-        auto block = [&](std::size_t at, unsigned bars) {
+        auto block = [&](std::size_t at, unsigned bars) __attribute__((always_inline)) {
             const std::size_t count = kBitCount[bars & 0xff] + kBitCount[bars >> 8];
             auto put = [&](std::size_t place) {
                 bars_[place] = static_cast<std::uint32_t>(at + static_cast<std::size_t>(__builtin_ctz(bars | 0x10000u)));
@@ -304,7 +304,7 @@ private:
         std::size_t count = 0;
         for (std::size_t i = 16; i < kRowFields; ++i)
             if (const std::string_view part = fields_[i]; !part.empty()) parts[count++] = part;
-        connector->PartNumbers = PartNumberList::Of(parts.data(), count);
+        connector->PartNumbers.Assign(parts.data(), count);
         connector->PartNumberCount = static_cast<std::int32_t>(count);
         return connector;
     }
