@@ -68,6 +68,10 @@ inline bool SameText(std::string_view a, std::string_view b)
 // kept while splitting: a field's view is made when it is asked for.
 class RowFields {
 public:
+    // The places are 32-bit: a longer row (far longer than any real one)
+    // is split by LongRowFields instead.
+    static constexpr std::size_t kLongestRow = std::size_t{1} << 20;
+
     void Split(std::string_view row)
     {
         const char* const base = row.data();
@@ -138,6 +142,25 @@ private:
     // Where the first "|"s stand; room past the last field for a block's
     // places written ahead.
     std::array<std::uint32_t, kRowFields + 20> bars_{};
+};
+
+// The same fields of a row of any length, one find at a time.
+class LongRowFields {
+public:
+    explicit LongRowFields(std::string_view row)
+    {
+        std::size_t start = 0;
+        for (std::string_view& field : fields_) {
+            const std::size_t bar = row.find('|', start);
+            if (bar == std::string_view::npos) break;
+            field = row.substr(start, bar - start);
+            start = bar + 1;
+        }
+    }
+    std::string_view operator[](std::size_t i) const { return fields_[i]; }
+
+private:
+    std::array<std::string_view, kRowFields> fields_{};
 };
 
 bool IsBlank(std::string_view row) { return TrimBlanks(row).empty(); }
@@ -231,14 +254,11 @@ public:
         if (IsBlank(row)) return;
         anyRow_ = true;
         try {
-            fields_.Split(row);
-            if (current_ == nullptr || !SameText(TrimBlanks(fields_[3]), current_->PartNumber)) {
-                auto line = ParseLineRow();
-                line->AddConnector(ParseConnectorRow());
-                current_ = line.get();
-                catalogue_.AllLines.push_back(std::move(line));
+            if (row.size() <= RowFields::kLongestRow) {
+                fields_.Split(row);
+                AddFields(fields_);
             } else {
-                current_->AddConnector(ParseConnectorRow());
+                AddFields(LongRowFields(row));
             }
         } catch (const LoadError&) {
             throw;
@@ -271,7 +291,21 @@ public:
     }
 
 private:
-    std::unique_ptr<TTransmissionLine> ParseLineRow()
+    template <class Fields>
+    void AddFields(const Fields& fields)
+    {
+        if (current_ == nullptr || !SameText(TrimBlanks(fields[3]), current_->PartNumber)) {
+            auto line = ParseLineRow(fields);
+            line->AddConnector(ParseConnectorRow(fields));
+            current_ = line.get();
+            catalogue_.AllLines.push_back(std::move(line));
+        } else {
+            current_->AddConnector(ParseConnectorRow(fields));
+        }
+    }
+
+    template <class Fields>
+    std::unique_ptr<TTransmissionLine> ParseLineRow(const Fields& fields)
     {
         // Each member has its own starting value: no need to clear the whole record first.
         auto line = std::make_unique_for_overwrite<TTransmissionLine>();
@@ -279,36 +313,37 @@ private:
         // the list its growing steps.
         line->Connectors.reserve(4);
         // Each band edge counts as soon as it is read, also when a later field fails.
-        line->BeginFrequency = ReadDouble(fields_[0]);
-        begins_.Add(line->BeginFrequency, fields_[0]);
-        line->EndFrequency = ReadDouble(fields_[1]);
-        ends_.Add(line->EndFrequency, fields_[1]);
-        line->CatalogueField3 = fields_[2];
-        line->PartNumber = fields_[3];
-        line->Kind = fields_[4];
-        line->CatalogueField6 = fields_[5];
-        line->DeratingKey = ReadNumber(fields_[6]);
-        line->AttenuationA = ReadDouble(fields_[7]);
-        line->AttenuationB = ReadDouble(fields_[8]);
-        line->AveragePowerConstant = ReadDouble(fields_[9]);
-        line->PeakPower = ReadDouble(fields_[10]);
+        line->BeginFrequency = ReadDouble(fields[0]);
+        begins_.Add(line->BeginFrequency, fields[0]);
+        line->EndFrequency = ReadDouble(fields[1]);
+        ends_.Add(line->EndFrequency, fields[1]);
+        line->CatalogueField3 = fields[2];
+        line->PartNumber = fields[3];
+        line->Kind = fields[4];
+        line->CatalogueField6 = fields[5];
+        line->DeratingKey = ReadNumber(fields[6]);
+        line->AttenuationA = ReadDouble(fields[7]);
+        line->AttenuationB = ReadDouble(fields[8]);
+        line->AveragePowerConstant = ReadDouble(fields[9]);
+        line->PeakPower = ReadDouble(fields[10]);
         return line;
     }
 
-    std::unique_ptr<TConnector> ParseConnectorRow()
+    template <class Fields>
+    std::unique_ptr<TConnector> ParseConnectorRow(const Fields& fields)
     {
         auto connector = std::make_unique_for_overwrite<TConnector>();
-        connector->TypeName = fields_[11];
+        connector->TypeName = fields[11];
         // A spelling differing only in case is not added.
-        if (!knownNames_.Known(fields_[11])) connectorNames_.insert(connector->TypeName);
-        connector->Figure1 = figures_[0].Read(fields_[12]);
-        connector->Figure2 = figures_[1].Read(fields_[13]);
-        connector->Figure3 = figures_[2].Read(fields_[14]);
-        connector->Figure4 = figures_[3].Read(fields_[15]);
+        if (!knownNames_.Known(fields[11])) connectorNames_.insert(connector->TypeName);
+        connector->Figure1 = figures_[0].Read(fields[12]);
+        connector->Figure2 = figures_[1].Read(fields[13]);
+        connector->Figure3 = figures_[2].Read(fields[14]);
+        connector->Figure4 = figures_[3].Read(fields[15]);
         std::array<std::string_view, kRowFields - 16> parts;
         std::size_t count = 0;
         for (std::size_t i = 16; i < kRowFields; ++i)
-            if (const std::string_view part = fields_[i]; !part.empty()) parts[count++] = part;
+            if (const std::string_view part = fields[i]; !part.empty()) parts[count++] = part;
         connector->PartNumbers.Assign(parts.data(), count);
         connector->PartNumberCount = static_cast<std::int32_t>(count);
         return connector;
