@@ -38,8 +38,6 @@ struct alignas(kAlign) Block {
 struct alignas(kAlign) Tag {
     Block* block;
 };
-// A few records ahead of the one handed out.
-constexpr std::size_t kFetchAhead = 512;
 constexpr std::uint64_t kHeld = std::uint64_t{1} << 62;
 
 // The block a thread hands out from (plain data: a thread's first use costs nothing).
@@ -103,10 +101,6 @@ void* Allocate(std::size_t size)
     auto* tag = new (c.next) Tag{c.block};
     c.next += need;
     ++c.handedOut;
-    // The records after this one will be written soon: fetch their memory
-    // now rather than wait for it at the first store. (A fetch past the
-    // block's end is harmless: it reads nothing and cannot fault.)
-    __builtin_prefetch(c.next + kFetchAhead, 1);
     return tag + 1;
 }
 
