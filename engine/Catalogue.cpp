@@ -31,34 +31,137 @@ struct CaseInsensitiveLess {
 
 using SortedTexts = std::set<std::string, CaseInsensitiveLess>;
 
-constexpr int kRowFields = 22;
-using RowFields = std::array<std::string_view, kRowFields>;
+constexpr std::size_t kRowFields = 22;
+
+// Equal texts, for the short ones a row's fields hold: two overlapping
+// loads from each instead of a call (most compares here are of a few bytes,
+// and most of them succeed).
+inline bool SameBytes(const char* x, const char* y, std::size_t n)
+{
+    auto load8 = [](const char* p) {
+        std::uint64_t v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
+    };
+    auto load4 = [](const char* p) {
+        std::uint32_t v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
+    };
+    if (n >= 8) {
+        if (n > 16) return std::memcmp(x, y, n) == 0;
+        return ((load8(x) ^ load8(y)) | (load8(x + n - 8) ^ load8(y + n - 8))) == 0;
+    }
+    if (n >= 4) return ((load4(x) ^ load4(y)) | (load4(x + n - 4) ^ load4(y + n - 4))) == 0;
+    for (std::size_t i = 0; i < n; ++i)
+        if (x[i] != y[i]) return false;
+    return true;
+}
+
+inline bool SameText(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && SameBytes(a.data(), b.data(), a.size());
+}
 
 // The row's fields 1 to 22, each the text before its "|", taken as it
-// stands; a field past the last "|" is empty.
-void SplitRow(std::string_view row, RowFields& fields)
-{
-    const char* const base = row.data();
-    const std::size_t n = row.size();
-    std::size_t k = 0;
-    std::size_t start = 0;
-    std::size_t i = 0;
-    auto field = [&](std::size_t bar) {
-        fields[k++] = std::string_view(base + start, bar - start);
-        start = bar + 1;
-    };
+// stands; a field past the last "|" is empty. Only where each "|" stands is
+// kept while splitting: a field's view is made when it is asked for.
+class RowFields {
+public:
+    // The places are 32-bit: a longer row (far longer than any real one)
+    // is split by LongRowFields instead.
+    static constexpr std::size_t kLongestRow = std::size_t{1} << 20;
+
+    void Split(std::string_view row)
+    {
+        const char* const base = row.data();
+        const std::size_t n = row.size();
+        base_ = base;
+        std::size_t k = 0;
+        std::size_t i = 0;
 #if defined(__SSE2__)
-    const __m128i pipe = _mm_set1_epi8('|');
-    for (; i + 16 <= n && k < fields.size(); i += 16) {
-        auto bars = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i)), pipe)));
-        for (; bars != 0 && k < fields.size(); bars &= bars - 1) field(i + static_cast<std::size_t>(__builtin_ctz(bars)));
-    }
+        const __m128i pipe = _mm_set1_epi8('|');
+        // Each byte of a block's "|" bits gives its eight places at once
+        // from a table, whatever their number, written whether there or not
+        // (those past the count are overwritten or never read): no branch
+        // and no chain of steps per "|".
+        const __m128i zero = _mm_setzero_si128();
+        auto block = [&](std::size_t at, unsigned bars) __attribute__((always_inline)) {
+            for (unsigned half = 0; half < 2; ++half) {
+                const unsigned byte = (bars >> (8 * half)) & 0xff;
+                const __m128i places =
+                    _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(kBitPlaces[byte].data())), zero);
+                const __m128i offset = _mm_set1_epi32(static_cast<int>(at + 8 * half));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(bars_.data() + k),
+                                 _mm_add_epi32(_mm_unpacklo_epi16(places, zero), offset));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(bars_.data() + k + 4),
+                                 _mm_add_epi32(_mm_unpackhi_epi16(places, zero), offset));
+                k += kBitPlaces[byte][8];
+            }
+        };
+        auto barsAt = [&](std::size_t at) {
+            return static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(base + at)), pipe)));
+        };
+        for (; i + 16 <= n && k < kRowFields; i += 16) block(i, barsAt(i));
+        // The row's last bytes: the block that ends with it, less what was seen.
+        if (i < n && n >= 16 && k < kRowFields) {
+            const std::size_t at = n - 16;
+            block(at, barsAt(at) & (~0u << (i - at)));
+            i = n;
+        }
 #endif
-    for (; i < n && k < fields.size(); ++i)
-        if (base[i] == '|') field(i);
-    for (; k < fields.size(); ++k) fields[k] = {};
-}
+        for (; i < n && k < kRowFields; ++i)
+            if (base[i] == '|') bars_[k++] = static_cast<std::uint32_t>(i);
+        count_ = k < kRowFields ? k : kRowFields;
+    }
+
+    // Field i, from 0.
+    std::string_view operator[](std::size_t i) const
+    {
+        if (i >= count_) return {};
+        const std::size_t start = i == 0 ? 0 : bars_[i - 1] + std::size_t{1};
+        return {base_ + start, bars_[i] - start};
+    }
+
+private:
+    // For each byte value, the places of its set bits, lowest first, then their count.
+    static constexpr std::array<std::array<std::uint8_t, 9>, 256> kBitPlaces = [] {
+        std::array<std::array<std::uint8_t, 9>, 256> t{};
+        for (std::size_t b = 0; b < t.size(); ++b) {
+            std::uint8_t count = 0;
+            for (std::uint8_t bit = 0; bit < 8; ++bit)
+                if ((b >> bit & 1) != 0) t[b][count++] = bit;
+            t[b][8] = count;
+        }
+        return t;
+    }();
+
+    const char* base_ = nullptr;
+    std::size_t count_ = 0;
+    // Where the first "|"s stand; room past the last field for a block's
+    // places written ahead.
+    std::array<std::uint32_t, kRowFields + 20> bars_{};
+};
+
+// The same fields of a row of any length, one find at a time.
+class LongRowFields {
+public:
+    explicit LongRowFields(std::string_view row)
+    {
+        std::size_t start = 0;
+        for (std::string_view& field : fields_) {
+            const std::size_t bar = row.find('|', start);
+            if (bar == std::string_view::npos) break;
+            field = row.substr(start, bar - start);
+            start = bar + 1;
+        }
+    }
+    std::string_view operator[](std::size_t i) const { return fields_[i]; }
+
+private:
+    std::array<std::string_view, kRowFields> fields_{};
+};
 
 bool IsBlank(std::string_view row) { return TrimBlanks(row).empty(); }
 
@@ -69,7 +172,7 @@ class RememberedNumber {
 public:
     long double Read(std::string_view text)
     {
-        if (text.size() == size_ && std::memcmp(text.data(), text_, size_) == 0) return value_;
+        if (text.size() == size_ && SameBytes(text.data(), text_, size_)) return value_;
         const long double value = ReadNumber(text);  // a bad text raises here and is not kept
         if (text.size() <= sizeof text_) {
             std::memcpy(text_, text.data(), text.size());
@@ -96,7 +199,7 @@ public:
     {
         std::size_t slot = Hash(name);
         for (; slots_[slot] != 0; slot = (slot + 1) % kSlots)
-            if (names_[slots_[slot] - 1u] == name) return true;
+            if (SameText(names_[slots_[slot] - 1u], name)) return true;
         if (names_.size() < kMaxNames) {
             names_.emplace_back(name);
             slots_[slot] = static_cast<std::uint8_t>(names_.size());
@@ -151,14 +254,11 @@ public:
         if (IsBlank(row)) return;
         anyRow_ = true;
         try {
-            SplitRow(row, fields_);
-            if (current_ == nullptr || TrimBlanks(fields_[3]) != current_->PartNumber) {
-                auto line = ParseLineRow();
-                line->AddConnector(ParseConnectorRow());
-                current_ = line.get();
-                catalogue_.AllLines.push_back(std::move(line));
+            if (row.size() <= RowFields::kLongestRow) {
+                fields_.Split(row);
+                AddFields(fields_);
             } else {
-                current_->AddConnector(ParseConnectorRow());
+                AddFields(LongRowFields(row));
             }
         } catch (const LoadError&) {
             throw;
@@ -191,7 +291,21 @@ public:
     }
 
 private:
-    std::unique_ptr<TTransmissionLine> ParseLineRow()
+    template <class Fields>
+    void AddFields(const Fields& fields)
+    {
+        if (current_ == nullptr || !SameText(TrimBlanks(fields[3]), current_->PartNumber)) {
+            auto line = ParseLineRow(fields);
+            line->AddConnector(ParseConnectorRow(fields));
+            current_ = line.get();
+            catalogue_.AllLines.push_back(std::move(line));
+        } else {
+            current_->AddConnector(ParseConnectorRow(fields));
+        }
+    }
+
+    template <class Fields>
+    std::unique_ptr<TTransmissionLine> ParseLineRow(const Fields& fields)
     {
         // Each member has its own starting value: no need to clear the whole record first.
         auto line = std::make_unique_for_overwrite<TTransmissionLine>();
@@ -199,37 +313,38 @@ private:
         // the list its growing steps.
         line->Connectors.reserve(4);
         // Each band edge counts as soon as it is read, also when a later field fails.
-        line->BeginFrequency = ReadDouble(fields_[0]);
-        begins_.Add(line->BeginFrequency, fields_[0]);
-        line->EndFrequency = ReadDouble(fields_[1]);
-        ends_.Add(line->EndFrequency, fields_[1]);
-        line->CatalogueField3 = fields_[2];
-        line->PartNumber = fields_[3];
-        line->Kind = fields_[4];
-        line->CatalogueField6 = fields_[5];
-        line->DeratingKey = ReadNumber(fields_[6]);
-        line->AttenuationA = ReadDouble(fields_[7]);
-        line->AttenuationB = ReadDouble(fields_[8]);
-        line->AveragePowerConstant = ReadDouble(fields_[9]);
-        line->PeakPower = ReadDouble(fields_[10]);
+        line->BeginFrequency = ReadDouble(fields[0]);
+        begins_.Add(line->BeginFrequency, fields[0]);
+        line->EndFrequency = ReadDouble(fields[1]);
+        ends_.Add(line->EndFrequency, fields[1]);
+        line->CatalogueField3 = fields[2];
+        line->PartNumber = fields[3];
+        line->Kind = fields[4];
+        line->CatalogueField6 = fields[5];
+        line->DeratingKey = ReadNumber(fields[6]);
+        line->AttenuationA = ReadDouble(fields[7]);
+        line->AttenuationB = ReadDouble(fields[8]);
+        line->AveragePowerConstant = ReadDouble(fields[9]);
+        line->PeakPower = ReadDouble(fields[10]);
         return line;
     }
 
-    std::unique_ptr<TConnector> ParseConnectorRow()
+    template <class Fields>
+    std::unique_ptr<TConnector> ParseConnectorRow(const Fields& fields)
     {
         auto connector = std::make_unique_for_overwrite<TConnector>();
-        connector->TypeName = fields_[11];
+        connector->TypeName = fields[11];
         // A spelling differing only in case is not added.
-        if (!knownNames_.Known(fields_[11])) connectorNames_.insert(connector->TypeName);
-        connector->Figure1 = figures_[0].Read(fields_[12]);
-        connector->Figure2 = figures_[1].Read(fields_[13]);
-        connector->Figure3 = figures_[2].Read(fields_[14]);
-        connector->Figure4 = figures_[3].Read(fields_[15]);
+        if (!knownNames_.Known(fields[11])) connectorNames_.insert(connector->TypeName);
+        connector->Figure1 = figures_[0].Read(fields[12]);
+        connector->Figure2 = figures_[1].Read(fields[13]);
+        connector->Figure3 = figures_[2].Read(fields[14]);
+        connector->Figure4 = figures_[3].Read(fields[15]);
         std::array<std::string_view, kRowFields - 16> parts;
         std::size_t count = 0;
-        for (std::size_t i = 16; i < fields_.size(); ++i)
-            if (!fields_[i].empty()) parts[count++] = fields_[i];
-        connector->PartNumbers = PartNumberList::Of(parts.data(), count);
+        for (std::size_t i = 16; i < kRowFields; ++i)
+            if (const std::string_view part = fields[i]; !part.empty()) parts[count++] = part;
+        connector->PartNumbers.Assign(parts.data(), count);
         connector->PartNumberCount = static_cast<std::int32_t>(count);
         return connector;
     }

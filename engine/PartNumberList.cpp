@@ -30,18 +30,26 @@ std::size_t PartNumberList::Bytes() const
 PartNumberList PartNumberList::Of(const std::string_view* partNumbers, std::size_t count)
 {
     PartNumberList list;
-    if (count == 0) return list;
+    list.Assign(partNumbers, count);
+    return list;
+}
+
+void PartNumberList::Assign(const std::string_view* partNumbers, std::size_t count)
+{
+    delete[] Block();
+    bytes_[kTag] = 0;  // empty until the new part numbers are in
+    if (count == 0) return;
     std::size_t characters = 0;
     for (std::size_t i = 0; i < count; ++i) characters += partNumbers[i].size();
     if (count + characters <= kTag) {  // a byte for each end offset, then the characters
         std::size_t end = 0;
         for (std::size_t i = 0; i < count; ++i) {
-            if (!partNumbers[i].empty()) std::memcpy(list.bytes_ + count + end, partNumbers[i].data(), partNumbers[i].size());
+            if (!partNumbers[i].empty()) std::memcpy(bytes_ + count + end, partNumbers[i].data(), partNumbers[i].size());
             end += partNumbers[i].size();
-            list.bytes_[i] = static_cast<unsigned char>(end);
+            bytes_[i] = static_cast<unsigned char>(end);
         }
-        list.bytes_[kTag] = static_cast<unsigned char>(count);
-        return list;
+        bytes_[kTag] = static_cast<unsigned char>(count);
+        return;
     }
     // Far beyond any file line; the offsets are 32 bits.
     if (count >= std::numeric_limits<Word>::max() / 2 || characters >= std::numeric_limits<Word>::max() / 2)
@@ -56,9 +64,8 @@ PartNumberList PartNumberList::Of(const std::string_view* partNumbers, std::size
         end += static_cast<Word>(partNumbers[i].size());
         std::memcpy(block + sizeof(Word) * (1 + i), &end, sizeof end);
     }
-    std::memcpy(list.bytes_, &block, sizeof block);
-    list.bytes_[kTag] = kInBlock;
-    return list;
+    std::memcpy(bytes_, &block, sizeof block);
+    bytes_[kTag] = kInBlock;
 }
 
 PartNumberList::PartNumberList(const PartNumberList& other)

@@ -33,6 +33,10 @@ public:
 
     // The list holding exactly these part numbers, in this order.
     static PartNumberList Of(const std::string_view* partNumbers, std::size_t count);
+    // The same written into this list in place, in place of what it held (a
+    // record's list filled where it stands, not built aside and moved in).
+    // The part numbers must not be views into this list.
+    void Assign(const std::string_view* partNumbers, std::size_t count);
 
     std::size_t size() const { return InBlock() ? Count() : bytes_[kTag]; }
     bool empty() const { return size() == 0; }

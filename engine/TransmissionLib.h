@@ -5,6 +5,7 @@
 // floating-point texts instead of letting NaN or infinity into a cell.
 
 #include "engine/PartNumberList.h"
+#include "engine/RecordPool.h"
 
 #include <cstdint>
 #include <memory>
@@ -27,6 +28,10 @@ public:
 
     void AddPartNumber(std::string partNumber);
     std::string PartNumberAt(int index) const { return PartNumbers.at(static_cast<std::size_t>(index)); }
+
+    // Made and freed by the hundred thousand with the catalogue.
+    static void* operator new(std::size_t size) { return RecordPool::Allocate(size); }
+    static void operator delete(void* connector) noexcept { RecordPool::Release(connector); }
 };
 
 // One catalogue line; owns its connectors.
@@ -51,6 +56,10 @@ public:
 
     void AddConnector(std::unique_ptr<TConnector> connector);
     const TConnector& ConnectorAt(int index) const { return *Connectors.at(static_cast<std::size_t>(index)); }
+
+    // Made and freed by the ten thousand with the catalogue, beside their connectors.
+    static void* operator new(std::size_t size) { return RecordPool::Allocate(size); }
+    static void operator delete(void* line) noexcept { RecordPool::Release(line); }
 };
 
 // The program's single conversion factor between feet and metres.

@@ -109,6 +109,13 @@ TEST(Catalogue, PartNumberListHoldsWhatItWasGiven)
         EXPECT_EQ(moved, parts);
         list = moved;
         EXPECT_EQ(list, moved);
+        // Written in place over a list that held part numbers in itself or in a block.
+        for (const std::string& held : {std::string("OLD"), std::string(60, 'O')}) {
+            const std::string_view heldView = held;
+            PartNumberList refilled = PartNumberList::Of(&heldView, 1);
+            refilled.Assign(views.data(), views.size());
+            EXPECT_EQ(refilled, parts) << held.size();
+        }
 
         TConnector connector;
         for (const std::string& part : parts) connector.AddPartNumber(part);
