@@ -313,10 +313,8 @@ private:
         // the list its growing steps.
         line->Connectors.reserve(4);
         // Each band edge counts as soon as it is read, also when a later field fails.
-        line->BeginFrequency = ReadDouble(fields[0]);
-        begins_.Add(line->BeginFrequency, fields[0]);
-        line->EndFrequency = ReadDouble(fields[1]);
-        ends_.Add(line->EndFrequency, fields[1]);
+        line->BeginFrequency = begins_.Read(fields[0]);
+        line->EndFrequency = ends_.Read(fields[1]);
         line->CatalogueField3 = fields[2];
         line->PartNumber = fields[3];
         line->Kind = fields[4];
