@@ -21,28 +21,32 @@ std::uint64_t OrderKey(double value)
     return (bits >> 63) != 0 ? ~bits : bits | (std::uint64_t{1} << 63);
 }
 
-// A radix sort, a byte of the key at a time from the lowest: a catalogue's
-// tens of thousands of edges in a few straight passes instead of a
-// comparison sort's many. Bytes all edges share (the sign and the top of
-// the exponent, mostly) cost no pass. Returns the items in order, in place
-// or in spare, whichever the last pass wrote to.
+// A radix sort, eleven bits of the key at a time from the lowest: a
+// catalogue's tens of thousands of edges in a few straight passes instead
+// of a comparison sort's many. Digits all edges share (the sign and the top
+// of the exponent, mostly) cost no pass. Returns the items in order, in
+// place or in spare, whichever the last pass wrote to.
 template <class Item>
 const Item* SortByValue(Item* items, Item* spare, std::size_t n)
 {
-    constexpr int kBytes = 8;
-    std::array<std::array<std::size_t, 256>, kBytes> counts{};
+    constexpr int kBits = 11;
+    constexpr int kDigits = (64 + kBits - 1) / kBits;
+    constexpr std::size_t kBuckets = std::size_t{1} << kBits;
+    using Counts = std::array<std::array<std::size_t, kBuckets>, kDigits>;
+    const auto counts = std::make_unique<Counts>();  // cleared; too large for a thread's stack
+    auto digit = [](std::uint64_t key, int d) { return static_cast<std::size_t>(key >> (kBits * d)) & (kBuckets - 1); };
     for (const Item* item = items; item != items + n; ++item) {
         const std::uint64_t key = OrderKey(item->value);
-        for (int b = 0; b < kBytes; ++b) ++counts[static_cast<std::size_t>(b)][(key >> (8 * b)) & 0xff];
+        for (int d = 0; d < kDigits; ++d) ++(*counts)[static_cast<std::size_t>(d)][digit(key, d)];
     }
     Item* from = items;
     Item* to = spare;
-    for (int b = 0; b < kBytes; ++b) {
-        auto& count = counts[static_cast<std::size_t>(b)];
+    for (int d = 0; d < kDigits; ++d) {
+        auto& count = (*counts)[static_cast<std::size_t>(d)];
         if (std::find(count.begin(), count.end(), n) != count.end()) continue;
         std::size_t start = 0;
         for (std::size_t& c : count) start += std::exchange(c, start);
-        for (const Item* item = from; item != from + n; ++item) to[count[(OrderKey(item->value) >> (8 * b)) & 0xff]++] = *item;
+        for (const Item* item = from; item != from + n; ++item) to[count[digit(OrderKey(item->value), d)]++] = *item;
         std::swap(from, to);
     }
     return from;
@@ -127,6 +131,11 @@ std::vector<std::string> BandEdgeList::TakeInNumericOrder()
     for (std::size_t i = 0; i < n; ++i) distinct += i == 0 || sorted[i].value != sorted[i - 1].value;
     std::vector<std::string> texts;
     texts.reserve(distinct);
+    // Whether the last text was written from a decimal: two distinct values
+    // read from decimals write distinct texts (the same text is the same
+    // decimal, read as the same value), so only a formatted text may equal
+    // its neighbour.
+    bool lastPlain = false;
     for (std::size_t i = 0; i < n; ++i) {
         const Edge& edge = sorted[i];
         if (i > 0 && edge.value == sorted[i - 1].value) continue;
@@ -136,10 +145,12 @@ std::vector<std::string> BandEdgeList::TakeInNumericOrder()
             char* const end = buffer + sizeof buffer;
             const char* const begin = WritePlain(edge.decimal, end);
             const auto size = static_cast<std::size_t>(end - begin);
-            if (texts.empty() || !SameText(texts.back(), begin, size)) texts.emplace_back(begin, size);
+            if (texts.empty() || lastPlain || !SameText(texts.back(), begin, size)) texts.emplace_back(begin, size);
+            lastPlain = true;
         } else {
             std::string text = FormatGeneral(edge.value);
             if (texts.empty() || texts.back() != text) texts.push_back(std::move(text));
+            lastPlain = false;
         }
     }
     std::vector<Edge>().swap(edges_);
