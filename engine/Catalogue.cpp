@@ -170,19 +170,28 @@ bool IsBlank(std::string_view row) { return TrimBlanks(row).empty(); }
 // often for a whole series), and a text once read reads the same again.
 class RememberedNumber {
 public:
-    long double Read(std::string_view text)
+    // The value into `to`, copied as bytes: the floating-point stack's
+    // load and store of an extended value cost far more than a plain copy.
+    void Read(std::string_view text, long double& to)
     {
-        if (text.size() == size_ && SameBytes(text.data(), text_, size_)) return value_;
-        const long double value = ReadNumber(text);  // a bad text raises here and is not kept
-        if (text.size() <= sizeof text_) {
-            std::memcpy(text_, text.data(), text.size());
-            size_ = text.size();
-            value_ = value;
-        }
-        return value;
+        if (text.size() != size_ || !SameBytes(text.data(), text_, size_)) Remember(text);
+        std::memcpy(&to, &value_, sizeof to);
     }
 
 private:
+    void Remember(std::string_view text)
+    {
+        const long double value = ReadNumber(text);  // a bad text raises here and is not kept
+        value_ = value;
+        // A text too long to keep is read again next time.
+        if (text.size() <= sizeof text_) {
+            std::memcpy(text_, text.data(), text.size());
+            size_ = text.size();
+        } else {
+            size_ = static_cast<std::size_t>(-1);
+        }
+    }
+
     long double value_ = 0;
     std::size_t size_ = static_cast<std::size_t>(-1);  // nothing kept yet
     char text_[16] = {};
@@ -334,10 +343,10 @@ private:
         connector->TypeName = fields[11];
         // A spelling differing only in case is not added.
         if (!knownNames_.Known(fields[11])) connectorNames_.insert(connector->TypeName);
-        connector->Figure1 = figures_[0].Read(fields[12]);
-        connector->Figure2 = figures_[1].Read(fields[13]);
-        connector->Figure3 = figures_[2].Read(fields[14]);
-        connector->Figure4 = figures_[3].Read(fields[15]);
+        figures_[0].Read(fields[12], connector->Figure1);
+        figures_[1].Read(fields[13], connector->Figure2);
+        figures_[2].Read(fields[14], connector->Figure3);
+        figures_[3].Read(fields[15], connector->Figure4);
         std::array<std::string_view, kRowFields - 16> parts;
         std::size_t count = 0;
         for (std::size_t i = 16; i < kRowFields; ++i)
