@@ -163,7 +163,16 @@ private:
     std::array<std::string_view, kRowFields> fields_{};
 };
 
-bool IsBlank(std::string_view row) { return TrimBlanks(row).empty(); }
+// TrimBlanks for the common field that starts and ends with no blank, without a call.
+inline std::string_view Trimmed(std::string_view text)
+{
+    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    if (!text.empty() && !blank(text.front()) && !blank(text.back())) return text;
+    return TrimBlanks(text);
+}
+
+// Most rows start with a figure.
+inline bool IsBlank(std::string_view row) { return Trimmed(row).empty(); }
 
 // The last text read in one field and its value: the connector figures
 // repeat from row to row (the same figures for all of a line's options,
@@ -303,7 +312,7 @@ private:
     template <class Fields>
     void AddFields(const Fields& fields)
     {
-        if (current_ == nullptr || !SameText(TrimBlanks(fields[3]), current_->PartNumber)) {
+        if (current_ == nullptr || !SameText(Trimmed(fields[3]), current_->PartNumber)) {
             auto line = ParseLineRow(fields);
             line->AddConnector(ParseConnectorRow(fields));
             current_ = line.get();
