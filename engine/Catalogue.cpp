@@ -4,6 +4,7 @@
 #include "engine/Errors.h"
 #include "engine/NumberText.h"
 #include "engine/PipeRecord.h"
+#include "engine/RowFields.h"
 #include "engine/TextFile.h"
 
 #include <algorithm>
@@ -11,10 +12,6 @@
 #include <cstring>
 #include <set>
 #include <string>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace quillon {
 namespace {
@@ -31,7 +28,7 @@ struct CaseInsensitiveLess {
 
 using SortedTexts = std::set<std::string, CaseInsensitiveLess>;
 
-constexpr std::size_t kRowFields = 22;
+constexpr std::size_t kRowFields = RowFields::kFields;
 
 // Equal texts, for the short ones a row's fields hold: two overlapping
 // loads from each instead of a call (most compares here are of a few bytes,
@@ -62,87 +59,6 @@ inline bool SameText(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && SameBytes(a.data(), b.data(), a.size());
 }
-
-// The row's fields 1 to 22, each the text before its "|", taken as it
-// stands; a field past the last "|" is empty. Only where each "|" stands is
-// kept while splitting: a field's view is made when it is asked for.
-class RowFields {
-public:
-    // The places are 32-bit: a longer row (far longer than any real one)
-    // is split by LongRowFields instead.
-    static constexpr std::size_t kLongestRow = std::size_t{1} << 20;
-
-    void Split(std::string_view row)
-    {
-        const char* const base = row.data();
-        const std::size_t n = row.size();
-        base_ = base;
-        std::size_t k = 0;
-        std::size_t i = 0;
-#if defined(__SSE2__)
-        const __m128i pipe = _mm_set1_epi8('|');
-        // Each byte of a block's "|" bits gives its eight places at once
-        // from a table, whatever their number, written whether there or not
-        // (those past the count are overwritten or never read): no branch
-        // and no chain of steps per "|".
-        const __m128i zero = _mm_setzero_si128();
-        auto block = [&](std::size_t at, unsigned bars) __attribute__((always_inline)) {
-            for (unsigned half = 0; half < 2; ++half) {
-                const unsigned byte = (bars >> (8 * half)) & 0xff;
-                const __m128i places =
-                    _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(kBitPlaces[byte].data())), zero);
-                const __m128i offset = _mm_set1_epi32(static_cast<int>(at + 8 * half));
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(bars_.data() + k),
-                                 _mm_add_epi32(_mm_unpacklo_epi16(places, zero), offset));
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(bars_.data() + k + 4),
-                                 _mm_add_epi32(_mm_unpackhi_epi16(places, zero), offset));
-                k += kBitPlaces[byte][8];
-            }
-        };
-        auto barsAt = [&](std::size_t at) {
-            return static_cast<unsigned>(
-                _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(base + at)), pipe)));
-        };
-        for (; i + 16 <= n && k < kRowFields; i += 16) block(i, barsAt(i));
-        // The row's last bytes: the block that ends with it, less what was seen.
-        if (i < n && n >= 16 && k < kRowFields) {
-            const std::size_t at = n - 16;
-            block(at, barsAt(at) & (~0u << (i - at)));
-            i = n;
-        }
-#endif
-        for (; i < n && k < kRowFields; ++i)
-            if (base[i] == '|') bars_[k++] = static_cast<std::uint32_t>(i);
-        count_ = k < kRowFields ? k : kRowFields;
-    }
-
-    // Field i, from 0.
-    std::string_view operator[](std::size_t i) const
-    {
-        if (i >= count_) return {};
-        const std::size_t start = i == 0 ? 0 : bars_[i - 1] + std::size_t{1};
-        return {base_ + start, bars_[i] - start};
-    }
-
-private:
-    // For each byte value, the places of its set bits, lowest first, then their count.
-    static constexpr std::array<std::array<std::uint8_t, 9>, 256> kBitPlaces = [] {
-        std::array<std::array<std::uint8_t, 9>, 256> t{};
-        for (std::size_t b = 0; b < t.size(); ++b) {
-            std::uint8_t count = 0;
-            for (std::uint8_t bit = 0; bit < 8; ++bit)
-                if ((b >> bit & 1) != 0) t[b][count++] = bit;
-            t[b][8] = count;
-        }
-        return t;
-    }();
-
-    const char* base_ = nullptr;
-    std::size_t count_ = 0;
-    // Where the first "|"s stand; room past the last field for a block's
-    // places written ahead.
-    std::array<std::uint32_t, kRowFields + 20> bars_{};
-};
 
 // The same fields of a row of any length, one find at a time.
 class LongRowFields {
