@@ -272,11 +272,16 @@ private:
         figures_[1].Read(fields[13], connector->Figure2);
         figures_[2].Read(fields[14], connector->Figure3);
         figures_[3].Read(fields[15], connector->Figure4);
-        std::array<std::string_view, kRowFields - 16> parts;
+        // Slots left unset (clearing them cost more than the rest of the
+        // loop): each is written before it is read.
+        union Parts {
+            Parts() {}
+            std::string_view at[kRowFields - 16];
+        } parts;
         std::size_t count = 0;
         for (std::size_t i = 16; i < kRowFields; ++i)
-            if (const std::string_view part = fields[i]; !part.empty()) parts[count++] = part;
-        connector->PartNumbers.Assign(parts.data(), count);
+            if (const std::string_view part = fields[i]; !part.empty()) parts.at[count++] = part;
+        connector->PartNumbers.Assign(parts.at, count);
         connector->PartNumberCount = static_cast<std::int32_t>(count);
         return connector;
     }
