@@ -180,25 +180,17 @@ public:
     // lineNumber: 1-based, of the file.
     void Add(std::string_view row, std::size_t lineNumber)
     {
-        if (!headerSeen_) {  // the first row is the header, whatever it holds
-            headerSeen_ = true;
-            return;
-        }
-        // Blank rows (an editor's trailing empty line) carry nothing.
-        if (IsBlank(row)) return;
-        anyRow_ = true;
-        try {
-            if (row.size() <= RowFields::kLongestRow) {
-                fields_.Split(row);
-                AddFields(fields_);
-            } else {
-                AddFields(LongRowFields(row));
-            }
-        } catch (const LoadError&) {
-            throw;
-        } catch (const QuillonError& e) {
-            throw LoadError(e.message(), lineNumber);
-        }
+        if (row.size() <= RowFields::kLongestRow) fields_.Split(row);
+        AddSplit(row, lineNumber);
+    }
+
+    // The line of the text starting at p, read to its end (a CR, an LF or
+    // the end of the text), which it returns.
+    const char* AddLine(const char* p, const char* end, std::size_t lineNumber)
+    {
+        const char* const lineEnd = fields_.SplitLine(p, end);
+        AddSplit(std::string_view(p, static_cast<std::size_t>(lineEnd - p)), lineNumber);
+        return lineEnd;
     }
 
     // After the last row: the lists in ascending numeric order. A file
@@ -225,6 +217,29 @@ public:
     }
 
 private:
+    // The row, in fields_ already when it is not longer than RowFields takes.
+    void AddSplit(std::string_view row, std::size_t lineNumber)
+    {
+        if (!headerSeen_) {  // the first row is the header, whatever it holds
+            headerSeen_ = true;
+            return;
+        }
+        // Blank rows (an editor's trailing empty line) carry nothing.
+        if (IsBlank(row)) return;
+        anyRow_ = true;
+        try {
+            if (row.size() <= RowFields::kLongestRow) {
+                AddFields(fields_);
+            } else {
+                AddFields(LongRowFields(row));
+            }
+        } catch (const LoadError&) {
+            throw;
+        } catch (const QuillonError& e) {
+            throw LoadError(e.message(), lineNumber);
+        }
+    }
+
     template <class Fields>
     void AddFields(const Fields& fields)
     {
@@ -316,6 +331,22 @@ private:
     bool anyRow_ = false;
 };
 
+// Each line of the text to the builder, as ForEachLine walks them (lines
+// end at CR, LF or CR LF; a last line without its end counts), then
+// done(where the next line starts).
+template <class Done>
+void ForEachRow(std::string_view text, Builder& builder, Done&& done)
+{
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    std::size_t lineNumber = 0;
+    while (p < end) {
+        p = builder.AddLine(p, end, ++lineNumber);
+        if (p < end) p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+        done(p);
+    }
+}
+
 template <class Rows>
 void Build(Rows&& forEachRow, bool fileHadLines, Catalogue& catalogue)
 {
@@ -352,11 +383,7 @@ void BuildCatalogue(std::string_view text, Catalogue& catalogue)
 {
     Build(
         [&](Builder& builder) {
-            std::size_t lineNumber = 0;
-            ForEachLine(text, [&](std::string_view row) {
-                builder.Add(row, ++lineNumber);
-                return true;
-            });
+            ForEachRow(text, builder, [](const char*) {});
         },
         !text.empty(), catalogue);
 }
@@ -368,17 +395,14 @@ void BuildCatalogue(LargeBuffer text, Catalogue& catalogue)
     const std::string_view all(text.data(), text.size());
     Build(
         [&](Builder& builder) {
-            std::size_t lineNumber = 0;
             std::size_t releasedTo = 0;
-            ForEachLine(all, [&](std::string_view row) {
-                builder.Add(row, ++lineNumber);
-                // The records own copies of what they keep: the rows before this one are done with.
-                const auto done = static_cast<std::size_t>(row.data() - all.data());
+            ForEachRow(all, builder, [&](const char* next) {
+                // The records own copies of what they keep: the rows before the next are done with.
+                const auto done = static_cast<std::size_t>(next - all.data());
                 if (done >= releasedTo + kReleaseStep) {
                     text.ReleaseFront(done);
                     releasedTo = done;
                 }
-                return true;
             });
         },
         !all.empty(), catalogue);

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/TextFile.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -38,6 +40,19 @@ public:
         }
     }
 
+    // The line of a text starting at p, up to its CR or LF or the text's
+    // end, split as Split splits it (when it is not longer than
+    // kLongestRow), in the same pass that finds where the line ends, which
+    // it returns.
+    const char* SplitLine(const char* p, const char* end)
+    {
+        if (wide_) return SplitLineWide(p, end);
+        const char* const lineEnd = FindLineEnd(p, end);
+        const auto size = static_cast<std::size_t>(lineEnd - p);
+        if (size <= kLongestRow) SplitPortable(std::string_view(p, size));
+        return lineEnd;
+    }
+
     // Field i, from 0.
     std::string_view operator[](std::size_t i) const
     {
@@ -48,6 +63,7 @@ public:
 
 private:
     void SplitWide(std::string_view row);
+    const char* SplitLineWide(const char* p, const char* end);
 
     void SplitPortable(std::string_view row)
     {

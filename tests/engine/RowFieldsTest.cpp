@@ -1,9 +1,10 @@
 // Splitting a row both ways the processor may take, against a plain walk
 // along the row: the same fields, for rows of every length up to a few
-// steps of either way, "|"s anywhere and in any number, and rows that end
-// where their memory ends.
+// steps of either way, "|"s anywhere and in any number, and rows whose
+// memory ends with them.
 
 #include "engine/RowFields.h"
+#include "engine/TextFile.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 using namespace quillon;
 
@@ -81,6 +83,51 @@ TEST(RowFields, ARowOfEveryCountOfBars)
             row += "tail";
             ASSERT_NO_FATAL_FAILURE(ExpectSplitAsPlain(portable, row));
             ASSERT_NO_FATAL_FAILURE(ExpectSplitAsPlain(wide, row));
+        }
+    }
+}
+
+// A text's lines split in the pass that finds their ends, both ways, against
+// ForEachLine's ends and the plain walk along each line: CR, LF and CR LF
+// anywhere, lines of every length, the last one with or without its end.
+TEST(RowFields, LinesSplitWhereTheirEndsAreFound)
+{
+    RowFields portable(false);
+    RowFields wide;
+    std::mt19937_64 random(20261215);
+    for (int round = 0; round < 4'000; ++round) {
+        std::string text;
+        const std::size_t length = random() % 900;
+        const unsigned ends = 1 + static_cast<unsigned>(random() % 3);  // of 64: from long lines to short
+        for (std::size_t i = 0; i < length; ++i) {
+            const unsigned pick = static_cast<unsigned>(random() % 64);
+            text += pick < ends ? "\r\n"[random() % 2] : pick < 16 ? '|' : static_cast<char>('a' + pick % 26);
+        }
+        // In memory of its own, a "|" and an LF past its end: a read past the text counts them.
+        const auto memory = std::make_unique<char[]>(text.size() + 2);
+        std::copy(text.begin(), text.end(), memory.get());
+        memory[text.size()] = '|';
+        memory[text.size() + 1] = '\n';
+        const char* const begin = memory.get();
+        const char* const end = begin + text.size();
+        std::vector<std::string_view> lines;
+        ForEachLine(std::string_view(begin, text.size()), [&](std::string_view line) {
+            lines.push_back(line);
+            return true;
+        });
+        for (RowFields* fields : {&portable, &wide}) {
+            const char* p = begin;
+            for (const std::string_view line : lines) {
+                ASSERT_EQ(p, line.data());
+                const char* const lineEnd = fields->SplitLine(p, end);
+                ASSERT_EQ(lineEnd, line.data() + line.size()) << "round " << round;
+                const auto expected = PlainSplit(line);
+                for (std::size_t i = 0; i < RowFields::kFields; ++i)
+                    ASSERT_EQ((*fields)[i], expected[i]) << "field " << i << " of [" << line << "]";
+                p = lineEnd;
+                if (p < end) p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+            }
+            ASSERT_EQ(p, end);
         }
     }
 }
