@@ -132,11 +132,19 @@ public:
     bool Known(std::string_view name)
     {
         std::size_t slot = Hash(name);
-        for (; slots_[slot] != 0; slot = (slot + 1) % kSlots)
-            if (SameText(names_[slots_[slot] - 1u], name)) return true;
-        if (names_.size() < kMaxNames) {
-            names_.emplace_back(name);
-            slots_[slot] = static_cast<std::uint8_t>(names_.size());
+        for (; slots_[slot].size != kEmpty; slot = (slot + 1) % kSlots)
+            if (Holds(slots_[slot], name)) return true;
+        if (count_ < kMaxNames) {
+            ++count_;
+            Slot& s = slots_[slot];
+            if (name.size() <= sizeof s.text) {
+                s.size = static_cast<std::uint8_t>(name.size());
+                std::memcpy(s.text, name.data(), name.size());
+            } else {
+                s.size = kLong;
+                s.longName = static_cast<std::uint8_t>(longNames_.size());
+                longNames_.emplace_back(name);
+            }
         }
         return false;
     }
@@ -145,24 +153,50 @@ private:
     // Twice the names in slots: a look ends at an empty slot after a step or two.
     static constexpr std::size_t kMaxNames = 64;
     static constexpr std::size_t kSlots = 2 * kMaxNames;
+    static constexpr std::uint8_t kEmpty = 0xFF;
+    static constexpr std::uint8_t kLong = 0xFE;
 
-    // The length and the first and last eight bytes, mixed; a slot number.
+    // A name of up to 16 bytes in the slot itself, found without a step
+    // through another object; a longer one among longNames_.
+    struct Slot {
+        std::uint8_t size = kEmpty;  // of the name in text, or kLong, or kEmpty
+        std::uint8_t longName = 0;   // its index in longNames_ when kLong
+        char text[16] = {};
+    };
+
+    bool Holds(const Slot& slot, std::string_view name) const
+    {
+        if (slot.size == kLong) return SameText(longNames_[slot.longName], name);
+        return slot.size == name.size() && SameBytes(slot.text, name.data(), name.size());
+    }
+
+    // The length and the first and last bytes, mixed; a slot number.
     static std::size_t Hash(std::string_view name)
     {
+        const char* const p = name.data();
+        const std::size_t n = name.size();
         std::uint64_t head = 0, tail = 0;
-        if (name.size() >= 8) {
-            std::memcpy(&head, name.data(), 8);
-            std::memcpy(&tail, name.data() + name.size() - 8, 8);
-        } else {
-            for (const char c : name) head = head << 8 | static_cast<unsigned char>(c);
+        if (n >= 8) {
+            std::memcpy(&head, p, 8);
+            std::memcpy(&tail, p + n - 8, 8);
+        } else if (n >= 4) {
+            std::uint32_t first = 0, last = 0;
+            std::memcpy(&first, p, 4);
+            std::memcpy(&last, p + n - 4, 4);
+            head = first;
+            tail = last;
+        } else if (n > 0) {
+            head = static_cast<unsigned char>(p[0]) | static_cast<unsigned>(static_cast<unsigned char>(p[n / 2])) << 8 |
+                   static_cast<unsigned>(static_cast<unsigned char>(p[n - 1])) << 16;
         }
-        const std::uint64_t mixed = (head ^ (tail * 0x9E3779B97F4A7C15u) ^ name.size()) * 0xFF51AFD7ED558CCDu;
+        const std::uint64_t mixed = (head ^ (tail * 0x9E3779B97F4A7C15u) ^ n) * 0xFF51AFD7ED558CCDu;
         static_assert(kSlots == 128);
         return static_cast<std::size_t>(mixed >> 57);  // the top seven bits
     }
 
-    std::array<std::uint8_t, kSlots> slots_{};  // 1 + the name's index, 0 for an empty slot
-    std::vector<std::string> names_;
+    std::array<Slot, kSlots> slots_{};
+    std::size_t count_ = 0;  // of the names remembered
+    std::vector<std::string> longNames_;
 };
 
 // Adds lines and connectors row by row, in file order, header first; keeps
