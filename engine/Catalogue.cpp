@@ -139,7 +139,7 @@ public:
             Slot& s = slots_[slot];
             if (name.size() <= sizeof s.text) {
                 s.size = static_cast<std::uint8_t>(name.size());
-                std::memcpy(s.text, name.data(), name.size());
+                if (!name.empty()) std::memcpy(s.text, name.data(), name.size());  // an empty field may have no address
             } else {
                 s.size = kLong;
                 s.longName = static_cast<std::uint8_t>(longNames_.size());
