@@ -46,6 +46,28 @@ char* MapHugeAligned(std::size_t length)
 }
 #endif
 
+#if defined(__linux__) && defined(__GLIBC__)
+// The heap's bytes below its first 2 MB boundary can only have 4 KB pages,
+// each a fault of its own when first touched: the first data file read
+// would land there and fault some hundreds of times. A block that is never
+// touched takes that stretch (address space only), so that the next blocks
+// start at the boundary, in the stretch marked for 2 MB pages.
+void SkipToHugePages(std::uintptr_t boundary)
+{
+    // The top of the heap, where the next blocks are carved, runs to the break.
+    auto topStart = [] { return reinterpret_cast<std::uintptr_t>(sbrk(0)) - mallinfo2().keepcost; };
+    const std::uintptr_t start = topStart();
+    // A block's own bytes start 16 bytes into its piece of the heap.
+    if (start + 64 >= boundary) return;
+    static void* skipped = nullptr;  // kept for the process's life
+    skipped = std::malloc(boundary - start - 16);
+    if (skipped != nullptr && topStart() != boundary) {  // not from the top after all
+        std::free(skipped);
+        skipped = nullptr;
+    }
+}
+#endif
+
 }  // namespace
 
 void PrepareHeapForLargeData()
@@ -75,7 +97,9 @@ void PrepareHeapForLargeData()
     mallopt(M_TOP_PAD, 16 << 20);
     const auto after = reinterpret_cast<std::uintptr_t>(sbrk(0));
     const std::uintptr_t from = AlignUp(before, kHugePage);
-    if (after > from + kHugePage) madvise(reinterpret_cast<void*>(from), after - from, MADV_HUGEPAGE);
+    if (after <= from + kHugePage) return;
+    madvise(reinterpret_cast<void*>(from), after - from, MADV_HUGEPAGE);
+    SkipToHugePages(from);
 #endif
 }
 

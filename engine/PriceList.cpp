@@ -4,9 +4,11 @@
 #include "engine/TextFile.h"
 
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <new>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -15,26 +17,31 @@
 namespace quillon {
 namespace {
 
-// A slot: the line's offset plus one in the low bits, the top bits of the
-// part number's hash above them, so that most probes never read the text.
-// Slots are 8 bytes with 40 bits of offset; a text under 64 MB (every price
-// list seen) has 4-byte slots, twice as many in the same memory, with at
-// least 6 bits of hash.
+// A slot: the line's offset plus one in the low bits, a few bits of the part
+// number's hash above them, so that most probes never read the text. Slots
+// are 8 bytes with 40 bits of offset; a text under 64 MB (every price list
+// seen) has 4-byte slots, twice as many in the same memory, with at least 6
+// bits of hash. A slot's place in the table is the top bits of the hash, so
+// that the table's size can wait until every line is hashed.
 constexpr int kWideOffsetBits = 40;
 constexpr int kNarrowTagBits = 6;
 
 template <class Slot>
 struct SlotCodec {
+    static constexpr int kBits = 8 * int{sizeof(Slot)};
     int offsetBits;
+    int placeShift;  // kBits less the table's size in bits
 
-    std::uint64_t Tag(std::uint64_t hash) const { return hash >> (64 - (8 * int{sizeof(Slot)} - offsetBits)); }
-    Slot Make(std::uint64_t tag, std::uint64_t offset) const { return static_cast<Slot>((tag << offsetBits) | (offset + 1)); }
-    bool HasTag(Slot slot, std::uint64_t tag) const { return (slot >> offsetBits) == tag; }
+    // The hash bits a slot is made from: its top kBits.
+    static Slot Bits(std::uint64_t hash) { return static_cast<Slot>(hash >> (64 - kBits)); }
+    std::uint64_t Place(Slot bits) const { return bits >> placeShift; }
+    // The tag: the low bits, apart from the place's top bits in any table
+    // the text's offsets leave room for.
+    Slot Tag(Slot bits) const { return static_cast<Slot>(bits & ((Slot{1} << (kBits - offsetBits)) - 1)); }
+    Slot Make(Slot tag, std::uint64_t offset) const { return static_cast<Slot>((tag << offsetBits) | (offset + 1)); }
+    bool HasTag(Slot slot, Slot tag) const { return (slot >> offsetBits) == tag; }
     std::uint64_t Offset(Slot slot) const { return (slot & ((Slot{1} << offsetBits) - 1)) - 1; }
 };
-// How many lines ahead of its fill a slot is fetched: enough that the fetches'
-// waits for memory overlap.
-constexpr std::size_t kAhead = 32;
 
 bool Skipped(std::string_view line) { return line.empty() || IsSkippedLeadChar(line.front()); }
 
@@ -186,6 +193,161 @@ std::string_view KeyAt(const char* const p, const char* const end)
     return ScanLongLine<false>(p, end).key;
 }
 
+// The index's walk over every line, a stretch of text ahead at a time: the
+// marks of line ends and bars are found 64 bytes to a 64-bit mask with no
+// wait between the masks, the line starts taken from them, and each line's
+// part number picked from the masks by shifts. Lines then follow one another
+// by a list of their starts instead of each waiting for the last one's end.
+constexpr std::size_t kMarkBlocks = 64;  // 64-byte blocks a stretch holds
+constexpr std::size_t kStretch = kMarkBlocks * 64;
+
+struct BlockMarks {
+    std::uint64_t cr, lf, bar;
+};
+
+// The CRs, LFs and bars among the 64 bytes at p, a bit a byte.
+[[gnu::always_inline]] inline BlockMarks MarksOf(const char* p)
+{
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i pipe = _mm_set1_epi8('|');
+    BlockMarks marks{0, 0, 0};
+    // The four blocks written out: a loop of them is not unrolled at -O2.
+    auto add = [&](int at) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+        marks.cr |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, cr)))} << at;
+        marks.lf |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf)))} << at;
+        marks.bar |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, pipe)))} << at;
+    };
+    add(0);
+    add(16);
+    add(32);
+    add(48);
+    return marks;
+#else
+    BlockMarks marks{0, 0, 0};
+    for (int i = 0; i < 64; ++i) {
+        const std::uint64_t bit = std::uint64_t{1} << i;
+        if (p[i] == '\r') marks.cr |= bit;
+        if (p[i] == '\n') marks.lf |= bit;
+        if (p[i] == '|') marks.bar |= bit;
+    }
+    return marks;
+#endif
+}
+
+// The marks of one stretch of text, and where its lines start.
+struct StretchMarks {
+    // Line ends and bars, one more block than the stretch: a line starting
+    // in its last block is read on into the next.
+    std::uint64_t ends[kMarkBlocks + 1];
+    std::uint64_t bars[kMarkBlocks + 1];
+    // The lines' starts from the stretch's start, in order; a few entries
+    // spare for the writes ahead of the count.
+    std::uint16_t starts[kStretch + 4];
+    std::size_t startCount;
+    // The last block's CRs and line ends, for the next stretch's first start.
+    std::uint64_t lastEnds, lastCr;
+    // The text's last bytes, zero past the text's end.
+    alignas(16) char tail[kStretch + 64];
+};
+
+// Finds the marks of the stretch at `from` (of the text [base, end)). A line
+// starts after LF, after CR not followed by LF, and at the text's start
+// (marks.lastEnds holds the top bit before the first stretch).
+inline void MarkStretch(StretchMarks& marks, const char* from, const char* end)
+{
+    const auto available = static_cast<std::size_t>(end - from);
+    const char* src = from;
+    if (available < kStretch + 64) {
+        // Near the text's end: its last bytes in a copy, zero past them.
+        std::memset(marks.tail, 0, sizeof marks.tail);
+        std::memcpy(marks.tail, from, available);
+        src = marks.tail;
+    }
+    std::uint64_t lastEnds = marks.lastEnds, lastCr = marks.lastCr;
+    std::size_t count = 0;
+    std::uint16_t* const starts = marks.starts;
+    for (std::size_t k = 0; k < kMarkBlocks; ++k) {
+        const BlockMarks block = MarksOf(src + 64 * k);
+        const std::uint64_t ends = block.cr | block.lf;
+        marks.ends[k] = ends;
+        marks.bars[k] = block.bar;
+        // After a line end, but not between the CR and LF of a CR LF.
+        std::uint64_t lineStarts = ((ends << 1) | (lastEnds >> 63)) & ~(((block.cr << 1) | (lastCr >> 63)) & block.lf);
+        lastEnds = ends;
+        lastCr = block.cr;
+        // Two starts written whether there or not, the count going up by
+        // those there: the usual block holds one or two, with no branch.
+        const auto at = static_cast<std::uint16_t>(64 * k);
+        for (int i = 0; i < 2; ++i) {
+            starts[count] = static_cast<std::uint16_t>(at + __builtin_ctzll(lineStarts | (std::uint64_t{1} << 63)));
+            count += lineStarts != 0;
+            lineStarts &= lineStarts - 1;
+        }
+        for (; lineStarts != 0; lineStarts &= lineStarts - 1)
+            starts[count++] = static_cast<std::uint16_t>(at + __builtin_ctzll(lineStarts));
+    }
+    const BlockMarks next = MarksOf(src + 64 * kMarkBlocks);
+    marks.ends[kMarkBlocks] = next.cr | next.lf;
+    marks.bars[kMarkBlocks] = next.bar;
+    // After the text's last line end no line starts.
+    while (count > 0 && marks.starts[count - 1] >= available) --count;
+    marks.startCount = count;
+    marks.lastEnds = lastEnds;
+    marks.lastCr = lastCr;
+}
+
+// At least 57 bits of marks from bit `at` on (the bits past them zero):
+// one load from the byte holding bit `at`, shifted. A line longer than that
+// has its part number near its start all the same.
+[[gnu::always_inline]] inline std::uint64_t MarksFrom(const std::uint64_t* marks, std::size_t at)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        std::uint64_t bits;
+        std::memcpy(&bits, reinterpret_cast<const char*>(marks) + at / 8, 8);
+        return bits >> (at % 8);
+    } else {
+        const unsigned bit = at % 64;
+        return (marks[at / 64] >> bit) | ((marks[at / 64 + 1] << 1) << (63 - bit));
+    }
+}
+
+// Calls line(offset, key) for each line of the text that is neither empty
+// nor skipped, in order; returns how many lines the text has, as
+// ForEachLine counts them.
+template <class LineHandler>
+std::size_t WalkLines(const char* const base, const char* const end, LineHandler&& line)
+{
+    StretchMarks marks;
+    marks.lastEnds = std::uint64_t{1} << 63;  // the text's start starts a line
+    marks.lastCr = 0;
+    std::size_t lines = 0;
+    for (const char* from = base; from < end; from += kStretch) {
+        MarkStretch(marks, from, end);
+        lines += marks.startCount;
+        for (std::size_t i = 0; i < marks.startCount; ++i) {
+            const std::size_t at = marks.starts[i];
+            const char* const p = from + at;
+            const std::uint64_t ends = MarksFrom(marks.ends, at);
+            if ((ends & 1) != 0 || kSkippedLead[static_cast<unsigned char>(*p)]) continue;
+            // The bars before the line's end, all 64 when it ends further on.
+            const std::uint64_t bars = MarksFrom(marks.bars, at) & ((ends & (0 - ends)) - 1);
+            const std::uint64_t fromSecond = bars & (bars - 1);
+            const std::uint64_t fromThird = fromSecond & (fromSecond - 1);
+            std::string_view key;
+            if (fromThird != 0)
+                key = Trimmed(p + __builtin_ctzll(fromSecond) + 1, p + __builtin_ctzll(fromThird));
+            else if (ends == 0)  // a line longer than the marks read, its third bar further on
+                key = ScanLongLine<false>(p, end).key;
+            // else fewer than three bars: field 3 is missing
+            line(static_cast<std::uint64_t>(p - base), key);
+        }
+    }
+    return lines;
+}
+
 std::uint64_t Load64(const char* p)
 {
     std::uint64_t v;
@@ -249,13 +411,6 @@ PriceListEntry EntryOf(std::string_view line)
     return PriceListEntry{PipeField(line, 5), PriceOrZero(PipeField(line, 6))};
 }
 
-std::size_t PowerOfTwoAtLeast(std::size_t n)
-{
-    std::size_t p = 16;
-    while (p < n) p *= 2;
-    return p;
-}
-
 }  // namespace
 
 PriceList::PriceList(LargeBuffer text) : text_(std::move(text)) { BuildIndex(); }
@@ -306,93 +461,97 @@ void PriceList::BuildIndex()
 template <class Slot>
 bool PriceList::IndexWith()
 {
-    const SlotCodec<Slot> codec{offsetBits_};
-    // Lines of a price list run to some fifty bytes, a slot of 8 bytes for
-    // every 32 bytes of text (slots of 4 bytes, one for every 16); a list
-    // of shorter lines makes the table grow.
-    const std::size_t capacity = PowerOfTwoAtLeast(text_.size() / 48 * 3 / 2 * 8 / sizeof(Slot));
-    std::size_t used = 0;
-    auto slots = [this] { return reinterpret_cast<Slot*>(slots_.data()); };
-    auto allocate = [&](std::size_t count) {
-        slots_ = LargeBuffer::AllocateZeroed(count * sizeof(Slot));
-        if (slots_.empty()) return false;
-        mask_ = count - 1;
-        return true;
-    };
-
+    using Codec = SlotCodec<Slot>;
     const char* const base = text_.data();
     const char* const end = base + text_.size();
-    // The first line of a part number keeps its slot, as the scan would find it.
-    auto insert = [&](std::uint64_t hash, std::uint64_t offset, std::string_view key) {
-        Slot* const table = slots();
-        const std::uint64_t tag = codec.Tag(hash);
-        for (std::uint64_t j = hash & mask_;; j = (j + 1) & mask_) {
+    // Every line is read and hashed first, its hash noted in the lines'
+    // order; the table is filled from those notes afterwards. The walk then
+    // never waits for the table, the table is sized for the lines there are,
+    // and the fill fetches slots as far ahead as it likes.
+    struct Line {
+        Slot offset;
+        Slot bits;  // Codec::Bits of the part number's hash
+    };
+    std::vector<Line> lines;
+    try {
+        // Lines of a price list run to some forty bytes; a list of shorter
+        // lines makes the notes grow.
+        lines.reserve(text_.size() / 32 + 16);
+        lineCount_ = WalkLines(base, end, [&](std::uint64_t offset, std::string_view key) __attribute__((always_inline)) {
+            lines.push_back({static_cast<Slot>(offset), Codec::Bits(HashKey(key))});
+        });
+    } catch (const std::bad_alloc&) {
+        // Without the memory for an index, lookups scan.
+        lineCount_ = 0;
+        ForEachLine(std::string_view(base, text_.size()), [&](std::string_view) { return ++lineCount_, true; });
+        return false;
+    }
+
+    // At most 60% of the slots used, so that a probe soon meets an empty one.
+    int placeBits = 4;
+    while ((std::size_t{1} << placeBits) * 3 < lines.size() * 5) ++placeBits;
+    const std::size_t count = std::size_t{1} << placeBits;
+    const Codec codec{offsetBits_, Codec::kBits - placeBits};
+    // From the heap where it can, cleared here: memory the program has had
+    // before costs less than fresh pages the system must clear and map.
+    slots_ = LargeBuffer::Allocate(count * sizeof(Slot));
+    if (slots_.empty()) return false;
+    std::memset(slots_.data(), 0, slots_.size());
+    mask_ = count - 1;
+    placeShift_ = codec.placeShift;
+    Slot* const table = reinterpret_cast<Slot*>(slots_.data());
+
+    // Lines are filled in in their order, each into the first empty slot
+    // from its place on, so a later line of a part number stands after the
+    // first one's slot on every probe that reaches it: lookups stop at the
+    // first line whose part number agrees and find the first line, as the
+    // scan does. A later line is left out of the table only when its probe
+    // runs long, so that many lines of one part number never make a run of
+    // slots that every later one walks; the usual line is filled in without
+    // comparing part numbers.
+    auto fill = [&](const Line& line) __attribute__((always_inline)) {
+        const Slot tag = codec.Tag(line.bits);
+        std::uint64_t j = codec.Place(line.bits);
+#if defined(__SSE2__)
+        if constexpr (sizeof(Slot) == 4) {
+            // An empty slot among the four from its place on, found with no
+            // branch that depends on where it falls.
+            if (j + 4 <= count) {
+                const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(table + j));
+                const auto empty = static_cast<unsigned>(
+                    _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(four, _mm_setzero_si128()))));
+                if (empty != 0) {
+                    table[j + static_cast<unsigned>(__builtin_ctz(empty))] = codec.Make(tag, line.offset);
+                    return;
+                }
+            }
+        }
+#endif
+        for (;; j = (j + 1) & mask_) {
             const Slot slot = table[j];
             if (slot == 0) {
-                table[j] = codec.Make(tag, offset);
-                ++used;
+                table[j] = codec.Make(tag, line.offset);
                 return;
             }
-            if (codec.HasTag(slot, tag) && KeyAt(base + codec.Offset(slot), end) == key) return;
+            if (codec.HasTag(slot, tag) && KeyAt(base + codec.Offset(slot), end) == KeyAt(base + line.offset, end))
+                return;
         }
     };
-    auto grow = [&] {
-        const LargeBuffer old = std::move(slots_);
-        const auto* oldSlots = reinterpret_cast<const Slot*>(old.data());
-        const std::size_t oldCount = old.size() / sizeof(Slot);
-        if (!allocate(oldCount * 2)) return false;
-        used = 0;
-        for (std::size_t i = 0; i < oldCount; ++i) {
-            if (oldSlots[i] == 0) continue;
-            const std::uint64_t offset = codec.Offset(oldSlots[i]);
-            const std::string_view key = KeyAt(base + offset, end);
-            insert(HashKey(key), offset, key);
+    // Each slot fetched a steady distance ahead of its fill, so that the
+    // fetches' waits for memory overlap.
+    constexpr std::size_t kAhead = 16;
+    const std::size_t n = lines.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + kAhead < n) {
+            // Both ends of the four slots read at once: one in five runs
+            // on into the next cache line.
+            const std::uint64_t place = codec.Place(lines[i + kAhead].bits);
+            __builtin_prefetch(table + place);
+            __builtin_prefetch(table + (place + 3 <= mask_ ? place + 3 : mask_));
         }
-        return true;
-    };
-
-    // Each line's slot is fetched when its line is read and filled kAhead
-    // lines later, in the lines' order, so that every fill finds its slot
-    // fetched a steady distance ahead.
-    struct Pending {
-        std::uint64_t hash;
-        std::uint64_t offset;
-        std::string_view key;
-    };
-    Pending ahead[kAhead];
-    std::size_t read = 0, filled = 0;  // lines begun and filled, counted without end
-    auto fillAll = [&] {
-        for (; filled < read; ++filled) {
-            const Pending& next = ahead[filled % kAhead];
-            insert(next.hash, next.offset, next.key);
-        }
-    };
-    // Without the memory for an index, lookups scan.
-    bool indexed = allocate(capacity);
-    for (const char* p = base; p < end;) {
-        ++lineCount_;
-        const LineScan line = ScanLine(p, end);
-        if (indexed && line.lineEnd != p && !kSkippedLead[static_cast<unsigned char>(*p)]) {
-            if ((used + (read - filled) + 1) * 5 > (mask_ + 1) * 3) {
-                fillAll();
-                if (!grow()) indexed = false;
-            }
-            if (indexed) {
-                const std::uint64_t hash = HashKey(line.key);
-                __builtin_prefetch(slots() + (hash & mask_));
-                if (read - filled == kAhead) {
-                    const Pending& next = ahead[filled++ % kAhead];
-                    insert(next.hash, next.offset, next.key);
-                }
-                ahead[read++ % kAhead] = {hash, static_cast<std::uint64_t>(p - base), line.key};
-            }
-        }
-        // Past the line's end as ForEachLine steps: CR LF is one end.
-        p = line.lineEnd;
-        if (p < end) p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+        fill(lines[i]);
     }
-    if (indexed) fillAll();
-    return indexed;
+    return true;
 }
 
 std::optional<PriceListEntry> PriceList::FindLinear(std::string_view partNumber) const
@@ -419,16 +578,18 @@ PriceList::Lookup PriceList::Begin(std::string_view partNumber) const
     Lookup lookup;
     if (slots_.empty()) return lookup;
     lookup.hash_ = HashKey(partNumber);
-    __builtin_prefetch(slots_.data() + (lookup.hash_ & mask_) * (narrow_ ? 4 : 8));
+    __builtin_prefetch(slots_.data() + (narrow_ ? SlotCodec<std::uint32_t>{offsetBits_, placeShift_}.Place(SlotCodec<std::uint32_t>::Bits(lookup.hash_)) * 4
+                                               : SlotCodec<std::uint64_t>{offsetBits_, placeShift_}.Place(SlotCodec<std::uint64_t>::Bits(lookup.hash_)) * 8));
     return lookup;
 }
 
 template <class Slot>
 const char* PriceList::LineOfSlot(std::uint64_t hash) const
 {
-    const SlotCodec<Slot> codec{offsetBits_};
-    const Slot slot = reinterpret_cast<const Slot*>(slots_.data())[hash & mask_];
-    return slot != 0 && codec.HasTag(slot, codec.Tag(hash)) ? text_.data() + codec.Offset(slot) : nullptr;
+    const SlotCodec<Slot> codec{offsetBits_, placeShift_};
+    const Slot bits = codec.Bits(hash);
+    const Slot slot = reinterpret_cast<const Slot*>(slots_.data())[codec.Place(bits)];
+    return slot != 0 && codec.HasTag(slot, codec.Tag(bits)) ? text_.data() + codec.Offset(slot) : nullptr;
 }
 
 void PriceList::Advance(const Lookup& lookup) const
@@ -441,11 +602,12 @@ void PriceList::Advance(const Lookup& lookup) const
 template <class Slot>
 std::optional<PriceListEntry> PriceList::FindWith(std::string_view partNumber, std::uint64_t hash) const
 {
-    const SlotCodec<Slot> codec{offsetBits_};
-    const std::uint64_t tag = codec.Tag(hash);
+    const SlotCodec<Slot> codec{offsetBits_, placeShift_};
+    const Slot bits = codec.Bits(hash);
+    const Slot tag = codec.Tag(bits);
     const auto* const slots = reinterpret_cast<const Slot*>(slots_.data());
     const char* const end = text_.data() + text_.size();
-    for (std::uint64_t j = hash & mask_;; j = (j + 1) & mask_) {
+    for (std::uint64_t j = codec.Place(bits);; j = (j + 1) & mask_) {
         const Slot slot = slots[j];
         if (slot == 0) return std::nullopt;
         if (!codec.HasTag(slot, tag)) continue;

@@ -3,8 +3,8 @@
 //
 // The list is held as the file's text, in one block, and searched on demand;
 // an index built with it answers a lookup without scanning. The index holds
-// a slot of 4 or 8 bytes for every 16 or 32 bytes of text: where a line
-// starts and a few bits of its part number's hash.
+// a slot of 4 or 8 bytes for each line, and as many again spare: where a
+// line starts and a few bits of its part number's hash.
 
 #include <cstdint>
 #include <optional>
@@ -70,6 +70,7 @@ private:
     std::size_t lineCount_ = 0;
     LargeBuffer slots_;  // open addressing; 0 is an empty slot
     std::uint64_t mask_ = 0;
+    int placeShift_ = 0;
     bool narrow_ = false;  // 4-byte slots
     int offsetBits_ = 0;
 };

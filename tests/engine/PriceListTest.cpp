@@ -164,6 +164,67 @@ TEST(PriceListIndex, AnswersAsTheScanAtEveryEndOfTheText)
     }
 }
 
+// The index reads a text 64 bytes to a mask and some 4 KB of masks at a
+// time: each line shape, moved byte by byte across such a boundary, and the
+// text cut just after it, gives the scan's answers and line count.
+TEST(PriceListIndex, AnswersAsTheScanWithEachLineShapeAcrossTheReadsBoundaries)
+{
+    struct Shape {
+        const char* what;
+        std::string text;
+    };
+    const std::vector<Shape> shapes = {
+        {"CR LF", "A|x|QXF-CRLF|EA|one|1|\r\n"},
+        {"CR alone", "A|x|QXF-CR|EA|two|2|\r"},
+        {"LF alone", "A|x|QXF-LF|EA|three|3|\n"},
+        {"LF CR", "A|x|QXF-LFCR|EA|four|4|\n\r"},
+        {"empty lines", "\r\n\r\n\n\rA|x|QXF-EMPTY|EA|five|5|\r\n"},
+        {"blanks", "A|x|  QXF-BLANK\t|EA|six|6|\r\n"},
+        {"skipped", "#|x|QXF-SKIP|EA|seven|7|\r\nA|x|QXF-SKIP|EA|kept|7|\r\n"},
+        {"twice", "A|x|QXF-DUP|EA|first|8|\r\nA|x|QXF-DUP|EA|second|9|\r\n"},
+        {"two bars", "A|x|QXF-NOBAR\r\n"},
+        {"third bar far on", "A|" + std::string(100, 'x') + "|QXF-FAR|EA|far|10|\r\n"},
+        {"two bars, long", "A|x|QXF-" + std::string(90, 'z') + "\r\n"},
+        {"long tail", "A|x|QXF-TAIL|EA|" + std::string(5000, 't') + "|11|\r\n"},
+    };
+    const std::vector<std::string> probes = {"QXF-CRLF", "QXF-CR",  "QXF-LF",  "QXF-LFCR", "QXF-EMPTY",
+                                             "QXF-BLANK", "QXF-SKIP", "QXF-DUP", "QXF-NOBAR", "QXF-FAR",
+                                             "QXF-" + std::string(90, 'z'), "QXF-TAIL", "QXF-NEXT", "QXP-0",
+                                             "QXP-1", "QXP-2", "QXF-", ""};
+    // Lines of a few lengths, then one cut to length: exactly `size` bytes.
+    auto padding = [](std::size_t size) {
+        std::string text;
+        for (int i = 0; text.size() + 60 < size; ++i)
+            text += "A|x|QXP-" + std::to_string(i % 3) + "|EA|" + std::string(static_cast<std::size_t>(i % 7), 'p') + "|1|\r\n";
+        if (text.size() < size) text += std::string(size - text.size() - 1, 'q') + "\n";
+        return text;
+    };
+    for (const std::size_t boundary : {std::size_t{64}, std::size_t{4096}, std::size_t{4096 + 64}, std::size_t{8192}}) {
+        for (const Shape& shape : shapes) {
+            const std::size_t n = shape.text.size();
+            // Every byte of the shape on the boundary; of a long one, its first
+            // and last hundred or so.
+            std::vector<std::size_t> lands;
+            for (std::size_t at = 0; at <= n + 1; ++at)
+                if (n <= 200 || at < 100 || at + 100 > n) lands.push_back(at);
+            for (const std::size_t at : lands) {
+                if (at > boundary) continue;
+                const std::string head = padding(boundary - at) + shape.text;
+                for (const std::string& text :
+                     {head + "A|x|QXF-NEXT|EA|next|12|\r\nA|x|QXP-1|EA|last|13|", head, head.substr(0, head.size() - 1)}) {
+                    const PriceList prices = FromText(text);
+                    ASSERT_EQ(prices.LineCount(), LinesOf(text)) << shape.what << " at " << at << " of " << boundary;
+                    ExpectAsTheScan(prices, probes);
+                    if (HasFatalFailure() || HasFailure()) {
+                        ADD_FAILURE() << shape.what << " at " << at << " of " << boundary << ", " << text.size() << " bytes";
+                        return;
+                    }
+                }
+            }
+        }
+    }
+}
+
 // Every byte as a line's first: the index leaves out exactly the lines the scan skips.
 TEST(PriceListIndex, SkipsTheLinesTheScanSkips)
 {

@@ -11,7 +11,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cctype>
+#include <cstdio>
 #include <fstream>
+#include <optional>
+#include <string>
 #include <random>
 #include <thread>
 
@@ -267,6 +271,53 @@ TEST(LargeMemory, APreparedHeapTakesBackAFilesBlockForTheNext)
             const long first = FaultsFilling(kSize);
             const long again = FaultsFilling(kSize);
             std::exit(first > 0 && again == 0 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+// The mapping of this process that holds the address, as /proc/self/smaps
+// gives it: its first address and its flags ("hg": marked for 2 MB pages).
+struct Mapping {
+    std::uintptr_t start = 0;
+    bool hugePages = false;
+};
+std::optional<Mapping> MappingOf(const void* address)
+{
+    const auto at = reinterpret_cast<std::uintptr_t>(address);
+    std::ifstream smaps("/proc/self/smaps");
+    std::optional<Mapping> found;
+    for (std::string line; std::getline(smaps, line);) {
+        unsigned long long from = 0, to = 0;
+        // A mapping's first line starts with its range in lowercase hex;
+        // the lines of its figures with a capitalised name.
+        const bool first = !line.empty() && std::isupper(static_cast<unsigned char>(line[0])) == 0;
+        if (first && std::sscanf(line.c_str(), "%llx-%llx", &from, &to) == 2) {
+            if (found) return found;
+            if (from <= at && at < to) found = Mapping{static_cast<std::uintptr_t>(from), false};
+        } else if (found && line.rfind("VmFlags:", 0) == 0) {
+            found->hugePages = (line + " ").find(" hg ") != std::string::npos;
+        }
+    }
+    return found;
+}
+
+// The heap's first bytes, below its first 2 MB boundary, cannot have 2 MB
+// pages: the first data file's block must not start there, or it faults a
+// 4 KB page at a time. Checked in a fresh process, where that block is the
+// first one had after preparing.
+TEST(LargeMemory, TheFirstFilesBlockLiesWhollyIn2MBPages)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            PrepareHeapForLargeData();
+            constexpr std::size_t kSize = std::size_t{8} << 20;
+            const LargeBuffer block = LargeBuffer::Allocate(kSize);
+            const std::optional<Mapping> tail = MappingOf(block.data() + kSize - 1);
+            if (!tail || !tail->hugePages) std::exit(0);  // no 2 MB pages on this system: nothing to check
+            const std::optional<Mapping> head = MappingOf(block.data());
+            const auto page = reinterpret_cast<std::uintptr_t>(block.data()) & ~((std::uintptr_t{2} << 20) - 1);
+            std::exit(head && head->hugePages && head->start <= page ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
 }
