@@ -11,8 +11,9 @@ namespace quillon {
 
 class BandEdgeList {
 public:
-    // A value and the field it was read from.
-    void Add(double value, std::string_view text);
+    // Reads a band-edge field as ReadDouble does and keeps the value, which
+    // it returns; a bad text raises the same error and adds nothing.
+    double Read(std::string_view text);
 
     // The distinct general-format texts in ascending numeric order; the
     // list is empty afterwards (its memory goes back at once: a large
@@ -26,12 +27,12 @@ public:
     }
 
 private:
-    // Sixteen bytes: twice a bare value, but most band edges are written
-    // in seven characters or fewer.
+    // Sixteen bytes: the value, and the digits of the plain decimal it was
+    // read from (nearly every band edge is one), from which its text in the
+    // general format is written without formatting the value.
     struct Edge {
         double value;
-        std::uint8_t size;  // of the text kept; 0 when the value is to be formatted
-        char text[7];
+        std::uint64_t decimal;  // kPlain and the decimal's parts, or 0 when the value is to be formatted
     };
     std::vector<Edge> edges_;  // in the order read
 };

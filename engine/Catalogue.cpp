@@ -4,6 +4,7 @@
 #include "engine/Errors.h"
 #include "engine/NumberText.h"
 #include "engine/PipeRecord.h"
+#include "engine/RowFields.h"
 #include "engine/TextFile.h"
 
 #include <algorithm>
@@ -11,10 +12,6 @@
 #include <cstring>
 #include <set>
 #include <string>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace quillon {
 namespace {
@@ -31,7 +28,7 @@ struct CaseInsensitiveLess {
 
 using SortedTexts = std::set<std::string, CaseInsensitiveLess>;
 
-constexpr std::size_t kRowFields = 22;
+constexpr std::size_t kRowFields = RowFields::kFields;
 
 // Equal texts, for the short ones a row's fields hold: two overlapping
 // loads from each instead of a call (most compares here are of a few bytes,
@@ -63,87 +60,6 @@ inline bool SameText(std::string_view a, std::string_view b)
     return a.size() == b.size() && SameBytes(a.data(), b.data(), a.size());
 }
 
-// The row's fields 1 to 22, each the text before its "|", taken as it
-// stands; a field past the last "|" is empty. Only where each "|" stands is
-// kept while splitting: a field's view is made when it is asked for.
-class RowFields {
-public:
-    // The places are 32-bit: a longer row (far longer than any real one)
-    // is split by LongRowFields instead.
-    static constexpr std::size_t kLongestRow = std::size_t{1} << 20;
-
-    void Split(std::string_view row)
-    {
-        const char* const base = row.data();
-        const std::size_t n = row.size();
-        base_ = base;
-        std::size_t k = 0;
-        std::size_t i = 0;
-#if defined(__SSE2__)
-        const __m128i pipe = _mm_set1_epi8('|');
-        // Each byte of a block's "|" bits gives its eight places at once
-        // from a table, whatever their number, written whether there or not
-        // (those past the count are overwritten or never read): no branch
-        // and no chain of steps per "|".
-        const __m128i zero = _mm_setzero_si128();
-        auto block = [&](std::size_t at, unsigned bars) __attribute__((always_inline)) {
-            for (unsigned half = 0; half < 2; ++half) {
-                const unsigned byte = (bars >> (8 * half)) & 0xff;
-                const __m128i places =
-                    _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(kBitPlaces[byte].data())), zero);
-                const __m128i offset = _mm_set1_epi32(static_cast<int>(at + 8 * half));
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(bars_.data() + k),
-                                 _mm_add_epi32(_mm_unpacklo_epi16(places, zero), offset));
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(bars_.data() + k + 4),
-                                 _mm_add_epi32(_mm_unpackhi_epi16(places, zero), offset));
-                k += kBitPlaces[byte][8];
-            }
-        };
-        auto barsAt = [&](std::size_t at) {
-            return static_cast<unsigned>(
-                _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(base + at)), pipe)));
-        };
-        for (; i + 16 <= n && k < kRowFields; i += 16) block(i, barsAt(i));
-        // The row's last bytes: the block that ends with it, less what was seen.
-        if (i < n && n >= 16 && k < kRowFields) {
-            const std::size_t at = n - 16;
-            block(at, barsAt(at) & (~0u << (i - at)));
-            i = n;
-        }
-#endif
-        for (; i < n && k < kRowFields; ++i)
-            if (base[i] == '|') bars_[k++] = static_cast<std::uint32_t>(i);
-        count_ = k < kRowFields ? k : kRowFields;
-    }
-
-    // Field i, from 0.
-    std::string_view operator[](std::size_t i) const
-    {
-        if (i >= count_) return {};
-        const std::size_t start = i == 0 ? 0 : bars_[i - 1] + std::size_t{1};
-        return {base_ + start, bars_[i] - start};
-    }
-
-private:
-    // For each byte value, the places of its set bits, lowest first, then their count.
-    static constexpr std::array<std::array<std::uint8_t, 9>, 256> kBitPlaces = [] {
-        std::array<std::array<std::uint8_t, 9>, 256> t{};
-        for (std::size_t b = 0; b < t.size(); ++b) {
-            std::uint8_t count = 0;
-            for (std::uint8_t bit = 0; bit < 8; ++bit)
-                if ((b >> bit & 1) != 0) t[b][count++] = bit;
-            t[b][8] = count;
-        }
-        return t;
-    }();
-
-    const char* base_ = nullptr;
-    std::size_t count_ = 0;
-    // Where the first "|"s stand; room past the last field for a block's
-    // places written ahead.
-    std::array<std::uint32_t, kRowFields + 20> bars_{};
-};
-
 // The same fields of a row of any length, one find at a time.
 class LongRowFields {
 public:
@@ -163,26 +79,44 @@ private:
     std::array<std::string_view, kRowFields> fields_{};
 };
 
-bool IsBlank(std::string_view row) { return TrimBlanks(row).empty(); }
+// TrimBlanks for the common field that starts and ends with no blank, without a call.
+inline std::string_view Trimmed(std::string_view text)
+{
+    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    if (!text.empty() && !blank(text.front()) && !blank(text.back())) return text;
+    return TrimBlanks(text);
+}
+
+// Most rows start with a figure.
+inline bool IsBlank(std::string_view row) { return Trimmed(row).empty(); }
 
 // The last text read in one field and its value: the connector figures
 // repeat from row to row (the same figures for all of a line's options,
 // often for a whole series), and a text once read reads the same again.
 class RememberedNumber {
 public:
-    long double Read(std::string_view text)
+    // The value into `to`, copied as bytes: the floating-point stack's
+    // load and store of an extended value cost far more than a plain copy.
+    void Read(std::string_view text, long double& to)
     {
-        if (text.size() == size_ && SameBytes(text.data(), text_, size_)) return value_;
-        const long double value = ReadNumber(text);  // a bad text raises here and is not kept
-        if (text.size() <= sizeof text_) {
-            std::memcpy(text_, text.data(), text.size());
-            size_ = text.size();
-            value_ = value;
-        }
-        return value;
+        if (text.size() != size_ || !SameBytes(text.data(), text_, size_)) Remember(text);
+        std::memcpy(&to, &value_, sizeof to);
     }
 
 private:
+    void Remember(std::string_view text)
+    {
+        const long double value = ReadNumber(text);  // a bad text raises here and is not kept
+        value_ = value;
+        // A text too long to keep is read again next time.
+        if (text.size() <= sizeof text_) {
+            std::memcpy(text_, text.data(), text.size());
+            size_ = text.size();
+        } else {
+            size_ = static_cast<std::size_t>(-1);
+        }
+    }
+
     long double value_ = 0;
     std::size_t size_ = static_cast<std::size_t>(-1);  // nothing kept yet
     char text_[16] = {};
@@ -198,11 +132,19 @@ public:
     bool Known(std::string_view name)
     {
         std::size_t slot = Hash(name);
-        for (; slots_[slot] != 0; slot = (slot + 1) % kSlots)
-            if (SameText(names_[slots_[slot] - 1u], name)) return true;
-        if (names_.size() < kMaxNames) {
-            names_.emplace_back(name);
-            slots_[slot] = static_cast<std::uint8_t>(names_.size());
+        for (; slots_[slot].size != kEmpty; slot = (slot + 1) % kSlots)
+            if (Holds(slots_[slot], name)) return true;
+        if (count_ < kMaxNames) {
+            ++count_;
+            Slot& s = slots_[slot];
+            if (name.size() <= sizeof s.text) {
+                s.size = static_cast<std::uint8_t>(name.size());
+                if (!name.empty()) std::memcpy(s.text, name.data(), name.size());  // an empty field may have no address
+            } else {
+                s.size = kLong;
+                s.longName = static_cast<std::uint8_t>(longNames_.size());
+                longNames_.emplace_back(name);
+            }
         }
         return false;
     }
@@ -211,24 +153,50 @@ private:
     // Twice the names in slots: a look ends at an empty slot after a step or two.
     static constexpr std::size_t kMaxNames = 64;
     static constexpr std::size_t kSlots = 2 * kMaxNames;
+    static constexpr std::uint8_t kEmpty = 0xFF;
+    static constexpr std::uint8_t kLong = 0xFE;
 
-    // The length and the first and last eight bytes, mixed; a slot number.
+    // A name of up to 16 bytes in the slot itself, found without a step
+    // through another object; a longer one among longNames_.
+    struct Slot {
+        std::uint8_t size = kEmpty;  // of the name in text, or kLong, or kEmpty
+        std::uint8_t longName = 0;   // its index in longNames_ when kLong
+        char text[16] = {};
+    };
+
+    bool Holds(const Slot& slot, std::string_view name) const
+    {
+        if (slot.size == kLong) return SameText(longNames_[slot.longName], name);
+        return slot.size == name.size() && SameBytes(slot.text, name.data(), name.size());
+    }
+
+    // The length and the first and last bytes, mixed; a slot number.
     static std::size_t Hash(std::string_view name)
     {
+        const char* const p = name.data();
+        const std::size_t n = name.size();
         std::uint64_t head = 0, tail = 0;
-        if (name.size() >= 8) {
-            std::memcpy(&head, name.data(), 8);
-            std::memcpy(&tail, name.data() + name.size() - 8, 8);
-        } else {
-            for (const char c : name) head = head << 8 | static_cast<unsigned char>(c);
+        if (n >= 8) {
+            std::memcpy(&head, p, 8);
+            std::memcpy(&tail, p + n - 8, 8);
+        } else if (n >= 4) {
+            std::uint32_t first = 0, last = 0;
+            std::memcpy(&first, p, 4);
+            std::memcpy(&last, p + n - 4, 4);
+            head = first;
+            tail = last;
+        } else if (n > 0) {
+            head = static_cast<unsigned char>(p[0]) | static_cast<unsigned>(static_cast<unsigned char>(p[n / 2])) << 8 |
+                   static_cast<unsigned>(static_cast<unsigned char>(p[n - 1])) << 16;
         }
-        const std::uint64_t mixed = (head ^ (tail * 0x9E3779B97F4A7C15u) ^ name.size()) * 0xFF51AFD7ED558CCDu;
+        const std::uint64_t mixed = (head ^ (tail * 0x9E3779B97F4A7C15u) ^ n) * 0xFF51AFD7ED558CCDu;
         static_assert(kSlots == 128);
         return static_cast<std::size_t>(mixed >> 57);  // the top seven bits
     }
 
-    std::array<std::uint8_t, kSlots> slots_{};  // 1 + the name's index, 0 for an empty slot
-    std::vector<std::string> names_;
+    std::array<Slot, kSlots> slots_{};
+    std::size_t count_ = 0;  // of the names remembered
+    std::vector<std::string> longNames_;
 };
 
 // Adds lines and connectors row by row, in file order, header first; keeps
@@ -246,25 +214,17 @@ public:
     // lineNumber: 1-based, of the file.
     void Add(std::string_view row, std::size_t lineNumber)
     {
-        if (!headerSeen_) {  // the first row is the header, whatever it holds
-            headerSeen_ = true;
-            return;
-        }
-        // Blank rows (an editor's trailing empty line) carry nothing.
-        if (IsBlank(row)) return;
-        anyRow_ = true;
-        try {
-            if (row.size() <= RowFields::kLongestRow) {
-                fields_.Split(row);
-                AddFields(fields_);
-            } else {
-                AddFields(LongRowFields(row));
-            }
-        } catch (const LoadError&) {
-            throw;
-        } catch (const QuillonError& e) {
-            throw LoadError(e.message(), lineNumber);
-        }
+        if (row.size() <= RowFields::kLongestRow) fields_.Split(row);
+        AddSplit(row, lineNumber);
+    }
+
+    // The line of the text starting at p, read to its end (a CR, an LF or
+    // the end of the text), which it returns.
+    const char* AddLine(const char* p, const char* end, std::size_t lineNumber)
+    {
+        const char* const lineEnd = fields_.SplitLine(p, end);
+        AddSplit(std::string_view(p, static_cast<std::size_t>(lineEnd - p)), lineNumber);
+        return lineEnd;
     }
 
     // After the last row: the lists in ascending numeric order. A file
@@ -291,10 +251,33 @@ public:
     }
 
 private:
+    // The row, in fields_ already when it is not longer than RowFields takes.
+    void AddSplit(std::string_view row, std::size_t lineNumber)
+    {
+        if (!headerSeen_) {  // the first row is the header, whatever it holds
+            headerSeen_ = true;
+            return;
+        }
+        // Blank rows (an editor's trailing empty line) carry nothing.
+        if (IsBlank(row)) return;
+        anyRow_ = true;
+        try {
+            if (row.size() <= RowFields::kLongestRow) {
+                AddFields(fields_);
+            } else {
+                AddFields(LongRowFields(row));
+            }
+        } catch (const LoadError&) {
+            throw;
+        } catch (const QuillonError& e) {
+            throw LoadError(e.message(), lineNumber);
+        }
+    }
+
     template <class Fields>
     void AddFields(const Fields& fields)
     {
-        if (current_ == nullptr || !SameText(TrimBlanks(fields[3]), current_->PartNumber)) {
+        if (current_ == nullptr || !SameText(Trimmed(fields[3]), current_->PartNumber)) {
             auto line = ParseLineRow(fields);
             line->AddConnector(ParseConnectorRow(fields));
             current_ = line.get();
@@ -313,10 +296,8 @@ private:
         // the list its growing steps.
         line->Connectors.reserve(4);
         // Each band edge counts as soon as it is read, also when a later field fails.
-        line->BeginFrequency = ReadDouble(fields[0]);
-        begins_.Add(line->BeginFrequency, fields[0]);
-        line->EndFrequency = ReadDouble(fields[1]);
-        ends_.Add(line->EndFrequency, fields[1]);
+        line->BeginFrequency = begins_.Read(fields[0]);
+        line->EndFrequency = ends_.Read(fields[1]);
         line->CatalogueField3 = fields[2];
         line->PartNumber = fields[3];
         line->Kind = fields[4];
@@ -336,15 +317,20 @@ private:
         connector->TypeName = fields[11];
         // A spelling differing only in case is not added.
         if (!knownNames_.Known(fields[11])) connectorNames_.insert(connector->TypeName);
-        connector->Figure1 = figures_[0].Read(fields[12]);
-        connector->Figure2 = figures_[1].Read(fields[13]);
-        connector->Figure3 = figures_[2].Read(fields[14]);
-        connector->Figure4 = figures_[3].Read(fields[15]);
-        std::array<std::string_view, kRowFields - 16> parts;
+        figures_[0].Read(fields[12], connector->Figure1);
+        figures_[1].Read(fields[13], connector->Figure2);
+        figures_[2].Read(fields[14], connector->Figure3);
+        figures_[3].Read(fields[15], connector->Figure4);
+        // Slots left unset (clearing them cost more than the rest of the
+        // loop): each is written before it is read.
+        union Parts {
+            Parts() {}
+            std::string_view at[kRowFields - 16];
+        } parts;
         std::size_t count = 0;
         for (std::size_t i = 16; i < kRowFields; ++i)
-            if (const std::string_view part = fields[i]; !part.empty()) parts[count++] = part;
-        connector->PartNumbers.Assign(parts.data(), count);
+            if (const std::string_view part = fields[i]; !part.empty()) parts.at[count++] = part;
+        connector->PartNumbers.Assign(parts.at, count);
         connector->PartNumberCount = static_cast<std::int32_t>(count);
         return connector;
     }
@@ -378,6 +364,22 @@ private:
     bool headerSeen_ = false;
     bool anyRow_ = false;
 };
+
+// Each line of the text to the builder, as ForEachLine walks them (lines
+// end at CR, LF or CR LF; a last line without its end counts), then
+// done(where the next line starts).
+template <class Done>
+void ForEachRow(std::string_view text, Builder& builder, Done&& done)
+{
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    std::size_t lineNumber = 0;
+    while (p < end) {
+        p = builder.AddLine(p, end, ++lineNumber);
+        if (p < end) p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+        done(p);
+    }
+}
 
 template <class Rows>
 void Build(Rows&& forEachRow, bool fileHadLines, Catalogue& catalogue)
@@ -415,11 +417,7 @@ void BuildCatalogue(std::string_view text, Catalogue& catalogue)
 {
     Build(
         [&](Builder& builder) {
-            std::size_t lineNumber = 0;
-            ForEachLine(text, [&](std::string_view row) {
-                builder.Add(row, ++lineNumber);
-                return true;
-            });
+            ForEachRow(text, builder, [](const char*) {});
         },
         !text.empty(), catalogue);
 }
@@ -431,17 +429,14 @@ void BuildCatalogue(LargeBuffer text, Catalogue& catalogue)
     const std::string_view all(text.data(), text.size());
     Build(
         [&](Builder& builder) {
-            std::size_t lineNumber = 0;
             std::size_t releasedTo = 0;
-            ForEachLine(all, [&](std::string_view row) {
-                builder.Add(row, ++lineNumber);
-                // The records own copies of what they keep: the rows before this one are done with.
-                const auto done = static_cast<std::size_t>(row.data() - all.data());
+            ForEachRow(all, builder, [&](const char* next) {
+                // The records own copies of what they keep: the rows before the next are done with.
+                const auto done = static_cast<std::size_t>(next - all.data());
                 if (done >= releasedTo + kReleaseStep) {
                     text.ReleaseFront(done);
                     releasedTo = done;
                 }
-                return true;
             });
         },
         !all.empty(), catalogue);

@@ -148,16 +148,12 @@ long long DecimalMagnitude(const NumberParts& parts)
 }
 
 // The form nearly every catalogue and price field takes ("-12.375": a
-// sign, digits, one "." and digits, nothing else, few enough digits) read
-// in one pass. The significand and the power are those ReadFast finds, and
-// the one rounding is the same, so the value is the same to the last bit;
-// every other text goes the full way.
-template <typename Float>
-bool ReadPlain(std::string_view text, Float& value)
+// sign, digits, one "." and digits, nothing else, at most maxDigits digits)
+// taken apart in one pass: the digits as one whole number, how many of them
+// follow the ".", and the sign. Leading zeros count as digits here too:
+// fewer texts qualify, none reads otherwise.
+bool ScanPlain(std::string_view text, std::size_t maxDigits, PlainDecimal& decimal)
 {
-    constexpr bool kExtended = sizeof(Float) > sizeof(double);
-    // Leading zeros count here too: fewer texts qualify, none reads otherwise.
-    constexpr std::size_t kMaxDigits = kExtended ? 19 : 15;
     const char* p = text.data();
     const char* const end = p + text.size();
     bool negative = false;
@@ -177,10 +173,31 @@ bool ReadPlain(std::string_view text, Float& value)
         digits += fraction;
     }
     // A digit count beyond the limit may have wrapped the significand: it is not used then.
-    if (p != end || digits == 0 || digits > kMaxDigits) return false;
-    const Float m = static_cast<Float>(significand);
-    const Float v = fraction == 0 ? m : m / static_cast<Float>(Pow10(static_cast<int>(fraction)));
-    value = negative ? -v : v;
+    if (p != end || digits == 0 || digits > maxDigits) return false;
+    decimal.digits = significand;
+    decimal.fraction = static_cast<std::uint32_t>(fraction);
+    decimal.negative = negative;
+    return true;
+}
+
+// The plain form read with the one rounding ReadFast makes: the
+// significand and the power are those it finds, so the value is the same to
+// the last bit; every other text goes the full way.
+template <typename Float>
+Float PlainValue(const PlainDecimal& decimal)
+{
+    const Float m = static_cast<Float>(decimal.digits);
+    const Float v = decimal.fraction == 0 ? m : m / static_cast<Float>(Pow10(static_cast<int>(decimal.fraction)));
+    return decimal.negative ? -v : v;
+}
+
+template <typename Float>
+bool ReadPlain(std::string_view text, Float& value)
+{
+    constexpr std::size_t kMaxDigits = sizeof(Float) > sizeof(double) ? 19 : 15;
+    PlainDecimal decimal;
+    if (!ScanPlain(text, kMaxDigits, decimal)) return false;
+    value = PlainValue<Float>(decimal);
     return true;
 }
 
@@ -379,6 +396,13 @@ long double ReadNumber(std::string_view text)
     long double value = 0;
     if (!Read(text, value)) ThrowConversionError(text);
     return value;
+}
+
+bool ReadPlainDecimal(std::string_view text, double& value, PlainDecimal& decimal)
+{
+    if (!ScanPlain(text, kPlainDecimalDigits, decimal)) return false;
+    value = PlainValue<double>(decimal);
+    return true;
 }
 
 double ReadDouble(std::string_view text)

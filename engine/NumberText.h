@@ -2,6 +2,7 @@
 // Reading and writing numbers as text, always with "." as decimal separator,
 // whatever the user's locale says.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -23,6 +24,22 @@ bool TryReadNumber(std::string_view text, double& value);
 // Read a number or raise the conversion error naming the text.
 long double ReadNumber(std::string_view text);
 double ReadDouble(std::string_view text);
+
+// A number in the plain form ("-12.375": an optional sign, digits, an
+// optional "." and digits, nothing else, at most 15 digits in all, zeros
+// before the first included) and its digits: the value is
+// -digits / 10^fraction when negative, digits / 10^fraction otherwise.
+struct PlainDecimal {
+    std::uint64_t digits = 0;
+    std::uint32_t fraction = 0;  // of the digits, those after the "."
+    bool negative = false;
+};
+inline constexpr std::size_t kPlainDecimalDigits = 15;
+// True for a text in the plain form, value then exactly what ReadDouble
+// gives; false for any other text, which ReadDouble then reads or refuses.
+// (Up to 15 digits, the general format writes such a value as the decimal
+// itself with its trailing fraction zeros dropped.)
+bool ReadPlainDecimal(std::string_view text, double& value, PlainDecimal& decimal);
 
 // Up to 15 significant digits, no trailing zeros, no exponent, never "-0".
 std::string FormatGeneral(long double value);

@@ -34,6 +34,34 @@ PartNumberList PartNumberList::Of(const std::string_view* partNumbers, std::size
     return list;
 }
 
+namespace {
+
+// Exactly n bytes, for the short texts part numbers are: two overlapping
+// word copies instead of a call.
+inline void CopyBytes(void* to, const char* from, std::size_t n)
+{
+    auto* const out = static_cast<unsigned char*>(to);
+    auto copy = [&](std::size_t at, auto word) {
+        std::memcpy(&word, from + at, sizeof word);
+        std::memcpy(out + at, &word, sizeof word);
+    };
+    if (n >= 8) {
+        if (n > 16) {
+            std::memcpy(out, from, n);
+        } else {
+            copy(0, std::uint64_t{});
+            copy(n - 8, std::uint64_t{});
+        }
+    } else if (n >= 4) {
+        copy(0, std::uint32_t{});
+        copy(n - 4, std::uint32_t{});
+    } else {
+        for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<unsigned char>(from[i]);
+    }
+}
+
+}  // namespace
+
 void PartNumberList::Assign(const std::string_view* partNumbers, std::size_t count)
 {
     delete[] Block();
@@ -44,7 +72,7 @@ void PartNumberList::Assign(const std::string_view* partNumbers, std::size_t cou
     if (count + characters <= kTag) {  // a byte for each end offset, then the characters
         std::size_t end = 0;
         for (std::size_t i = 0; i < count; ++i) {
-            if (!partNumbers[i].empty()) std::memcpy(bytes_ + count + end, partNumbers[i].data(), partNumbers[i].size());
+            CopyBytes(bytes_ + count + end, partNumbers[i].data(), partNumbers[i].size());
             end += partNumbers[i].size();
             bytes_[i] = static_cast<unsigned char>(end);
         }

@@ -26,8 +26,11 @@ namespace {
 
 constexpr std::size_t kAlign = alignof(std::max_align_t);
 // 64 KB: a few hundred records a block, so the blocks' own requests are
-// rare, while a thread that makes a record or two holds little.
+// rare, while a thread that makes a record or two holds little. A thread
+// making many takes larger blocks as it goes, up to 1 MB: a large
+// catalogue's records then cost a few dozen heap requests, not hundreds.
 constexpr std::size_t kBlockBytes = std::size_t{64} << 10;
+constexpr std::size_t kLargestBlockBytes = std::size_t{1} << 20;
 
 // The head of a block; its objects follow. Each object has one of these
 // words before it naming its block.
@@ -46,6 +49,7 @@ struct Current {
     char* next;
     char* end;
     std::uint64_t handedOut;
+    std::size_t blockBytes;  // of the thread's next block; 0 before its first
 };
 thread_local Current current{};
 
@@ -69,7 +73,7 @@ void Drop(Block* block, std::uint64_t count) noexcept
 void LetGo(Current& c) noexcept
 {
     if (c.block != nullptr) Drop(c.block, kHeld - c.handedOut);
-    c = Current{};
+    c = Current{nullptr, nullptr, nullptr, 0, c.blockBytes};
 }
 
 struct LetGoAtThreadEnd {
@@ -90,13 +94,15 @@ void* Allocate(std::size_t size)
             auto* tag = new (block + 1) Tag{block};
             return tag + 1;
         }
-        Block* const block = NewBlock(kBlockBytes, kHeld);
+        const std::size_t bytes = c.blockBytes == 0 ? kBlockBytes : c.blockBytes;
+        Block* const block = NewBlock(bytes, kHeld);
         thread_local LetGoAtThreadEnd letGo;  // made on the thread's first block
         (void)letGo;
         LetGo(c);
         c.block = block;
         c.next = reinterpret_cast<char*>(block + 1);
-        c.end = reinterpret_cast<char*>(block) + kBlockBytes;
+        c.end = reinterpret_cast<char*>(block) + bytes;
+        c.blockBytes = bytes < kLargestBlockBytes ? 2 * bytes : bytes;
     }
     auto* tag = new (c.next) Tag{c.block};
     c.next += need;

@@ -2,9 +2,10 @@
 // Memory for the catalogue's records. A catalogue makes its lines and
 // connectors by the hundred thousand, one after another, and frees them all
 // together: handing them out in file order from blocks of tens of
-// kilobytes costs a few instructions each instead of a heap request, keeps a
-// line and its connectors side by side, and lets a block go back in one
-// piece once nothing in it is in use. Any thread may make or free a record.
+// kilobytes (growing to a megabyte for a thread that makes many) costs a
+// few instructions each instead of a heap request, keeps a line and its
+// connectors side by side, and lets a block go back in one piece once
+// nothing in it is in use. Any thread may make or free a record.
 // Builds that check memory (AddressSanitizer) use the ordinary heap for every
 // record, so that an overflow or a leak of one is still seen.
 

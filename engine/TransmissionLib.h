@@ -8,6 +8,7 @@
 #include "engine/RecordPool.h"
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,7 +22,19 @@ namespace quillon {
 // and the padding between them would be a tenth of its size.)
 class TConnector {
 public:
-    long double Figure1 = 0, Figure2 = 0, Figure3 = 0, Figure4 = 0;
+    // The figures start at 0, cleared here as plain bytes: as the members'
+    // own starting values the compiler stored each through the
+    // floating-point stack and read it back for the next, a wait on every
+    // record a catalogue makes.
+    TConnector() noexcept
+    {
+        std::memset(&Figure1, 0, sizeof Figure1);
+        std::memset(&Figure2, 0, sizeof Figure2);
+        std::memset(&Figure3, 0, sizeof Figure3);
+        std::memset(&Figure4, 0, sizeof Figure4);
+    }
+
+    long double Figure1, Figure2, Figure3, Figure4;
     std::string TypeName;
     PartNumberList PartNumbers;
     std::int32_t PartNumberCount = 0;

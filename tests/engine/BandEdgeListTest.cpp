@@ -2,6 +2,7 @@
 // sorted, equal ones merged, each written in the general format.
 
 #include "engine/BandEdgeList.h"
+#include "engine/Errors.h"
 #include "engine/NumberText.h"
 #include "tests/engine/ReferenceCatalogue.h"
 
@@ -80,7 +81,13 @@ TEST(BandEdgeList, SortedTextsAreThoseOfEveryValueFormatted)
     const std::vector<std::string> specials{"0", "-0", "0.0", "-0.000", "5", "5.0", "+5", "05", "-5",
                                             "0.1", "0.10000000000000001", "0.09999999999999999",
                                             "1e-400", "-1e-400", "123456789012345678", "123456789012345677",
-                                            "1e300", "-1e300", "0.30000000000000004", "0.3"};
+                                            "1e300", "-1e300", "0.30000000000000004", "0.3",
+                                            // plain decimals at the ends of the digits kept
+                                            "0.000000000000001", "-0.000000000000010", "000000000000007",
+                                            "999999999999999", "-99999999999999.9", "9999999999999999", "100.000",
+                                            "1000000", ".5", "5.", "-.0", "+0.10", "-0.050", "0.0000000000000001",
+                                            // no numbers at all
+                                            "", "x1", "1,5", "1e400", "--1", "-", "1.2.3", "5 5"};
     for (int round = 0; round < 400; ++round) {
         BandEdgeList list;
         std::vector<double> values;
@@ -100,8 +107,12 @@ TEST(BandEdgeList, SortedTextsAreThoseOfEveryValueFormatted)
             default: text = RandomEdgeText(random); break;
             }
             double value = 0;
-            if (!TryReadNumber(text, value)) continue;
-            list.Add(value, text);
+            if (!TryReadNumber(text, value)) {
+                ASSERT_THROW(list.Read(text), QuillonError) << text;  // and nothing kept
+                continue;
+            }
+            const double read = list.Read(text);
+            ASSERT_EQ(std::memcmp(&read, &value, sizeof value), 0) << text;
             values.push_back(value);
         }
         std::vector<double> read;

@@ -85,11 +85,21 @@ TEST(Catalogue, PartNumbersKeepFieldOrderAndSkipGaps)
 TEST(Catalogue, PartNumberListHoldsWhatItWasGiven)
 {
     const std::string nul("A\0B", 3);
-    const std::vector<std::vector<std::string>> cases = {
+    std::vector<std::vector<std::string>> cases = {
         {}, {"X"}, {"", "Y", ""}, {std::string(300, 'L'), "S", nul, "\xE9\xFF|"}, {"1", "2", "3", "4", "5", "6"},
         // Either side of what the list holds in itself, and growing past it.
         {std::string(42, 'E')}, {std::string(43, 'F')}, {std::string(20, 'G'), std::string(21, 'H')},
         {std::string(37, 'M')}};
+    // Every length a short part number is copied by, each byte telling where it came from.
+    auto distinctBytes = [](std::size_t n, char first) {
+        std::string text;
+        for (std::size_t i = 0; i < n; ++i) text += static_cast<char>(first + i);
+        return text;
+    };
+    for (std::size_t n = 0; n <= 21; ++n) {
+        cases.push_back({distinctBytes(n, 'A'), distinctBytes(21 - n, 'a')});
+        cases.push_back({"1", distinctBytes(n, '0'), "2"});
+    }
     for (const auto& parts : cases) {
         SCOPED_TRACE(parts.size());
         std::vector<std::string_view> views(parts.begin(), parts.end());

@@ -26,6 +26,18 @@ bool SameBits(Float a, Float b)
     return std::memcmp(&a, &b, kBytes) == 0;
 }
 
+// An optional sign, digits, an optional "." and digits, nothing else; one
+// digit at least, fifteen at most.
+bool IsPlainForm(const std::string& text)
+{
+    std::size_t i = 0, digits = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) ++digits;
+    if (i < text.size() && text[i] == '.') ++i;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) ++digits;
+    return i == text.size() && digits >= 1 && digits <= kPlainDecimalDigits;
+}
+
 // Both readers, both types; the first difference fails the test. Raising
 // an error costs far more than reading, so the raising readers are checked
 // on request.
@@ -40,6 +52,22 @@ void ExpectSameReading(const std::string& text, bool alsoRaising = true)
     const bool readPlain = TryReadNumber(text, plain);
     ASSERT_EQ(readPlain, test::ReferenceTryReadNumber(text, plainBefore)) << '"' << text << '"';
     ASSERT_TRUE(!readPlain || SameBits(plain, plainBefore)) << '"' << text << "\" " << plain << " " << plainBefore;
+    // The plain form's reader: exactly the texts of that form, with the same
+    // value and the digits as written.
+    PlainDecimal decimal;
+    double plainDecimal = 0;
+    const bool readPlainDecimal = ReadPlainDecimal(text, plainDecimal, decimal);
+    ASSERT_EQ(readPlainDecimal, IsPlainForm(text)) << '"' << text << '"';
+    if (readPlainDecimal) {
+        ASSERT_TRUE(readPlain && SameBits(plainDecimal, plain)) << '"' << text << '"';
+        std::string digits;
+        for (const char c : text)
+            if (c >= '0' && c <= '9') digits += c;
+        const std::size_t dot = text.find('.');
+        ASSERT_EQ(decimal.digits, std::stoull(digits)) << '"' << text << '"';
+        ASSERT_EQ(decimal.fraction, dot == std::string::npos ? 0u : text.size() - dot - 1) << '"' << text << '"';
+        ASSERT_EQ(decimal.negative, text[0] == '-') << '"' << text << '"';
+    }
     if (!alsoRaising) return;
     if (readExtended) {
         ASSERT_TRUE(SameBits(ReadNumber(text), extended)) << text;

@@ -1,0 +1,133 @@
+// Splitting a row both ways the processor may take, against a plain walk
+// along the row: the same fields, for rows of every length up to a few
+// steps of either way, "|"s anywhere and in any number, and rows whose
+// memory ends with them.
+
+#include "engine/RowFields.h"
+#include "engine/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <iostream>
+#include <memory>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using namespace quillon;
+
+namespace {
+
+std::array<std::string_view, RowFields::kFields> PlainSplit(std::string_view row)
+{
+    std::array<std::string_view, RowFields::kFields> fields{};
+    std::size_t start = 0;
+    for (std::string_view& field : fields) {
+        const std::size_t bar = row.find('|', start);
+        if (bar == std::string_view::npos) break;
+        field = row.substr(start, bar - start);
+        start = bar + 1;
+    }
+    return fields;
+}
+
+void ExpectSplitAsPlain(RowFields& fields, std::string_view row)
+{
+    fields.Split(row);
+    const auto expected = PlainSplit(row);
+    for (std::size_t i = 0; i < RowFields::kFields; ++i) {
+        ASSERT_EQ(fields[i], expected[i]) << "field " << i << " of [" << row << "]";
+        // A field is a view into the row itself.
+        ASSERT_TRUE(expected[i].empty() || fields[i].data() == expected[i].data()) << i;
+    }
+    ASSERT_TRUE(fields[RowFields::kFields].empty());
+}
+
+}  // namespace
+
+TEST(RowFields, BothWaysSplitAsAPlainWalk)
+{
+    RowFields portable(false);
+    RowFields wide;  // the portable way too where the processor lacks the wide one
+    if (!RowFields::WideAvailable()) std::cout << "[ NOTE ] no 64-byte instructions here: one way only\n";
+    std::mt19937_64 random(20261214);
+    for (int round = 0; round < 40'000; ++round) {
+        const std::size_t length = round < 400 ? static_cast<std::size_t>(round) : random() % 700;
+        // From no "|" to nothing else; now and then line ends and bytes above 0x7F.
+        const unsigned barsIn = static_cast<unsigned>(random() % 8);
+        std::string row;
+        for (std::size_t i = 0; i < length; ++i) {
+            const unsigned pick = static_cast<unsigned>(random() % 16);
+            row += pick < barsIn ? '|' : pick == 15 ? static_cast<char>(0x80 + random() % 128) : static_cast<char>('A' + pick);
+        }
+        // The row in memory of its own, a "|" just past its end: a read past the row counts it.
+        const auto memory = std::make_unique<char[]>(row.size() + 1);
+        std::copy(row.begin(), row.end(), memory.get());
+        memory[row.size()] = '|';
+        const std::string_view view(memory.get(), row.size());
+        ASSERT_NO_FATAL_FAILURE(ExpectSplitAsPlain(portable, view));
+        ASSERT_NO_FATAL_FAILURE(ExpectSplitAsPlain(wide, view));
+    }
+}
+
+TEST(RowFields, ARowOfEveryCountOfBars)
+{
+    RowFields portable(false);
+    RowFields wide;
+    for (std::size_t bars = 0; bars <= 90; ++bars) {
+        for (const std::size_t fieldLength : {0, 1, 3, 15, 16, 17, 63, 64, 65}) {
+            std::string row;
+            for (std::size_t i = 0; i < bars; ++i) row += std::string(fieldLength, static_cast<char>('a' + i % 26)) + "|";
+            row += "tail";
+            ASSERT_NO_FATAL_FAILURE(ExpectSplitAsPlain(portable, row));
+            ASSERT_NO_FATAL_FAILURE(ExpectSplitAsPlain(wide, row));
+        }
+    }
+}
+
+// A text's lines split in the pass that finds their ends, both ways, against
+// ForEachLine's ends and the plain walk along each line: CR, LF and CR LF
+// anywhere, lines of every length, the last one with or without its end.
+TEST(RowFields, LinesSplitWhereTheirEndsAreFound)
+{
+    RowFields portable(false);
+    RowFields wide;
+    std::mt19937_64 random(20261215);
+    for (int round = 0; round < 4'000; ++round) {
+        std::string text;
+        const std::size_t length = random() % 900;
+        const unsigned ends = 1 + static_cast<unsigned>(random() % 3);  // of 64: from long lines to short
+        for (std::size_t i = 0; i < length; ++i) {
+            const unsigned pick = static_cast<unsigned>(random() % 64);
+            text += pick < ends ? "\r\n"[random() % 2] : pick < 16 ? '|' : static_cast<char>('a' + pick % 26);
+        }
+        // In memory of its own, a "|" and an LF past its end: a read past the text counts them.
+        const auto memory = std::make_unique<char[]>(text.size() + 2);
+        std::copy(text.begin(), text.end(), memory.get());
+        memory[text.size()] = '|';
+        memory[text.size() + 1] = '\n';
+        const char* const begin = memory.get();
+        const char* const end = begin + text.size();
+        std::vector<std::string_view> lines;
+        ForEachLine(std::string_view(begin, text.size()), [&](std::string_view line) {
+            lines.push_back(line);
+            return true;
+        });
+        for (RowFields* fields : {&portable, &wide}) {
+            const char* p = begin;
+            for (const std::string_view line : lines) {
+                ASSERT_EQ(p, line.data());
+                const char* const lineEnd = fields->SplitLine(p, end);
+                ASSERT_EQ(lineEnd, line.data() + line.size()) << "round " << round;
+                const auto expected = PlainSplit(line);
+                for (std::size_t i = 0; i < RowFields::kFields; ++i)
+                    ASSERT_EQ((*fields)[i], expected[i]) << "field " << i << " of [" << line << "]";
+                p = lineEnd;
+                if (p < end) p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+            }
+            ASSERT_EQ(p, end);
+        }
+    }
+}
