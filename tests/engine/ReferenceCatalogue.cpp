@@ -31,19 +31,6 @@ Float Read(std::string_view text)
     return value;
 }
 
-// Fields 1 to 22, each the text before its "|"; missing ones are empty.
-std::array<std::string_view, 22> SplitRow(std::string_view row)
-{
-    std::array<std::string_view, 22> fields{};
-    std::size_t start = 0;
-    for (std::string_view& field : fields) {
-        const std::size_t bar = row.find('|', start);
-        if (bar == std::string_view::npos) break;
-        field = row.substr(start, bar - start);
-        start = bar + 1;
-    }
-    return fields;
-}
 
 
 std::vector<std::string> InTextOrder(const std::vector<std::string>& initial, const std::vector<double>& values)
@@ -61,6 +48,19 @@ void SortInNumericOrder(std::vector<std::string>& texts)
 }
 
 }  // namespace
+
+std::array<std::string_view, 22> ReferenceSplitRow(std::string_view row)
+{
+    std::array<std::string_view, 22> fields{};
+    std::size_t start = 0;
+    for (std::string_view& field : fields) {
+        const std::size_t bar = row.find('|', start);
+        if (bar == std::string_view::npos) break;
+        field = row.substr(start, bar - start);
+        start = bar + 1;
+    }
+    return fields;
+}
 
 std::vector<std::string> ReferenceInNumericOrder(std::vector<double> values)
 {
@@ -97,7 +97,7 @@ void ReferenceBuildCatalogue(const std::vector<std::string>& rows, Catalogue& ca
     for (std::size_t i = 1; i < rows.size(); ++i) {  // the first row is the header
         if (TrimBlanks(rows[i]).empty()) continue;
         anyRow = true;
-        const auto f = SplitRow(rows[i]);
+        const auto f = ReferenceSplitRow(rows[i]);
         try {
             if (current == nullptr || TrimBlanks(f[3]) != current->PartNumber) {
                 auto line = std::make_unique<TTransmissionLine>();

@@ -7,10 +7,15 @@
 
 #include "engine/Catalogue.h"
 
+#include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillon::test {
+
+// Fields 1 to 22 of a row, each the text before its "|"; missing ones are empty.
+std::array<std::string_view, 22> ReferenceSplitRow(std::string_view row);
 
 void ReferenceBuildCatalogue(const std::vector<std::string>& rows, Catalogue& catalogue);
 

@@ -5,6 +5,7 @@
 
 #include "engine/RowFields.h"
 #include "engine/TextFile.h"
+#include "tests/engine/ReferenceCatalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -17,26 +18,16 @@
 #include <vector>
 
 using namespace quillon;
+using quillon::test::ReferenceSplitRow;
 
 namespace {
 
-std::array<std::string_view, RowFields::kFields> PlainSplit(std::string_view row)
-{
-    std::array<std::string_view, RowFields::kFields> fields{};
-    std::size_t start = 0;
-    for (std::string_view& field : fields) {
-        const std::size_t bar = row.find('|', start);
-        if (bar == std::string_view::npos) break;
-        field = row.substr(start, bar - start);
-        start = bar + 1;
-    }
-    return fields;
-}
+static_assert(RowFields::kFields == 22, "a catalogue row has 22 fields, as the reference splits it");
 
 void ExpectSplitAsPlain(RowFields& fields, std::string_view row)
 {
     fields.Split(row);
-    const auto expected = PlainSplit(row);
+    const auto expected = ReferenceSplitRow(row);
     for (std::size_t i = 0; i < RowFields::kFields; ++i) {
         ASSERT_EQ(fields[i], expected[i]) << "field " << i << " of [" << row << "]";
         // A field is a view into the row itself.
@@ -121,7 +112,7 @@ TEST(RowFields, LinesSplitWhereTheirEndsAreFound)
                 ASSERT_EQ(p, line.data());
                 const char* const lineEnd = fields->SplitLine(p, end);
                 ASSERT_EQ(lineEnd, line.data() + line.size()) << "round " << round;
-                const auto expected = PlainSplit(line);
+                const auto expected = ReferenceSplitRow(line);
                 for (std::size_t i = 0; i < RowFields::kFields; ++i)
                     ASSERT_EQ((*fields)[i], expected[i]) << "field " << i << " of [" << line << "]";
                 p = lineEnd;
