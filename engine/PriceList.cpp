@@ -1,5 +1,6 @@
 #include "engine/PriceList.h"
 
+#include "engine/LineMarks.h"
 #include "engine/PipeRecord.h"
 #include "engine/TextFile.h"
 
@@ -193,111 +194,9 @@ std::string_view KeyAt(const char* const p, const char* const end)
     return ScanLongLine<false>(p, end).key;
 }
 
-// The index's walk over every line, a stretch of text ahead at a time: the
-// marks of line ends and bars are found 64 bytes to a 64-bit mask with no
-// wait between the masks, the line starts taken from them, and each line's
-// part number picked from the masks by shifts. Lines then follow one another
-// by a list of their starts instead of each waiting for the last one's end.
-constexpr std::size_t kMarkBlocks = 64;  // 64-byte blocks a stretch holds
-constexpr std::size_t kStretch = kMarkBlocks * 64;
-
-struct BlockMarks {
-    std::uint64_t cr, lf, bar;
-};
-
-// The CRs, LFs and bars among the 64 bytes at p, a bit a byte.
-[[gnu::always_inline]] inline BlockMarks MarksOf(const char* p)
-{
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i pipe = _mm_set1_epi8('|');
-    BlockMarks marks{0, 0, 0};
-    // The four blocks written out: a loop of them is not unrolled at -O2.
-    auto add = [&](int at) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
-        marks.cr |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, cr)))} << at;
-        marks.lf |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf)))} << at;
-        marks.bar |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, pipe)))} << at;
-    };
-    add(0);
-    add(16);
-    add(32);
-    add(48);
-    return marks;
-#else
-    BlockMarks marks{0, 0, 0};
-    for (int i = 0; i < 64; ++i) {
-        const std::uint64_t bit = std::uint64_t{1} << i;
-        if (p[i] == '\r') marks.cr |= bit;
-        if (p[i] == '\n') marks.lf |= bit;
-        if (p[i] == '|') marks.bar |= bit;
-    }
-    return marks;
-#endif
-}
-
-// The marks of one stretch of text, and where its lines start.
-struct StretchMarks {
-    // Line ends and bars, one more block than the stretch: a line starting
-    // in its last block is read on into the next.
-    std::uint64_t ends[kMarkBlocks + 1];
-    std::uint64_t bars[kMarkBlocks + 1];
-    // The lines' starts from the stretch's start, in order; a few entries
-    // spare for the writes ahead of the count.
-    std::uint16_t starts[kStretch + 4];
-    std::size_t startCount;
-    // The last block's CRs and line ends, for the next stretch's first start.
-    std::uint64_t lastEnds, lastCr;
-    // The text's last bytes, zero past the text's end.
-    alignas(16) char tail[kStretch + 64];
-};
-
-// Finds the marks of the stretch at `from` (of the text [base, end)). A line
-// starts after LF, after CR not followed by LF, and at the text's start
-// (marks.lastEnds holds the top bit before the first stretch).
-inline void MarkStretch(StretchMarks& marks, const char* from, const char* end)
-{
-    const auto available = static_cast<std::size_t>(end - from);
-    const char* src = from;
-    if (available < kStretch + 64) {
-        // Near the text's end: its last bytes in a copy, zero past them.
-        std::memset(marks.tail, 0, sizeof marks.tail);
-        std::memcpy(marks.tail, from, available);
-        src = marks.tail;
-    }
-    std::uint64_t lastEnds = marks.lastEnds, lastCr = marks.lastCr;
-    std::size_t count = 0;
-    std::uint16_t* const starts = marks.starts;
-    for (std::size_t k = 0; k < kMarkBlocks; ++k) {
-        const BlockMarks block = MarksOf(src + 64 * k);
-        const std::uint64_t ends = block.cr | block.lf;
-        marks.ends[k] = ends;
-        marks.bars[k] = block.bar;
-        // After a line end, but not between the CR and LF of a CR LF.
-        std::uint64_t lineStarts = ((ends << 1) | (lastEnds >> 63)) & ~(((block.cr << 1) | (lastCr >> 63)) & block.lf);
-        lastEnds = ends;
-        lastCr = block.cr;
-        // Two starts written whether there or not, the count going up by
-        // those there: the usual block holds one or two, with no branch.
-        const auto at = static_cast<std::uint16_t>(64 * k);
-        for (int i = 0; i < 2; ++i) {
-            starts[count] = static_cast<std::uint16_t>(at + __builtin_ctzll(lineStarts | (std::uint64_t{1} << 63)));
-            count += lineStarts != 0;
-            lineStarts &= lineStarts - 1;
-        }
-        for (; lineStarts != 0; lineStarts &= lineStarts - 1)
-            starts[count++] = static_cast<std::uint16_t>(at + __builtin_ctzll(lineStarts));
-    }
-    const BlockMarks next = MarksOf(src + 64 * kMarkBlocks);
-    marks.ends[kMarkBlocks] = next.cr | next.lf;
-    marks.bars[kMarkBlocks] = next.bar;
-    // After the text's last line end no line starts.
-    while (count > 0 && marks.starts[count - 1] >= available) --count;
-    marks.startCount = count;
-    marks.lastEnds = lastEnds;
-    marks.lastCr = lastCr;
-}
+// The index's walk over every line, a stretch of text ahead at a time
+// (engine/LineMarks.h): each line's part number is picked from the marks of
+// line ends and bars by shifts.
 
 // At least 57 bits of marks from bit `at` on (the bits past them zero):
 // one load from the byte holding bit `at`, shifted. A line longer than that
