@@ -96,23 +96,36 @@ struct BlockMarks {
     marks.lastCr = lastCr;
 }
 
-#if defined(QUILLON_WIDE_MARKS)
-// The same marks in one step of the 64-byte instructions.
-__attribute__((target("avx512f,avx512bw"), always_inline)) inline BlockMarks WideMarksOf(const char* p)
-{
-    const __m512i bytes = _mm512_loadu_si512(p);
-    return {_mm512_cmpeq_epi8_mask(bytes, _mm512_set1_epi8('\r')), _mm512_cmpeq_epi8_mask(bytes, _mm512_set1_epi8('\n')),
-            _mm512_cmpeq_epi8_mask(bytes, _mm512_set1_epi8('|'))};
-}
-
-__attribute__((target("avx512f,avx512bw"))) void MarkStretchWide(StretchMarks& marks, const char* from, const char* end)
+// One stretch's marks, each block's found by marksOf.
+template <class BlockMarksOf>
+[[gnu::always_inline]] inline void MarkStretchWith(StretchMarks& marks, const char* from, const char* end,
+                                                   BlockMarksOf marksOf)
 {
     const auto available = static_cast<std::size_t>(end - from);
     const char* const src = StretchBytes(marks, from, available);
     std::uint64_t lastEnds = marks.lastEnds, lastCr = marks.lastCr;
     std::size_t count = 0;
-    for (std::size_t k = 0; k < kMarkBlocks; ++k) NoteBlock(marks, k, WideMarksOf(src + 64 * k), lastEnds, lastCr, count);
-    FinishStretch(marks, WideMarksOf(src + 64 * kMarkBlocks), available, lastEnds, lastCr, count);
+    for (std::size_t k = 0; k < kMarkBlocks; ++k) NoteBlock(marks, k, marksOf(src + 64 * k), lastEnds, lastCr, count);
+    FinishStretch(marks, marksOf(src + 64 * kMarkBlocks), available, lastEnds, lastCr, count);
+}
+
+#if defined(QUILLON_WIDE_MARKS)
+// The same marks in one step of the 64-byte instructions. Not forced inline:
+// the stretch's walk is inlined into MarkStretchWide first, and this into it
+// there, where the instructions are allowed.
+struct WideMarksOf {
+    __attribute__((target("avx512f,avx512bw"))) BlockMarks operator()(const char* p) const
+    {
+        const __m512i bytes = _mm512_loadu_si512(p);
+        return {_mm512_cmpeq_epi8_mask(bytes, _mm512_set1_epi8('\r')),
+                _mm512_cmpeq_epi8_mask(bytes, _mm512_set1_epi8('\n')),
+                _mm512_cmpeq_epi8_mask(bytes, _mm512_set1_epi8('|'))};
+    }
+};
+
+__attribute__((target("avx512f,avx512bw"))) void MarkStretchWide(StretchMarks& marks, const char* from, const char* end)
+{
+    MarkStretchWith(marks, from, end, WideMarksOf{});
 }
 #endif
 
@@ -133,12 +146,7 @@ bool WideLineMarksAvailable()
 
 void MarkStretchPortable(StretchMarks& marks, const char* from, const char* end)
 {
-    const auto available = static_cast<std::size_t>(end - from);
-    const char* const src = StretchBytes(marks, from, available);
-    std::uint64_t lastEnds = marks.lastEnds, lastCr = marks.lastCr;
-    std::size_t count = 0;
-    for (std::size_t k = 0; k < kMarkBlocks; ++k) NoteBlock(marks, k, MarksOf(src + 64 * k), lastEnds, lastCr, count);
-    FinishStretch(marks, MarksOf(src + 64 * kMarkBlocks), available, lastEnds, lastCr, count);
+    MarkStretchWith(marks, from, end, [](const char* p) { return MarksOf(p); });
 }
 
 void MarkStretch(StretchMarks& marks, const char* from, const char* end)
