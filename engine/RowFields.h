@@ -29,7 +29,8 @@ public:
     // Portable: 16 bytes a step. Wide: 64 bytes a step, where the processor
     // has the 64-byte instructions. WideBytes: the same steps, the places of
     // a step's "|"s gathered as bytes in one instruction while they fit a
-    // byte (the row's first 256 bytes), where the processor has that one too.
+    // byte (the row's first 256 bytes), where the processor has the
+    // instructions for bytes too.
     enum class Way { Portable, Wide, WideBytes };
     // The fastest way the processor has, but not beyond most.
     explicit RowFields(Way most = Way::WideBytes) : way_(most < FastestWay() ? most : FastestWay()) {}
@@ -139,9 +140,6 @@ private:
     // Where the first "|"s stand; room past the last field for the places
     // a step writes ahead (up to 16 a quarter of a 64-byte step).
     std::array<std::uint32_t, kFields + 64> bars_{};
-    // The same places as bytes, in the WideBytes way, before they are widened
-    // into bars_; room for a step's 64 past the last field.
-    std::array<std::uint8_t, kFields + 64> barBytes_{};
 };
 
 }  // namespace quillon
