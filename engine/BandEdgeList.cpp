@@ -68,7 +68,10 @@ const Item* SortByValue(Item* items, Item* spare, std::size_t n)
         Item* const last = spare + starts[b + 1];
         if (last - first < 2) continue;
         if (last - first > 16) {
-            std::stable_sort(first, last, before);
+            // Many edges of one value (a catalogue's lines often share their
+            // band) are in order already.
+            const auto differ = [](const Item& a, const Item& b) { return OrderKey(a.value) != OrderKey(b.value); };
+            if (std::adjacent_find(first, last, differ) != last) std::stable_sort(first, last, before);
             continue;
         }
         for (Item* i = first + 1; i != last; ++i) {
