@@ -4,9 +4,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <utility>
+#include <vector>
 
 namespace quillon {
 namespace {
@@ -21,35 +24,64 @@ std::uint64_t OrderKey(double value)
     return (bits >> 63) != 0 ? ~bits : bits | (std::uint64_t{1} << 63);
 }
 
-// A radix sort, eleven bits of the key at a time from the lowest: a
-// catalogue's tens of thousands of edges in a few straight passes instead
-// of a comparison sort's many. Digits all edges share (the sign and the top
-// of the exponent, mostly) cost no pass. Returns the items in order, in
-// place or in spare, whichever the last pass wrote to.
+// The items in the order of their values: one pass counting them into
+// buckets by the top bits of their keys' spread (about as many buckets as
+// items), one placing them there, then each bucket put in order on its own
+// (it holds one item or none, mostly): a catalogue's tens of thousands of
+// edges in two straight passes instead of a comparison sort's many. Items
+// of equal keys keep their order. Returns the items in order, in place or
+// in spare.
 template <class Item>
 const Item* SortByValue(Item* items, Item* spare, std::size_t n)
 {
-    constexpr int kBits = 11;
-    constexpr int kDigits = (64 + kBits - 1) / kBits;
-    constexpr std::size_t kBuckets = std::size_t{1} << kBits;
-    using Counts = std::array<std::array<std::size_t, kBuckets>, kDigits>;
-    const auto counts = std::make_unique<Counts>();  // cleared; too large for a thread's stack
-    auto digit = [](std::uint64_t key, int d) { return static_cast<std::size_t>(key >> (kBits * d)) & (kBuckets - 1); };
+    auto before = [](const Item& a, const Item& b) { return OrderKey(a.value) < OrderKey(b.value); };
+    if (n < 2 || n > std::numeric_limits<std::uint32_t>::max()) {
+        std::stable_sort(items, items + n, before);
+        return items;
+    }
+    std::uint64_t low = ~std::uint64_t{0}, high = 0;
     for (const Item* item = items; item != items + n; ++item) {
         const std::uint64_t key = OrderKey(item->value);
-        for (int d = 0; d < kDigits; ++d) ++(*counts)[static_cast<std::size_t>(d)][digit(key, d)];
+        low = std::min(low, key);
+        high = std::max(high, key);
     }
-    Item* from = items;
-    Item* to = spare;
-    for (int d = 0; d < kDigits; ++d) {
-        auto& count = (*counts)[static_cast<std::size_t>(d)];
-        if (std::find(count.begin(), count.end(), n) != count.end()) continue;
-        std::size_t start = 0;
-        for (std::size_t& c : count) start += std::exchange(c, start);
-        for (const Item* item = from; item != from + n; ++item) to[count[digit(OrderKey(item->value), d)]++] = *item;
-        std::swap(from, to);
+    // 2^bits buckets at most, about twice the items (fewer buckets hold
+    // more to put in order, more cost more to count); never over 2^21.
+    const int bits = std::min(static_cast<int>(std::bit_width(n)) + 1, 21);
+    const int spread = static_cast<int>(std::bit_width(high - low));
+    const int shift = spread > bits ? spread - bits : 0;
+    const std::size_t buckets = static_cast<std::size_t>((high - low) >> shift) + 1;
+    auto bucket = [&](const Item& item) { return static_cast<std::size_t>((OrderKey(item.value) - low) >> shift); };
+    // starts[b + 1] counts bucket b's items, then starts[b] is where it starts.
+    std::vector<std::uint32_t> starts(buckets + 1);
+    for (const Item* item = items; item != items + n; ++item) ++starts[bucket(*item) + 1];
+    for (std::size_t b = 1; b <= buckets; ++b) starts[b] += starts[b - 1];
+    // Placed from the last item back, each bucket filled from its end: then
+    // starts[b] still tells where b starts, and starts[b + 1] where it ends.
+    std::vector<std::uint32_t> ends(starts.begin() + 1, starts.end());
+    for (const Item* item = items + n; item != items;) {
+        --item;
+        spare[--ends[bucket(*item)]] = *item;
     }
-    return from;
+    for (std::size_t b = 0; b < buckets; ++b) {
+        Item* const first = spare + starts[b];
+        Item* const last = spare + starts[b + 1];
+        if (last - first < 2) continue;
+        if (last - first > 16) {
+            // Many edges of one value (a catalogue's lines often share their
+            // band) are in order already.
+            const auto differ = [](const Item& a, const Item& b) { return OrderKey(a.value) != OrderKey(b.value); };
+            if (std::adjacent_find(first, last, differ) != last) std::stable_sort(first, last, before);
+            continue;
+        }
+        for (Item* i = first + 1; i != last; ++i) {
+            const Item moving = *i;
+            Item* j = i;
+            for (; j != first && before(moving, j[-1]); --j) *j = j[-1];
+            *j = moving;
+        }
+    }
+    return spare;
 }
 
 // An edge's decimal packed in a word: whether there is one, its sign, the

@@ -86,6 +86,8 @@ TEST(BandEdgeList, SortedTextsAreThoseOfEveryValueFormatted)
                                             "0.000000000000001", "-0.000000000000010", "000000000000007",
                                             "999999999999999", "-99999999999999.9", "9999999999999999", "100.000",
                                             "1000000", ".5", "5.", "-.0", "+0.10", "-0.050", "0.0000000000000001",
+                                            // zeros after the fraction's last digit across half the places
+                                            "0.100000000", "-7.000000000", "12.50000000000", "1234567.80000000",
                                             // no numbers at all
                                             "", "x1", "1,5", "1e400", "--1", "-", "1.2.3", "5 5"};
     for (int round = 0; round < 400; ++round) {
@@ -123,5 +125,54 @@ TEST(BandEdgeList, SortedTextsAreThoseOfEveryValueFormatted)
         std::size_t left = 0;
         list.ForEachValue([&](double) { ++left; });
         EXPECT_EQ(left, 0u);
+    }
+}
+
+// Long lists of the shapes that put many edges in one place of the sort or
+// spread them evenly: a catalogue's edges, one value over and over, a few
+// hundred values repeated, a tight cluster with one edge far off on either
+// side, both signs, and whole numbers written as plain decimals.
+TEST(BandEdgeList, LongListsOfEveryShapeSortAsTheReference)
+{
+    std::mt19937_64 random(20261216);
+    auto decimal = [&](unsigned whole, unsigned fraction) {
+        std::string text = std::to_string(1 + random() % 9);
+        for (unsigned i = 1; i < whole; ++i) text += static_cast<char>('0' + random() % 10);
+        if (fraction > 0) text += '.';
+        for (unsigned i = 0; i < fraction; ++i) text += static_cast<char>('0' + random() % 10);
+        return text;
+    };
+    const std::vector<std::string> few = [&] {
+        std::vector<std::string> texts;
+        for (int i = 0; i < 300; ++i) texts.push_back(decimal(1 + static_cast<unsigned>(random() % 5), static_cast<unsigned>(random() % 4)));
+        return texts;
+    }();
+    for (int shape = 0; shape < 7; ++shape) {
+        for (const std::size_t count : {std::size_t{17}, std::size_t{1'000}, std::size_t{40'000}}) {
+            std::vector<std::string> texts;
+            for (std::size_t i = 0; i < count; ++i) {
+                switch (shape) {
+                case 0: texts.push_back(decimal(3 + static_cast<unsigned>(random() % 3), 1 + static_cast<unsigned>(random() % 3))); break;
+                case 1: texts.push_back("806.5"); break;
+                case 2: texts.push_back(few[random() % few.size()]); break;
+                case 3: texts.push_back("1.0000" + std::to_string(100000 + random() % 900000)); break;
+                case 4: texts.push_back((random() % 2 != 0 ? "-" : "") + decimal(1 + static_cast<unsigned>(random() % 12), static_cast<unsigned>(random() % 3))); break;
+                case 5: texts.push_back(decimal(1 + static_cast<unsigned>(random() % 15), 0)); break;
+                default: texts.push_back(RandomEdgeText(random)); break;
+                }
+            }
+            if (shape == 3) {
+                texts[random() % count] = "1e300";
+                texts[random() % count] = "-0.5";
+            }
+            BandEdgeList list;
+            std::vector<double> values;
+            for (const std::string& text : texts) {
+                double value = 0;
+                if (!TryReadNumber(text, value)) continue;
+                values.push_back(list.Read(text));
+            }
+            ASSERT_EQ(list.TakeInNumericOrder(), test::ReferenceInNumericOrder(values)) << "shape " << shape << ", " << count;
+        }
     }
 }

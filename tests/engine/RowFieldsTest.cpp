@@ -1,4 +1,4 @@
-// Splitting a row both ways the processor may take, against a plain walk
+// Splitting a row each way the processor may take, against a plain walk
 // along the row: the same fields, for rows of every length up to a few
 // steps of either way, "|"s anywhere and in any number, and rows whose
 // memory ends with them.
@@ -38,11 +38,15 @@ void ExpectSplitAsPlain(RowFields& fields, std::string_view row)
 
 }  // namespace
 
-TEST(RowFields, BothWaysSplitAsAPlainWalk)
+TEST(RowFields, EachWaySplitsAsAPlainWalk)
 {
-    RowFields portable(false);
-    RowFields wide;  // the portable way too where the processor lacks the wide one
+    // Each the fastest the processor has where it lacks the way asked for.
+    RowFields portable(RowFields::Way::Portable);
+    RowFields wide(RowFields::Way::Wide);
+    RowFields bytes(RowFields::Way::WideBytes);
     if (!RowFields::WideAvailable()) std::cout << "[ NOTE ] no 64-byte instructions here: one way only\n";
+    if (RowFields::FastestWay() != RowFields::Way::WideBytes)
+        std::cout << "[ NOTE ] no gathering of bytes here: the byte way is not compared\n";
     std::mt19937_64 random(20261214);
     for (int round = 0; round < 40'000; ++round) {
         const std::size_t length = round < 400 ? static_cast<std::size_t>(round) : random() % 700;
@@ -60,13 +64,15 @@ TEST(RowFields, BothWaysSplitAsAPlainWalk)
         const std::string_view view(memory.get(), row.size());
         ASSERT_NO_FATAL_FAILURE(ExpectSplitAsPlain(portable, view));
         ASSERT_NO_FATAL_FAILURE(ExpectSplitAsPlain(wide, view));
+        ASSERT_NO_FATAL_FAILURE(ExpectSplitAsPlain(bytes, view));
     }
 }
 
 TEST(RowFields, ARowOfEveryCountOfBars)
 {
-    RowFields portable(false);
-    RowFields wide;
+    RowFields portable(RowFields::Way::Portable);
+    RowFields wide(RowFields::Way::Wide);
+    RowFields bytes(RowFields::Way::WideBytes);
     for (std::size_t bars = 0; bars <= 90; ++bars) {
         for (const std::size_t fieldLength : {0, 1, 3, 15, 16, 17, 63, 64, 65}) {
             std::string row;
@@ -74,6 +80,7 @@ TEST(RowFields, ARowOfEveryCountOfBars)
             row += "tail";
             ASSERT_NO_FATAL_FAILURE(ExpectSplitAsPlain(portable, row));
             ASSERT_NO_FATAL_FAILURE(ExpectSplitAsPlain(wide, row));
+            ASSERT_NO_FATAL_FAILURE(ExpectSplitAsPlain(bytes, row));
         }
     }
 }
@@ -83,16 +90,20 @@ TEST(RowFields, ARowOfEveryCountOfBars)
 // anywhere, lines of every length, the last one with or without its end.
 TEST(RowFields, LinesSplitWhereTheirEndsAreFound)
 {
-    RowFields portable(false);
-    RowFields wide;
+    RowFields portable(RowFields::Way::Portable);
+    RowFields wide(RowFields::Way::Wide);
+    RowFields bytes(RowFields::Way::WideBytes);
     std::mt19937_64 random(20261215);
     for (int round = 0; round < 4'000; ++round) {
         std::string text;
         const std::size_t length = random() % 900;
         const unsigned ends = 1 + static_cast<unsigned>(random() % 3);  // of 64: from long lines to short
+        // Of 64 too: from lines whose fields end within their first bytes to
+        // long lines of few "|"s.
+        const unsigned bars = 1 + static_cast<unsigned>(random() % 16);
         for (std::size_t i = 0; i < length; ++i) {
             const unsigned pick = static_cast<unsigned>(random() % 64);
-            text += pick < ends ? "\r\n"[random() % 2] : pick < 16 ? '|' : static_cast<char>('a' + pick % 26);
+            text += pick < ends ? "\r\n"[random() % 2] : pick < ends + bars ? '|' : static_cast<char>('a' + pick % 26);
         }
         // In memory of its own, a "|" and an LF past its end: a read past the text counts them.
         const auto memory = std::make_unique<char[]>(text.size() + 2);
@@ -106,7 +117,7 @@ TEST(RowFields, LinesSplitWhereTheirEndsAreFound)
             lines.push_back(line);
             return true;
         });
-        for (RowFields* fields : {&portable, &wide}) {
+        for (RowFields* fields : {&portable, &wide, &bytes}) {
             const char* p = begin;
             for (const std::string_view line : lines) {
                 ASSERT_EQ(p, line.data());
