@@ -20,15 +20,14 @@ bool SameIgnoringCase(const std::string& a, const std::string& b)
 
 // The price list read and indexed, or why not.
 struct PriceListRead {
-    TextRead Text;                // Error set when the file could not be read
+    std::optional<FileError> Error;  // set when the file could not be read
     PriceList List;
     std::exception_ptr Failure;   // anything else that went wrong, raised where the caller waits
 
     void Run(const std::string& path) noexcept
     {
         try {
-            Text = ReadTextFile(path);
-            if (!Text.Error) List = PriceList(std::move(Text.Text));
+            List = PriceList::Read(path, Error);
         } catch (...) {
             Failure = std::current_exception();
         }
@@ -114,10 +113,10 @@ DataSetLoad LoadDataSet(const DataSetPaths& paths, DataSet& data)
     }
     if (pricer.joinable()) pricer.join();
     if (prices.Failure) std::rethrow_exception(prices.Failure);
-    if (prices.Text.Error) {
+    if (prices.Error) {
         // As if the catalogue had not been built: it never is without its prices.
         data.catalogue = Catalogue();
-        load.Unreadable = std::move(prices.Text.Error);
+        load.Unreadable = std::move(prices.Error);
         return load;
     }
     data.PriceListLines = std::move(prices.List);

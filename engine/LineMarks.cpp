@@ -14,7 +14,7 @@ namespace quillon {
 namespace {
 
 struct BlockMarks {
-    std::uint64_t cr, lf, bar;
+    std::uint64_t cr, lf, bar, high;
 };
 
 // The CRs, LFs and bars among the 64 bytes at p, a bit a byte.
@@ -24,10 +24,11 @@ struct BlockMarks {
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i pipe = _mm_set1_epi8('|');
-    BlockMarks marks{0, 0, 0};
+    BlockMarks marks{0, 0, 0, 0};
     // The four blocks written out: a loop of them is not unrolled at -O2.
     auto add = [&](int at) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+        marks.high |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(block))} << at;
         marks.cr |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, cr)))} << at;
         marks.lf |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf)))} << at;
         marks.bar |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, pipe)))} << at;
@@ -38,9 +39,10 @@ struct BlockMarks {
     add(48);
     return marks;
 #else
-    BlockMarks marks{0, 0, 0};
+    BlockMarks marks{0, 0, 0, 0};
     for (int i = 0; i < 64; ++i) {
         const std::uint64_t bit = std::uint64_t{1} << i;
+        if (static_cast<unsigned char>(p[i]) > 0x7F) marks.high |= bit;
         if (p[i] == '\r') marks.cr |= bit;
         if (p[i] == '\n') marks.lf |= bit;
         if (p[i] == '|') marks.bar |= bit;
@@ -103,9 +105,14 @@ template <class BlockMarksOf>
 {
     const auto available = static_cast<std::size_t>(end - from);
     const char* const src = StretchBytes(marks, from, available);
-    std::uint64_t lastEnds = marks.lastEnds, lastCr = marks.lastCr;
+    std::uint64_t lastEnds = marks.lastEnds, lastCr = marks.lastCr, high = 0;
     std::size_t count = 0;
-    for (std::size_t k = 0; k < kMarkBlocks; ++k) NoteBlock(marks, k, marksOf(src + 64 * k), lastEnds, lastCr, count);
+    for (std::size_t k = 0; k < kMarkBlocks; ++k) {
+        const BlockMarks block = marksOf(src + 64 * k);
+        high |= block.high;
+        NoteBlock(marks, k, block, lastEnds, lastCr, count);
+    }
+    marks.high = high;
     FinishStretch(marks, marksOf(src + 64 * kMarkBlocks), available, lastEnds, lastCr, count);
 }
 
@@ -119,7 +126,7 @@ struct WideMarksOf {
         const __m512i bytes = _mm512_loadu_si512(p);
         return {_mm512_cmpeq_epi8_mask(bytes, _mm512_set1_epi8('\r')),
                 _mm512_cmpeq_epi8_mask(bytes, _mm512_set1_epi8('\n')),
-                _mm512_cmpeq_epi8_mask(bytes, _mm512_set1_epi8('|'))};
+                _mm512_cmpeq_epi8_mask(bytes, _mm512_set1_epi8('|')), _mm512_movepi8_mask(bytes)};
     }
 };
 

@@ -27,6 +27,9 @@ struct StretchMarks {
     // before the first stretch, lastEnds holds its top bit (the text's start
     // starts a line) and lastCr is 0.
     std::uint64_t lastEnds, lastCr;
+    // The stretch's bytes above 0x7F, the 64 blocks' marks together: not
+    // zero when the stretch is not plain ASCII.
+    std::uint64_t high;
     // The text's last bytes, zero past the text's end.
     alignas(64) char tail[kStretch + 64];
 };

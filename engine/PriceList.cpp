@@ -2,14 +2,18 @@
 
 #include "engine/LineMarks.h"
 #include "engine/PipeRecord.h"
+#include "engine/TextEncoding.h"
 #include "engine/TextFile.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <new>
+#include <system_error>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -213,40 +217,6 @@ std::string_view KeyAt(const char* const p, const char* const end)
     }
 }
 
-// Calls line(offset, key) for each line of the text that is neither empty
-// nor skipped, in order; returns how many lines the text has, as
-// ForEachLine counts them.
-template <class LineHandler>
-std::size_t WalkLines(const char* const base, const char* const end, LineHandler&& line)
-{
-    StretchMarks marks;
-    marks.lastEnds = std::uint64_t{1} << 63;  // the text's start starts a line
-    marks.lastCr = 0;
-    std::size_t lines = 0;
-    for (const char* from = base; from < end; from += kStretch) {
-        MarkStretch(marks, from, end);
-        lines += marks.startCount;
-        for (std::size_t i = 0; i < marks.startCount; ++i) {
-            const std::size_t at = marks.starts[i];
-            const char* const p = from + at;
-            const std::uint64_t ends = MarksFrom(marks.ends, at);
-            if ((ends & 1) != 0 || kSkippedLead[static_cast<unsigned char>(*p)]) continue;
-            // The bars before the line's end, all 64 when it ends further on.
-            const std::uint64_t bars = MarksFrom(marks.bars, at) & ((ends & (0 - ends)) - 1);
-            const std::uint64_t fromSecond = bars & (bars - 1);
-            const std::uint64_t fromThird = fromSecond & (fromSecond - 1);
-            std::string_view key;
-            if (fromThird != 0)
-                key = Trimmed(p + __builtin_ctzll(fromSecond) + 1, p + __builtin_ctzll(fromThird));
-            else if (ends == 0)  // a line longer than the marks read, its third bar further on
-                key = ScanLongLine<false>(p, end).key;
-            // else fewer than three bars: field 3 is missing
-            line(static_cast<std::uint64_t>(p - base), key);
-        }
-    }
-    return lines;
-}
-
 std::uint64_t Load64(const char* p)
 {
     std::uint64_t v;
@@ -296,6 +266,82 @@ std::uint64_t Mix(std::uint64_t a, std::uint64_t b)
     return Mix(Mix(a ^ k1, b ^ seed), k2);
 }
 
+// The index's notes of the lines, in their order: where each starts and
+// its part number's hash bits (SlotCodec::Bits), in one block that grows
+// as a stretch of lines needs, its end kept where the walk can hold it.
+template <class Slot>
+class LineNotes {
+public:
+    struct Note {
+        Slot offset;
+        Slot bits;
+    };
+    explicit LineNotes(std::size_t expected) : data_(std::make_unique_for_overwrite<Note[]>(expected)), capacity_(expected) {}
+
+    // Where the next notes go, with room for `most` of them.
+    Note* Room(std::size_t most)
+    {
+        if (capacity_ - count_ < most) Grow(most);
+        return data_.get() + count_;
+    }
+    // The notes written end where `end` is.
+    void Took(const Note* end) { count_ = static_cast<std::size_t>(end - data_.get()); }
+
+    const Note* data() const { return data_.get(); }
+    std::size_t size() const { return count_; }
+
+private:
+    void Grow(std::size_t most)
+    {
+        const std::size_t capacity = std::max(2 * capacity_, count_ + most);
+        auto grown = std::make_unique_for_overwrite<Note[]>(capacity);
+        std::memcpy(grown.get(), data_.get(), count_ * sizeof(Note));
+        data_ = std::move(grown);
+        capacity_ = capacity;
+    }
+
+    std::unique_ptr<Note[]> data_;
+    std::size_t count_ = 0;
+    std::size_t capacity_;
+};
+
+// Notes each line of the text that is neither empty nor skipped, in order,
+// and counts the text's lines as ForEachLine counts them. With plainOnly,
+// stops at the first stretch that holds a byte above 0x7F and returns false.
+template <bool plainOnly, class Slot>
+bool WalkLines(const char* const base, const char* const end, std::size_t& lines, LineNotes<Slot>& notes)
+{
+    StretchMarks marks;
+    marks.lastEnds = std::uint64_t{1} << 63;  // the text's start starts a line
+    marks.lastCr = 0;
+    lines = 0;
+    for (const char* from = base; from < end; from += kStretch) {
+        MarkStretch(marks, from, end);
+        if (plainOnly && marks.high != 0) return false;
+        lines += marks.startCount;
+        typename LineNotes<Slot>::Note* out = notes.Room(marks.startCount);
+        for (std::size_t i = 0; i < marks.startCount; ++i) {
+            const std::size_t at = marks.starts[i];
+            const char* const p = from + at;
+            const std::uint64_t ends = MarksFrom(marks.ends, at);
+            if ((ends & 1) != 0 || kSkippedLead[static_cast<unsigned char>(*p)]) continue;
+            // The bars before the line's end, all 64 when it ends further on.
+            const std::uint64_t bars = MarksFrom(marks.bars, at) & ((ends & (0 - ends)) - 1);
+            const std::uint64_t fromSecond = bars & (bars - 1);
+            const std::uint64_t fromThird = fromSecond & (fromSecond - 1);
+            std::string_view key;
+            if (fromThird != 0)
+                key = Trimmed(p + __builtin_ctzll(fromSecond) + 1, p + __builtin_ctzll(fromThird));
+            else if (ends == 0)  // a line longer than the marks read, its third bar further on
+                key = ScanLongLine<false>(p, end).key;
+            // else fewer than three bars: field 3 is missing
+            *out++ = {static_cast<Slot>(p - base), SlotCodec<Slot>::Bits(HashKey(key))};
+        }
+        notes.Took(out);
+    }
+    return true;
+}
+
 // A line's price is held as a 64-bit float: a text beyond that range is no
 // price it can hold, so it counts as a price that is not a number (0), like
 // any other, rather than turning into an infinity that shows as a price.
@@ -312,7 +358,26 @@ PriceListEntry EntryOf(std::string_view line)
 
 }  // namespace
 
-PriceList::PriceList(LargeBuffer text) : text_(std::move(text)) { BuildIndex(); }
+PriceList::PriceList(LargeBuffer text) : text_(std::move(text)) { BuildIndex(false); }
+
+PriceList PriceList::Read(const std::string& path, std::optional<FileError>& error)
+{
+    TextRead read = ReadFileBytes(path);
+    error = std::move(read.Error);
+    if (error) return {};
+    PriceList list;
+    list.text_ = std::move(read.Text);
+    // The index's walk looks at every byte: it stops at the first above
+    // 0x7F, and the text is then decoded and walked again.
+    if (!list.BuildIndex(true)) {
+        if (!HoldAsProgramText(list.text_)) {
+            error = FileError{path, std::make_error_code(std::errc::not_enough_memory).message()};
+            return {};
+        }
+        list.BuildIndex(false);
+    }
+    return list;
+}
 
 PriceList::PriceList(const std::vector<std::string>& lines)
 {
@@ -325,7 +390,7 @@ PriceList::PriceList(const std::vector<std::string>& lines)
         p += line.size();
         *p++ = '\n';
     }
-    BuildIndex();
+    BuildIndex(false);
 }
 
 std::string_view PriceList::LineAt(std::uint64_t offset) const
@@ -335,7 +400,7 @@ std::string_view PriceList::LineAt(std::uint64_t offset) const
     return {start, static_cast<std::size_t>(FindLineEnd(start, end) - start)};
 }
 
-void PriceList::BuildIndex()
+bool PriceList::BuildIndex(const bool plainOnly)
 {
     const std::string_view text(text_.data(), text_.size());
     lineCount_ = 0;
@@ -343,22 +408,24 @@ void PriceList::BuildIndex()
     mask_ = 0;
     if (text.size() >= (std::uint64_t{1} << kWideOffsetBits) - 1) {
         // Beyond a terabyte the offsets do not fit a slot: lookups scan.
+        if (plainOnly && !IsAscii(text)) return false;
         ForEachLine(text, [&](std::string_view) { return ++lineCount_, true; });
-        return;
+        return true;
     }
     int bits = 1;
     while (bits < 32 - kNarrowTagBits && (text.size() >> bits) != 0) ++bits;
     narrow_ = (text.size() >> bits) == 0;
     offsetBits_ = narrow_ ? bits : kWideOffsetBits;
-    const bool indexed = narrow_ ? IndexWith<std::uint32_t>() : IndexWith<std::uint64_t>();
-    if (!indexed) {
+    const Indexed indexed = narrow_ ? IndexWith<std::uint32_t>(plainOnly) : IndexWith<std::uint64_t>(plainOnly);
+    if (indexed != Indexed::Yes) {
         slots_ = LargeBuffer();
         mask_ = 0;
     }
+    return indexed != Indexed::NotPlain;
 }
 
 template <class Slot>
-bool PriceList::IndexWith()
+PriceList::Indexed PriceList::IndexWith(const bool plainOnly)
 {
     using Codec = SlotCodec<Slot>;
     const char* const base = text_.data();
@@ -367,34 +434,31 @@ bool PriceList::IndexWith()
     // order; the table is filled from those notes afterwards. The walk then
     // never waits for the table, the table is sized for the lines there are,
     // and the fill fetches slots as far ahead as it likes.
-    struct Line {
-        Slot offset;
-        Slot bits;  // Codec::Bits of the part number's hash
-    };
-    std::vector<Line> lines;
+    std::optional<LineNotes<Slot>> notes;
     try {
         // Lines of a price list run to some forty bytes; a list of shorter
         // lines makes the notes grow.
-        lines.reserve(text_.size() / 32 + 16);
-        lineCount_ = WalkLines(base, end, [&](std::uint64_t offset, std::string_view key) __attribute__((always_inline)) {
-            lines.push_back({static_cast<Slot>(offset), Codec::Bits(HashKey(key))});
-        });
+        notes.emplace(text_.size() / 32 + 16);
+        const bool walked = plainOnly ? WalkLines<true>(base, end, lineCount_, *notes)
+                                      : WalkLines<false>(base, end, lineCount_, *notes);
+        if (!walked) return Indexed::NotPlain;
     } catch (const std::bad_alloc&) {
         // Without the memory for an index, lookups scan.
+        if (plainOnly && !IsAscii(std::string_view(base, text_.size()))) return Indexed::NotPlain;
         lineCount_ = 0;
         ForEachLine(std::string_view(base, text_.size()), [&](std::string_view) { return ++lineCount_, true; });
-        return false;
+        return Indexed::NoMemory;
     }
 
     // At most 60% of the slots used, so that a probe soon meets an empty one.
     int placeBits = 4;
-    while ((std::size_t{1} << placeBits) * 3 < lines.size() * 5) ++placeBits;
+    while ((std::size_t{1} << placeBits) * 3 < notes->size() * 5) ++placeBits;
     const std::size_t count = std::size_t{1} << placeBits;
     const Codec codec{offsetBits_, Codec::kBits - placeBits};
     // From the heap where it can, cleared here: memory the program has had
     // before costs less than fresh pages the system must clear and map.
     slots_ = LargeBuffer::Allocate(count * sizeof(Slot));
-    if (slots_.empty()) return false;
+    if (slots_.empty()) return Indexed::NoMemory;
     std::memset(slots_.data(), 0, slots_.size());
     mask_ = count - 1;
     placeShift_ = codec.placeShift;
@@ -408,6 +472,8 @@ bool PriceList::IndexWith()
     // runs long, so that many lines of one part number never make a run of
     // slots that every later one walks; the usual line is filled in without
     // comparing part numbers.
+    using Line = typename LineNotes<Slot>::Note;
+    const Line* const lines = notes->data();
     auto fill = [&](const Line& line) __attribute__((always_inline)) {
         const Slot tag = codec.Tag(line.bits);
         std::uint64_t j = codec.Place(line.bits);
@@ -439,7 +505,7 @@ bool PriceList::IndexWith()
     // Each slot fetched a steady distance ahead of its fill, so that the
     // fetches' waits for memory overlap.
     constexpr std::size_t kAhead = 16;
-    const std::size_t n = lines.size();
+    const std::size_t n = notes->size();
     for (std::size_t i = 0; i < n; ++i) {
         if (i + kAhead < n) {
             // Both ends of the four slots read at once: one in five runs
@@ -450,7 +516,7 @@ bool PriceList::IndexWith()
         }
         fill(lines[i]);
     }
-    return true;
+    return Indexed::Yes;
 }
 
 std::optional<PriceListEntry> PriceList::FindLinear(std::string_view partNumber) const

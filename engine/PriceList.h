@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/LargeMemory.h"
+#include "engine/TextFile.h"
 
 namespace quillon {
 
@@ -28,6 +29,11 @@ public:
     explicit PriceList(LargeBuffer text);
     // Lines as read (without their line ends).
     explicit PriceList(const std::vector<std::string>& lines);
+    // The file read and indexed: the text as ReadTextFile gives it, its
+    // check for plain ASCII made by the index's walk over every byte
+    // instead of a pass of its own. An unreadable file gives no list and
+    // the error.
+    static PriceList Read(const std::string& path, std::optional<FileError>& error);
 
     std::size_t LineCount() const { return lineCount_; }
     // The list's text, its lines walked with ForEachLine.
@@ -55,10 +61,13 @@ public:
     std::optional<PriceListEntry> Find(std::string_view partNumber, const Lookup& lookup) const;
 
 private:
-    void BuildIndex();
-    // The index in slots of this width; false when its memory cannot be had.
+    // With plainOnly, stops and returns false at a byte above 0x7F: the
+    // text read unchecked still has to be decoded.
+    bool BuildIndex(bool plainOnly);
+    enum class Indexed { Yes, NoMemory, NotPlain };
+    // The index in slots of this width.
     template <class Slot>
-    bool IndexWith();
+    Indexed IndexWith(bool plainOnly);
     template <class Slot>
     std::optional<PriceListEntry> FindWith(std::string_view partNumber, std::uint64_t hash) const;
     // The line the part number's own slot points at, when its hash bits agree.

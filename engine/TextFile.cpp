@@ -44,40 +44,15 @@ bool Grow(LargeBuffer& buffer, std::size_t used)
     return true;
 }
 
-// The program holds its text as UTF-8 (see TextEncoding.h). Plain ASCII, the
-// usual case, stays where it was read; other text is decoded once here, so
-// that every reader of a data file sees the same characters.
-bool HoldAsProgramText(LargeBuffer& text)
-{
-    const std::string_view bytes(text.data(), text.size());
-    const std::string decoded = DecodeFileText(std::string(bytes));
-    if (decoded == bytes) return true;
-    LargeBuffer held = LargeBuffer::Allocate(decoded.size() + 1);
-    if (held.empty()) return false;
-    std::memcpy(held.data(), decoded.data(), decoded.size());
-    held.Shrink(decoded.size());
-    text = std::move(held);
-    return true;
-}
-
 // The file is read in pieces this large, each checked for plain ASCII while
 // its bytes are still in the processor's cache, instead of walking the whole
 // text again from memory after the read.
 constexpr std::size_t kPiece = std::size_t{256} << 10;
 
-}  // namespace
-
-std::vector<std::string> SplitLines(std::string_view text)
-{
-    std::vector<std::string> lines;
-    ForEachLine(text, [&](std::string_view line) {
-        lines.emplace_back(line);
-        return true;
-    });
-    return lines;
-}
-
-TextRead ReadTextFile(const std::string& path)
+// The file's bytes into one block, with `checked` in pieces of kPiece
+// bytes, each checked for plain ASCII (`ascii`) while still in cache;
+// unchecked in one read.
+TextRead ReadBytes(const std::string& path, bool checked, bool& ascii)
 {
     TextRead result;
     std::error_code ec;
@@ -97,15 +72,15 @@ TextRead ReadTextFile(const std::string& path)
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
     LargeBuffer text = LargeBuffer::Allocate(ExpectedSize(file.get()) + 1 + (1 << 12));
     std::size_t used = 0;
-    bool ascii = true;
+    ascii = true;
     for (;;) {
         if (text.empty() || (used == text.size() && !Grow(text, used))) {
             result.Error = Failure(path, std::errc::not_enough_memory);
             return result;
         }
-        const std::size_t wanted = std::min(kPiece, text.size() - used);
+        const std::size_t wanted = checked ? std::min(kPiece, text.size() - used) : text.size() - used;
         const std::size_t got = std::fread(text.data() + used, 1, wanted, file.get());
-        ascii = ascii && IsAscii(std::string_view(text.data() + used, got));
+        if (checked) ascii = ascii && IsAscii(std::string_view(text.data() + used, got));
         used += got;
         if (got < wanted) {
             if (std::ferror(file.get())) {
@@ -116,12 +91,53 @@ TextRead ReadTextFile(const std::string& path)
         }
     }
     text.Shrink(used);
-    if (!ascii && !HoldAsProgramText(text)) {
-        result.Error = Failure(path, std::errc::not_enough_memory);
-        return result;
-    }
     result.Text = std::move(text);
     return result;
+}
+
+}  // namespace
+
+// The program holds its text as UTF-8 (see TextEncoding.h). Plain ASCII, the
+// usual case, stays where it was read; other text is decoded once here, so
+// that every reader of a data file sees the same characters.
+bool HoldAsProgramText(LargeBuffer& text)
+{
+    const std::string_view bytes(text.data(), text.size());
+    const std::string decoded = DecodeFileText(std::string(bytes));
+    if (decoded == bytes) return true;
+    LargeBuffer held = LargeBuffer::Allocate(decoded.size() + 1);
+    if (held.empty()) return false;
+    std::memcpy(held.data(), decoded.data(), decoded.size());
+    held.Shrink(decoded.size());
+    text = std::move(held);
+    return true;
+}
+
+std::vector<std::string> SplitLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    ForEachLine(text, [&](std::string_view line) {
+        lines.emplace_back(line);
+        return true;
+    });
+    return lines;
+}
+
+TextRead ReadTextFile(const std::string& path)
+{
+    bool ascii = true;
+    TextRead result = ReadBytes(path, true, ascii);
+    if (!result.Error && !ascii && !HoldAsProgramText(result.Text)) {
+        result.Text = LargeBuffer();
+        result.Error = Failure(path, std::errc::not_enough_memory);
+    }
+    return result;
+}
+
+TextRead ReadFileBytes(const std::string& path)
+{
+    bool ascii = true;
+    return ReadBytes(path, false, ascii);
 }
 
 TextLines ReadTextLines(const std::string& path)

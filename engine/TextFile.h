@@ -85,6 +85,16 @@ std::vector<std::string> SplitLines(std::string_view text);
 // is no text file.
 TextRead ReadTextFile(const std::string& path);
 
+// The file's bytes as read, not yet checked for their encoding, in one
+// read: for a reader that looks at every byte anyway and checks on its way
+// for one above 0x7F. Where it meets one it calls HoldAsProgramText, and
+// the text is then as ReadTextFile would have given it.
+TextRead ReadFileBytes(const std::string& path);
+
+// A text read by ReadFileBytes decoded as ReadTextFile decodes a text that
+// is not plain ASCII; false when the memory for it cannot be had.
+bool HoldAsProgramText(LargeBuffer& text);
+
 // The file's lines, as SplitLines gives them.
 TextLines ReadTextLines(const std::string& path);
 

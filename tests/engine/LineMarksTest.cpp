@@ -10,6 +10,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace quillon;
@@ -47,6 +48,9 @@ void ExpectSameMarks(const std::string& text)
         ASSERT_TRUE(std::equal(a.starts, a.starts + a.startCount, b.starts));
         ASSERT_EQ(a.lastEnds, b.lastEnds);
         ASSERT_EQ(a.lastCr, b.lastCr);
+        ASSERT_EQ(a.high, b.high);
+        const std::string_view stretch = std::string_view(text).substr(s * kStretch, kStretch);
+        ASSERT_EQ(a.high != 0, std::any_of(stretch.begin(), stretch.end(), [](char c) { return static_cast<unsigned char>(c) > 0x7F; }));
     }
 }
 
@@ -57,6 +61,7 @@ TEST(LineMarks, WideMarksAreThoseFoundSixteenBytesAtATime)
     // Mostly text, with line ends, CR LFs and bars thick enough to fall on
     // every side of a block's and a stretch's edges.
     const std::string alphabet = "abc|||\r\n\n \r\n";
+    const char kHigh = '\xE9';  // a byte above 0x7F, here and there
     std::vector<std::size_t> sizes = {0, 1, 63, 64, 65, kStretch - 1, kStretch, kStretch + 1, kStretch + 63,
                                       kStretch + 64, kStretch + 65, 2 * kStretch + 64, 3 * kStretch + 7};
     for (int i = 0; i < 40; ++i) sizes.push_back(std::uniform_int_distribution<std::size_t>(0, 4 * kStretch)(random));
@@ -64,6 +69,12 @@ TEST(LineMarks, WideMarksAreThoseFoundSixteenBytesAtATime)
         std::string text(size, 'a');
         for (char& c : text) c = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
         ExpectSameMarks(text);
+        // A byte above 0x7F in some stretches, at their edges or anywhere.
+        if (size > 0) {
+            for (const std::size_t at : {std::size_t{0}, kStretch - 1, kStretch + 64, size - 1, size / 2})
+                if (at < size && std::uniform_int_distribution<int>(0, 1)(random) == 0) text[at] = kHigh;
+            ExpectSameMarks(text);
+        }
         // A CR as a stretch's last byte with its LF the next one's first.
         if (size > kStretch + 1) {
             text[kStretch - 1] = '\r';

@@ -4,16 +4,23 @@
 // one go, and part numbers of every length its hash reads differently.
 
 #include "engine/PriceList.h"
+#include "engine/TextEncoding.h"
 #include "engine/TextFile.h"
+#include "engine/LineMarks.h"
 
 #include <gtest/gtest.h>
+
+#include "tests/engine/TempFolder.h"
 
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 using namespace quillon;
@@ -288,6 +295,57 @@ TEST(PriceListIndex, AnswersAsTheScanOverALargeText)
     const PriceList prices = FromText(text);
     EXPECT_EQ(prices.LineCount(), fillers + 6);
     ExpectAsTheScan(prices, {"QXH-1", "QXH-22", "QXH-3", "QXF-FILLER", "QXT-1", "QXT-2", "QXT-3", ""});
+}
+
+// Read from its file, the list checks for bytes above 0x7F on its index's
+// walk instead of in the read: wherever the first one falls, in whichever
+// encoding, it holds the text ReadTextFile gives and answers as the scan.
+TEST(PriceListRead, HoldsTheTextAsReadWhereverItsFirstHighByteFalls)
+{
+    quillon::test::TempFolder folder;
+    std::string plain;
+    std::vector<std::string> partNumbers;
+    for (int i = 0; plain.size() < 5 * kStretch; ++i) {
+        partNumbers.push_back("QXR-" + std::to_string(i));
+        plain += "TL|G|" + partNumbers.back() + "|FT|read line " + std::to_string(i) + "|" + std::to_string(i) + ".25|\r\n";
+    }
+    const std::string latin = "\xE9", utf8 = "\xC3\xA9", mark = "\xEF\xBB\xBF";
+    struct Case {
+        std::size_t at;
+        std::string high;
+    };
+    std::vector<Case> cases = {{0, ""}, {0, latin}, {0, utf8}, {0, mark}, {plain.size() - 1, latin}, {plain.size() - 2, utf8}};
+    for (const std::size_t at : {std::size_t{5}, std::size_t{63}, kStretch - 1, kStretch, kStretch + 64, 3 * kStretch + 7})
+        for (const std::string& high : {latin, utf8}) cases.push_back({at, high});
+    for (const Case& c : cases) {
+        std::string bytes = plain;
+        bytes.replace(c.at, c.high.size(), c.high);
+        SCOPED_TRACE(::testing::PrintToString(c.high) + " at " + std::to_string(c.at));
+        const std::string path = folder.File("M_lom.dat", bytes);
+        std::optional<FileError> error;
+        const PriceList read = PriceList::Read(path, error);
+        ASSERT_FALSE(error.has_value());
+        TextRead text = ReadTextFile(path);
+        ASSERT_FALSE(text.Error.has_value());
+        EXPECT_TRUE(read.Text() == text.View());
+        const PriceList expected(std::move(text.Text));
+        EXPECT_EQ(read.LineCount(), expected.LineCount());
+        // The part numbers as the program holds them, some changed by the high byte.
+        std::vector<std::string> held = partNumbers;
+        ForEachLine(read.Text(), [&](std::string_view line) {
+            const std::size_t second = line.find('|', line.find('|') + 1);
+            if (second != std::string_view::npos) held.emplace_back(line.substr(second + 1, line.find('|', second + 1) - second - 1));
+            return true;
+        });
+        ExpectAsTheScan(read, held);
+    }
+
+    std::optional<FileError> error;
+    const PriceList absent = PriceList::Read(folder.Path("absent.dat"), error);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->File, folder.Path("absent.dat"));
+    EXPECT_EQ(error->Reason, std::make_error_code(std::errc::no_such_file_or_directory).message());
+    EXPECT_TRUE(absent.empty());
 }
 
 }  // namespace
