@@ -22,12 +22,13 @@ bool SameIgnoringCase(const std::string& a, const std::string& b)
 struct PriceListRead {
     std::optional<FileError> Error;  // set when the file could not be read
     PriceList List;
+    IndexFillShare Share;            // the catalogue's thread, when done, fills part of the index
     std::exception_ptr Failure;   // anything else that went wrong, raised where the caller waits
 
     void Run(const std::string& path) noexcept
     {
         try {
-            List = PriceList::Read(path, Error);
+            List = PriceList::Read(path, Error, &Share);
         } catch (...) {
             Failure = std::current_exception();
         }
@@ -111,7 +112,10 @@ DataSetLoad LoadDataSet(const DataSetPaths& paths, DataSet& data)
     } catch (...) {
         badRow = std::current_exception();
     }
-    if (pricer.joinable()) pricer.join();
+    if (pricer.joinable()) {
+        prices.Share.Help();
+        pricer.join();
+    }
     if (prices.Failure) std::rethrow_exception(prices.Failure);
     if (prices.Error) {
         // As if the catalogue had not been built: it never is without its prices.

@@ -306,10 +306,11 @@ private:
 };
 
 // Notes each line of the text that is neither empty nor skipped, in order,
-// and counts the text's lines as ForEachLine counts them. With plainOnly,
+// in two lists by the half of the table its place lies in, and counts the text's lines as ForEachLine counts them. With plainOnly,
 // stops at the first stretch that holds a byte above 0x7F and returns false.
 template <bool plainOnly, class Slot>
-bool WalkLines(const char* const base, const char* const end, std::size_t& lines, LineNotes<Slot>& notes)
+bool WalkLines(const char* const base, const char* const end, std::size_t& lines, LineNotes<Slot>& lowNotes,
+               LineNotes<Slot>& highNotes)
 {
     StretchMarks marks;
     marks.lastEnds = std::uint64_t{1} << 63;  // the text's start starts a line
@@ -319,7 +320,10 @@ bool WalkLines(const char* const base, const char* const end, std::size_t& lines
         MarkStretch(marks, from, end);
         if (plainOnly && marks.high != 0) return false;
         lines += marks.startCount;
-        typename LineNotes<Slot>::Note* out = notes.Room(marks.startCount);
+        // A note goes to the half of the table its place lies in (the hash
+        // bits' top bit), written to both with no branch on which.
+        typename LineNotes<Slot>::Note* low = lowNotes.Room(marks.startCount + 1);
+        typename LineNotes<Slot>::Note* high = highNotes.Room(marks.startCount + 1);
         for (std::size_t i = 0; i < marks.startCount; ++i) {
             const std::size_t at = marks.starts[i];
             const char* const p = from + at;
@@ -335,9 +339,16 @@ bool WalkLines(const char* const base, const char* const end, std::size_t& lines
             else if (ends == 0)  // a line longer than the marks read, its third bar further on
                 key = ScanLongLine<false>(p, end).key;
             // else fewer than three bars: field 3 is missing
-            *out++ = {static_cast<Slot>(p - base), SlotCodec<Slot>::Bits(HashKey(key))};
+            const Slot bits = SlotCodec<Slot>::Bits(HashKey(key));
+            const typename LineNotes<Slot>::Note note{static_cast<Slot>(p - base), bits};
+            *low = note;
+            *high = note;
+            const Slot upper = bits >> (SlotCodec<Slot>::kBits - 1);
+            low += 1 - upper;
+            high += upper;
         }
-        notes.Took(out);
+        lowNotes.Took(low);
+        highNotes.Took(high);
     }
     return true;
 }
@@ -360,8 +371,57 @@ PriceListEntry EntryOf(std::string_view line)
 
 PriceList::PriceList(LargeBuffer text) : text_(std::move(text)) { BuildIndex(false); }
 
-PriceList PriceList::Read(const std::string& path, std::optional<FileError>& error)
+void IndexFillShare::TakeParts(std::unique_lock<std::mutex>& lock)
 {
+    while (fillPart_ != nullptr && taken_ < kParts) {
+        const int part = taken_++;
+        const std::function<void(int)>* const fillPart = fillPart_;
+        lock.unlock();
+        (*fillPart)(part);
+        lock.lock();
+        ++filled_;
+        changed_.notify_all();
+    }
+}
+
+void IndexFillShare::Help()
+{
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return closed_ || fillPart_ != nullptr; });
+    TakeParts(lock);
+}
+
+void IndexFillShare::Fill(const std::function<void(int)>& fillPart)
+{
+    std::unique_lock lock(mutex_);
+    fillPart_ = &fillPart;
+    taken_ = 0;
+    filled_ = 0;
+    changed_.notify_all();
+    TakeParts(lock);
+    changed_.wait(lock, [&] { return filled_ == kParts; });
+    fillPart_ = nullptr;
+}
+
+void IndexFillShare::Close()
+{
+    {
+        const std::lock_guard lock(mutex_);
+        closed_ = true;
+    }
+    changed_.notify_all();
+}
+
+PriceList PriceList::Read(const std::string& path, std::optional<FileError>& error, IndexFillShare* const share)
+{
+    // However the read ends, a thread waiting to help stops waiting.
+    struct Closing {
+        IndexFillShare* share;
+        ~Closing()
+        {
+            if (share != nullptr) share->Close();
+        }
+    } closing{share};
     TextRead read = ReadFileBytes(path);
     error = std::move(read.Error);
     if (error) return {};
@@ -369,12 +429,12 @@ PriceList PriceList::Read(const std::string& path, std::optional<FileError>& err
     list.text_ = std::move(read.Text);
     // The index's walk looks at every byte: it stops at the first above
     // 0x7F, and the text is then decoded and walked again.
-    if (!list.BuildIndex(true)) {
+    if (!list.BuildIndex(true, share)) {
         if (!HoldAsProgramText(list.text_)) {
             error = FileError{path, std::make_error_code(std::errc::not_enough_memory).message()};
             return {};
         }
-        list.BuildIndex(false);
+        list.BuildIndex(false, share);
     }
     return list;
 }
@@ -400,7 +460,7 @@ std::string_view PriceList::LineAt(std::uint64_t offset) const
     return {start, static_cast<std::size_t>(FindLineEnd(start, end) - start)};
 }
 
-bool PriceList::BuildIndex(const bool plainOnly)
+bool PriceList::BuildIndex(const bool plainOnly, IndexFillShare* const share)
 {
     const std::string_view text(text_.data(), text_.size());
     lineCount_ = 0;
@@ -416,7 +476,7 @@ bool PriceList::BuildIndex(const bool plainOnly)
     while (bits < 32 - kNarrowTagBits && (text.size() >> bits) != 0) ++bits;
     narrow_ = (text.size() >> bits) == 0;
     offsetBits_ = narrow_ ? bits : kWideOffsetBits;
-    const Indexed indexed = narrow_ ? IndexWith<std::uint32_t>(plainOnly) : IndexWith<std::uint64_t>(plainOnly);
+    const Indexed indexed = narrow_ ? IndexWith<std::uint32_t>(plainOnly, share) : IndexWith<std::uint64_t>(plainOnly, share);
     if (indexed != Indexed::Yes) {
         slots_ = LargeBuffer();
         mask_ = 0;
@@ -425,7 +485,7 @@ bool PriceList::BuildIndex(const bool plainOnly)
 }
 
 template <class Slot>
-PriceList::Indexed PriceList::IndexWith(const bool plainOnly)
+PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* const share)
 {
     using Codec = SlotCodec<Slot>;
     const char* const base = text_.data();
@@ -434,13 +494,14 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly)
     // order; the table is filled from those notes afterwards. The walk then
     // never waits for the table, the table is sized for the lines there are,
     // and the fill fetches slots as far ahead as it likes.
-    std::optional<LineNotes<Slot>> notes;
+    std::optional<LineNotes<Slot>> notes[2];
     try {
         // Lines of a price list run to some forty bytes; a list of shorter
         // lines makes the notes grow.
-        notes.emplace(text_.size() / 32 + 16);
-        const bool walked = plainOnly ? WalkLines<true>(base, end, lineCount_, *notes)
-                                      : WalkLines<false>(base, end, lineCount_, *notes);
+        notes[0].emplace(text_.size() / 64 + 16);
+        notes[1].emplace(text_.size() / 64 + 16);
+        const bool walked = plainOnly ? WalkLines<true>(base, end, lineCount_, *notes[0], *notes[1])
+                                      : WalkLines<false>(base, end, lineCount_, *notes[0], *notes[1]);
         if (!walked) return Indexed::NotPlain;
     } catch (const std::bad_alloc&) {
         // Without the memory for an index, lookups scan.
@@ -452,14 +513,14 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly)
 
     // At most 60% of the slots used, so that a probe soon meets an empty one.
     int placeBits = 4;
-    while ((std::size_t{1} << placeBits) * 3 < notes->size() * 5) ++placeBits;
+    const std::size_t noted = notes[0]->size() + notes[1]->size();
+    while ((std::size_t{1} << placeBits) * 3 < noted * 5) ++placeBits;
     const std::size_t count = std::size_t{1} << placeBits;
     const Codec codec{offsetBits_, Codec::kBits - placeBits};
-    // From the heap where it can, cleared here: memory the program has had
+    // From the heap where it can, cleared below: memory the program has had
     // before costs less than fresh pages the system must clear and map.
     slots_ = LargeBuffer::Allocate(count * sizeof(Slot));
     if (slots_.empty()) return Indexed::NoMemory;
-    std::memset(slots_.data(), 0, slots_.size());
     mask_ = count - 1;
     placeShift_ = codec.placeShift;
     Slot* const table = reinterpret_cast<Slot*>(slots_.data());
@@ -468,53 +529,93 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly)
     // from its place on, so a later line of a part number stands after the
     // first one's slot on every probe that reaches it: lookups stop at the
     // first line whose part number agrees and find the first line, as the
-    // scan does. A later line is left out of the table only when its probe
-    // runs long, so that many lines of one part number never make a run of
-    // slots that every later one walks; the usual line is filled in without
-    // comparing part numbers.
+    // scan does. (The lines of one part number have one place, so they are
+    // in one half's notes, in their order.) A later line is left out of the
+    // table only when its probe runs long, so that many lines of one part
+    // number never make a run of slots that every later one walks; the
+    // usual line is filled in without comparing part numbers.
     using Line = typename LineNotes<Slot>::Note;
-    const Line* const lines = notes->data();
-    auto fill = [&](const Line& line) __attribute__((always_inline)) {
+    // A line filled in within slots [j, hi); false when none of them is empty.
+    auto fillWithin = [&](const Line& line, std::uint64_t j, const std::uint64_t hi) __attribute__((always_inline)) {
         const Slot tag = codec.Tag(line.bits);
-        std::uint64_t j = codec.Place(line.bits);
 #if defined(__SSE2__)
         if constexpr (sizeof(Slot) == 4) {
             // An empty slot among the four from its place on, found with no
             // branch that depends on where it falls.
-            if (j + 4 <= count) {
+            if (j + 4 <= hi) {
                 const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(table + j));
                 const auto empty = static_cast<unsigned>(
                     _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(four, _mm_setzero_si128()))));
                 if (empty != 0) {
                     table[j + static_cast<unsigned>(__builtin_ctz(empty))] = codec.Make(tag, line.offset);
-                    return;
+                    return true;
                 }
             }
         }
 #endif
-        for (;; j = (j + 1) & mask_) {
+        for (; j < hi; ++j) {
             const Slot slot = table[j];
             if (slot == 0) {
                 table[j] = codec.Make(tag, line.offset);
-                return;
+                return true;
             }
             if (codec.HasTag(slot, tag) && KeyAt(base + codec.Offset(slot), end) == KeyAt(base + line.offset, end))
-                return;
+                return true;
+        }
+        return false;
+    };
+    // Fills the half's lines in within slots [lo, hi), each slot fetched a
+    // steady distance ahead of its fill so that the fetches' waits for
+    // memory overlap; calls runOn(i) for each line whose probe runs past hi.
+    auto fillHalf = [&](int half, std::uint64_t lo, std::uint64_t hi, auto&& runOn) __attribute__((always_inline)) {
+        constexpr std::size_t kAhead = 16;
+        const Line* const lines = notes[half]->data();
+        const std::size_t n = notes[half]->size();
+        for (std::size_t i = 0; i < n; ++i) {
+            if (i + kAhead < n) {
+                // Both ends of the four slots read at once: one in five runs
+                // on into the next cache line.
+                const std::uint64_t place = codec.Place(lines[i + kAhead].bits);
+                __builtin_prefetch(table + place);
+                __builtin_prefetch(table + std::min<std::uint64_t>(place + 3, hi - 1));
+            }
+            if (!fillWithin(lines[i], std::max<std::uint64_t>(codec.Place(lines[i].bits), lo), hi)) runOn(i);
         }
     };
-    // Each slot fetched a steady distance ahead of its fill, so that the
-    // fetches' waits for memory overlap.
-    constexpr std::size_t kAhead = 16;
-    const std::size_t n = notes->size();
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i + kAhead < n) {
-            // Both ends of the four slots read at once: one in five runs
-            // on into the next cache line.
-            const std::uint64_t place = codec.Place(lines[i + kAhead].bits);
-            __builtin_prefetch(table + place);
-            __builtin_prefetch(table + (place + 3 <= mask_ ? place + 3 : mask_));
+    // A probe runs on from the table's end to its start; the table is never full.
+    auto fillFromStart = [&](const Line& line) { fillWithin(line, 0, count); };
+    const std::uint64_t middle = count / 2;
+    if (share == nullptr) {
+        std::memset(slots_.data(), 0, slots_.size());
+        for (int half = 0; half < 2; ++half)
+            fillHalf(half, 0, count, [&](std::size_t i) { fillFromStart(notes[half]->data()[i]); });
+        return Indexed::Yes;
+    }
+
+    // Shared with a second thread: each half of the table is cleared and
+    // filled by one thread alone, from the lines whose place lies in it. A
+    // line whose probe would run on past its half's end is filled in
+    // afterwards, in the lines' order, as the one thread would have.
+    static_assert(IndexFillShare::kParts == 2);
+    std::vector<std::size_t> runOn[2];
+    bool noMemory[2] = {false, false};
+    auto fillPart = [&](int half) {
+        const std::uint64_t lo = half == 0 ? 0 : middle;
+        const std::uint64_t hi = half == 0 ? middle : count;
+        std::memset(table + lo, 0, (hi - lo) * sizeof(Slot));
+        try {
+            fillHalf(half, lo, hi, [&](std::size_t i) { runOn[half].push_back(i); });
+        } catch (const std::bad_alloc&) {
+            noMemory[half] = true;
         }
-        fill(lines[i]);
+    };
+    share->Fill(std::function<void(int)>(fillPart));
+    if (noMemory[0] || noMemory[1]) return Indexed::NoMemory;
+    for (int half = 0; half < 2; ++half) {
+        for (const std::size_t i : runOn[half]) {
+            const Line& line = notes[half]->data()[i];
+            if (!fillWithin(line, codec.Place(line.bits), count)) fillFromStart(line);
+        }
     }
     return Indexed::Yes;
 }

@@ -6,7 +6,10 @@
 // a slot of 4 or 8 bytes for each line, and as many again spare: where a
 // line starts and a few bits of its part number's hash.
 
+#include <condition_variable>
 #include <cstdint>
+#include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +25,34 @@ struct PriceListEntry {
     long double Price = 0;  // US dollars
 };
 
+// The filling of a price list's index, shared with a second thread that
+// has nothing else to do: the data-set loader's catalogue thread, once its
+// catalogue is built, takes a part of the table while the price list's own
+// thread fills the rest.
+class IndexFillShare {
+public:
+    static constexpr int kParts = 2;
+    // Fills parts of the table not yet taken, once the price list's lines
+    // are walked; returns when none is left or there is no index to fill.
+    void Help();
+
+private:
+    friend class PriceList;
+    // The price list's thread: offers the parts, fills those not taken, and
+    // returns once every part is filled.
+    void Fill(const std::function<void(int)>& fillPart);
+    // Nothing more to fill: a helper still waiting returns.
+    void Close();
+    void TakeParts(std::unique_lock<std::mutex>& lock);
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    const std::function<void(int)>* fillPart_ = nullptr;
+    bool closed_ = false;
+    int taken_ = 0;
+    int filled_ = 0;
+};
+
 class PriceList {
 public:
     PriceList() = default;
@@ -33,7 +64,8 @@ public:
     // check for plain ASCII made by the index's walk over every byte
     // instead of a pass of its own. An unreadable file gives no list and
     // the error.
-    static PriceList Read(const std::string& path, std::optional<FileError>& error);
+    // `share`, when given, lets another thread fill part of the index.
+    static PriceList Read(const std::string& path, std::optional<FileError>& error, IndexFillShare* share = nullptr);
 
     std::size_t LineCount() const { return lineCount_; }
     // The list's text, its lines walked with ForEachLine.
@@ -63,11 +95,11 @@ public:
 private:
     // With plainOnly, stops and returns false at a byte above 0x7F: the
     // text read unchecked still has to be decoded.
-    bool BuildIndex(bool plainOnly);
+    bool BuildIndex(bool plainOnly, IndexFillShare* share = nullptr);
     enum class Indexed { Yes, NoMemory, NotPlain };
     // The index in slots of this width.
     template <class Slot>
-    Indexed IndexWith(bool plainOnly);
+    Indexed IndexWith(bool plainOnly, IndexFillShare* share);
     template <class Slot>
     std::optional<PriceListEntry> FindWith(std::string_view partNumber, std::uint64_t hash) const;
     // The line the part number's own slot points at, when its hash bits agree.

@@ -21,6 +21,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 using namespace quillon;
@@ -346,6 +347,43 @@ TEST(PriceListRead, HoldsTheTextAsReadWhereverItsFirstHighByteFalls)
     EXPECT_EQ(error->File, folder.Path("absent.dat"));
     EXPECT_EQ(error->Reason, std::make_error_code(std::errc::no_such_file_or_directory).message());
     EXPECT_TRUE(absent.empty());
+}
+
+// The index's two halves filled by two threads: a line whose probe runs past
+// its half's end is filled in after both, and every lookup still finds the
+// first line of its part number, as the scan does. Runs of one part number
+// many lines long make such probes wherever their place falls.
+TEST(PriceListRead, ASecondThreadFillingHalfTheIndexLeavesTheAnswersAsTheScan)
+{
+    quillon::test::TempFolder folder;
+    std::mt19937 random(20261211);
+    // Many small lists, so that in some a probe runs past the middle.
+    for (int list = 0; list < 60; ++list) {
+        std::vector<std::string> partNumbers;
+        std::string text;
+        const std::size_t lines = 100 + random() % 500;
+        for (std::size_t i = 0; i < lines; ++i) {
+            // One line in three repeats one of a few part numbers.
+            const bool repeat = random() % 3 == 0;
+            const std::string pn = repeat ? "QXS-RUN-" + std::to_string(random() % 5)
+                                          : "QXS-" + std::to_string(list) + "-" + std::to_string(i);
+            partNumbers.push_back(pn);
+            text += "TL|G|" + pn + "|FT|shared line " + std::to_string(i) + "|" + std::to_string(i) + ".5|\n";
+        }
+        partNumbers.push_back("QXS-ABSENT");
+        const std::string path = folder.File("M_lom.dat", text);
+        for (const bool helped : {false, true}) {
+            SCOPED_TRACE("list " + std::to_string(list) + (helped ? ", helped" : ", alone"));
+            IndexFillShare share;
+            std::jthread helper;
+            if (helped) helper = std::jthread([&] { share.Help(); });
+            std::optional<FileError> error;
+            const PriceList prices = PriceList::Read(path, error, &share);
+            ASSERT_FALSE(error.has_value());
+            EXPECT_EQ(prices.LineCount(), lines);
+            ExpectAsTheScan(prices, partNumbers);
+        }
+    }
 }
 
 }  // namespace
