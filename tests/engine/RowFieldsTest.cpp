@@ -36,14 +36,24 @@ void ExpectSplitAsPlain(RowFields& fields, std::string_view row)
     ASSERT_TRUE(fields[RowFields::kFields].empty());
 }
 
+// The three ways a row is split, each the fastest the processor has where
+// it lacks the way asked for.
+struct EveryWay {
+    RowFields portable{RowFields::Way::Portable};
+    RowFields wide{RowFields::Way::Wide};
+    RowFields bytes{RowFields::Way::WideBytes};
+
+    void ExpectSplitAsPlain(std::string_view row)
+    {
+        for (RowFields* fields : {&portable, &wide, &bytes}) ASSERT_NO_FATAL_FAILURE(::ExpectSplitAsPlain(*fields, row));
+    }
+};
+
 }  // namespace
 
 TEST(RowFields, EachWaySplitsAsAPlainWalk)
 {
-    // Each the fastest the processor has where it lacks the way asked for.
-    RowFields portable(RowFields::Way::Portable);
-    RowFields wide(RowFields::Way::Wide);
-    RowFields bytes(RowFields::Way::WideBytes);
+    EveryWay ways;
     if (!RowFields::WideAvailable()) std::cout << "[ NOTE ] no 64-byte instructions here: one way only\n";
     if (RowFields::FastestWay() != RowFields::Way::WideBytes)
         std::cout << "[ NOTE ] no gathering of bytes here: the byte way is not compared\n";
@@ -61,26 +71,19 @@ TEST(RowFields, EachWaySplitsAsAPlainWalk)
         const auto memory = std::make_unique<char[]>(row.size() + 1);
         std::copy(row.begin(), row.end(), memory.get());
         memory[row.size()] = '|';
-        const std::string_view view(memory.get(), row.size());
-        ASSERT_NO_FATAL_FAILURE(ExpectSplitAsPlain(portable, view));
-        ASSERT_NO_FATAL_FAILURE(ExpectSplitAsPlain(wide, view));
-        ASSERT_NO_FATAL_FAILURE(ExpectSplitAsPlain(bytes, view));
+        ASSERT_NO_FATAL_FAILURE(ways.ExpectSplitAsPlain(std::string_view(memory.get(), row.size())));
     }
 }
 
 TEST(RowFields, ARowOfEveryCountOfBars)
 {
-    RowFields portable(RowFields::Way::Portable);
-    RowFields wide(RowFields::Way::Wide);
-    RowFields bytes(RowFields::Way::WideBytes);
+    EveryWay ways;
     for (std::size_t bars = 0; bars <= 90; ++bars) {
         for (const std::size_t fieldLength : {0, 1, 3, 15, 16, 17, 63, 64, 65}) {
             std::string row;
             for (std::size_t i = 0; i < bars; ++i) row += std::string(fieldLength, static_cast<char>('a' + i % 26)) + "|";
             row += "tail";
-            ASSERT_NO_FATAL_FAILURE(ExpectSplitAsPlain(portable, row));
-            ASSERT_NO_FATAL_FAILURE(ExpectSplitAsPlain(wide, row));
-            ASSERT_NO_FATAL_FAILURE(ExpectSplitAsPlain(bytes, row));
+            ASSERT_NO_FATAL_FAILURE(ways.ExpectSplitAsPlain(row));
         }
     }
 }
@@ -90,9 +93,7 @@ TEST(RowFields, ARowOfEveryCountOfBars)
 // anywhere, lines of every length, the last one with or without its end.
 TEST(RowFields, LinesSplitWhereTheirEndsAreFound)
 {
-    RowFields portable(RowFields::Way::Portable);
-    RowFields wide(RowFields::Way::Wide);
-    RowFields bytes(RowFields::Way::WideBytes);
+    EveryWay ways;
     std::mt19937_64 random(20261215);
     for (int round = 0; round < 4'000; ++round) {
         std::string text;
@@ -117,7 +118,7 @@ TEST(RowFields, LinesSplitWhereTheirEndsAreFound)
             lines.push_back(line);
             return true;
         });
-        for (RowFields* fields : {&portable, &wide, &bytes}) {
+        for (RowFields* fields : {&ways.portable, &ways.wide, &ways.bytes}) {
             const char* p = begin;
             for (const std::string_view line : lines) {
                 ASSERT_EQ(p, line.data());
