@@ -306,8 +306,9 @@ private:
 };
 
 // Notes each line of the text that is neither empty nor skipped, in order,
-// in two lists by the half of the table its place lies in, and counts the text's lines as ForEachLine counts them. With plainOnly,
-// stops at the first stretch that holds a byte above 0x7F and returns false.
+// in two lists by the half of the table its place lies in, and counts the
+// text's lines as ForEachLine counts them. With plainOnly, stops at the
+// first stretch that holds a byte above 0x7F and returns false.
 template <bool plainOnly, class Slot>
 bool WalkLines(const char* const base, const char* const end, std::size_t& lines, LineNotes<Slot>& lowNotes,
                LineNotes<Slot>& highNotes)

@@ -63,8 +63,8 @@ public:
     // The file read and indexed: the text as ReadTextFile gives it, its
     // check for plain ASCII made by the index's walk over every byte
     // instead of a pass of its own. An unreadable file gives no list and
-    // the error.
-    // `share`, when given, lets another thread fill part of the index.
+    // the error. `share`, when given, lets another thread fill part of the
+    // index.
     static PriceList Read(const std::string& path, std::optional<FileError>& error, IndexFillShare* share = nullptr);
 
     std::size_t LineCount() const { return lineCount_; }
