@@ -97,6 +97,26 @@ std::uint64_t Pack(const PlainDecimal& decimal)
            decimal.digits;
 }
 
+// "00" to "99", two characters each: a text written two digits a step
+// waits on half as many divisions.
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> t{};
+    for (std::size_t i = 0; i < 100; ++i) {
+        t[2 * i] = static_cast<char>('0' + i / 10);
+        t[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return t;
+}();
+
+// The last two digits of n written before p; n loses them.
+inline char* WritePair(std::uint64_t& n, char* p)
+{
+    p -= 2;
+    std::memcpy(p, kDigitPairs.data() + 2 * (n % 100), 2);
+    n /= 100;
+    return p;
+}
+
 // The general format's text of a plain decimal of up to 15 digits: the
 // decimal itself, without zeros before its first digit (but the one before
 // "."), after its last fraction digit, or a "-" on zero. Written backwards
@@ -114,13 +134,23 @@ char* WritePlain(std::uint64_t packed, char* end)
         *--p = '0';
         return p;
     }
-    unsigned written = 0;
-    do {  // at least one digit before the "."
-        if (written == fraction && fraction > 0) *--p = '.';
-        *--p = static_cast<char>('0' + digits % 10);
-        digits /= 10;
-        ++written;
-    } while (digits != 0 || written <= fraction);
+    // The fraction's digits, zeros before its first included, then the
+    // whole part, at least one digit.
+    if (fraction > 0) {
+        unsigned left = fraction;
+        for (; left >= 2; left -= 2) p = WritePair(digits, p);
+        if (left == 1) {
+            *--p = static_cast<char>('0' + digits % 10);
+            digits /= 10;
+        }
+        *--p = '.';
+    }
+    while (digits >= 100) p = WritePair(digits, p);
+    if (digits >= 10) {
+        p = WritePair(digits, p);
+    } else {
+        *--p = static_cast<char>('0' + digits);
+    }
     if ((packed & kNegative) != 0) *--p = '-';
     return p;
 }

@@ -73,6 +73,43 @@ constexpr std::array<long double, 28> kPow10 = [] {
 
 long double Pow10(int k) { return kPow10[static_cast<std::size_t>(k)]; }
 
+// The same powers as doubles, all exact up to 10^22: a double's reads take
+// them as they stand, instead of each converting a long double through the
+// floating-point stack and memory.
+constexpr std::array<double, 23> kPow10Double = [] {
+    std::array<double, 23> t{};
+    double p = 1;
+    for (double& v : t) {
+        v = p;
+        p *= 10;
+    }
+    return t;
+}();
+
+// 10^k in the type read: for a double, k at most 22.
+template <typename Float>
+Float PowerOfTen(int k)
+{
+    if constexpr (sizeof(Float) > sizeof(double)) {
+        return Pow10(k);
+    } else {
+        return kPow10Double[static_cast<std::size_t>(k)];
+    }
+}
+
+// A whole number of at most the type's exact digits in that type; for a
+// double (up to 15 digits, below 2^63) by the one signed conversion, not
+// the unsigned one's test and halving.
+template <typename Float>
+Float WholeNumber(std::uint64_t n)
+{
+    if constexpr (sizeof(Float) > sizeof(double)) {
+        return static_cast<Float>(n);
+    } else {
+        return static_cast<Float>(static_cast<std::int64_t>(n));
+    }
+}
+
 constexpr std::array<std::uint64_t, 20> kPow10Int = [] {
     std::array<std::uint64_t, 20> t{};
     std::uint64_t p = 1;
@@ -117,8 +154,8 @@ bool ReadFast(const NumberParts& parts, Float& value)
     }
     const int power = exponent - fraction;
     if (power > kMaxPower || power < -kMaxPower) return false;
-    const Float m = static_cast<Float>(significand);
-    const Float p = static_cast<Float>(Pow10(power < 0 ? -power : power));
+    const Float m = WholeNumber<Float>(significand);
+    const Float p = PowerOfTen<Float>(power < 0 ? -power : power);
     const Float v = power < 0 ? m / p : m * p;
     value = parts.negative ? -v : v;
     return true;
@@ -152,7 +189,8 @@ long long DecimalMagnitude(const NumberParts& parts)
 // taken apart in one pass: the digits as one whole number, how many of them
 // follow the ".", and the sign. Leading zeros count as digits here too:
 // fewer texts qualify, none reads otherwise.
-bool ScanPlain(std::string_view text, std::size_t maxDigits, PlainDecimal& decimal)
+inline __attribute__((always_inline)) bool ScanPlain(std::string_view text, std::size_t maxDigits,
+                                                    PlainDecimal& decimal)
 {
     const char* p = text.data();
     const char* const end = p + text.size();
@@ -186,8 +224,8 @@ bool ScanPlain(std::string_view text, std::size_t maxDigits, PlainDecimal& decim
 template <typename Float>
 Float PlainValue(const PlainDecimal& decimal)
 {
-    const Float m = static_cast<Float>(decimal.digits);
-    const Float v = decimal.fraction == 0 ? m : m / static_cast<Float>(Pow10(static_cast<int>(decimal.fraction)));
+    const Float m = WholeNumber<Float>(decimal.digits);
+    const Float v = decimal.fraction == 0 ? m : m / PowerOfTen<Float>(static_cast<int>(decimal.fraction));
     return decimal.negative ? -v : v;
 }
 
