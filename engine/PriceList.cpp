@@ -266,9 +266,11 @@ std::uint64_t Mix(std::uint64_t a, std::uint64_t b)
     return Mix(Mix(a ^ k1, b ^ seed), k2);
 }
 
-// The index's notes of the lines, in their order: where each starts and
-// its part number's hash bits (SlotCodec::Bits), in one block that grows
-// as a stretch of lines needs, its end kept where the walk can hold it.
+// The index's notes of the lines: where each starts and its part number's
+// hash bits (SlotCodec::Bits), in one list for each part of the table, by
+// the part its place lies in (the hash bits' top bits), in the lines' order
+// within each. Each part of the table is then filled from its own list,
+// within a stretch of slots small enough to stay in the processor's cache.
 template <class Slot>
 class LineNotes {
 public:
@@ -276,81 +278,104 @@ public:
         Slot offset;
         Slot bits;
     };
-    explicit LineNotes(std::size_t expected) : data_(std::make_unique_for_overwrite<Note[]>(expected)), capacity_(expected) {}
+    static constexpr int kPartBits = IndexFillShare::kPartBits;
+    static constexpr int kParts = IndexFillShare::kParts;
+    // The part of the table a line's place lies in.
+    static std::size_t PartOf(Slot bits) { return bits >> (SlotCodec<Slot>::kBits - kPartBits); }
 
-    // Where the next notes go, with room for `most` of them.
-    Note* Room(std::size_t most)
+    explicit LineNotes(std::size_t expected)
     {
-        if (capacity_ - count_ < most) Grow(most);
-        return data_.get() + count_;
+        for (Part& part : parts_) part.Reserve(expected / kParts + expected / (4 * kParts) + 64);
     }
-    // The notes written end where `end` is.
-    void Took(const Note* end) { count_ = static_cast<std::size_t>(end - data_.get()); }
 
-    const Note* data() const { return data_.get(); }
-    std::size_t size() const { return count_; }
+    // Where each part's next notes go, in `ends`, each with room for at
+    // least `most` of them; returns the least room any part has.
+    std::size_t Room(std::size_t most, Note** ends)
+    {
+        std::size_t least = std::numeric_limits<std::size_t>::max();
+        for (int i = 0; i < kParts; ++i) {
+            Part& part = parts_[i];
+            if (ends[i] != nullptr) part.count = static_cast<std::size_t>(ends[i] - part.data.get());
+            if (part.capacity - part.count < most) part.Reserve(std::max(2 * part.capacity, part.count + most));
+            ends[i] = part.data.get() + part.count;
+            least = std::min(least, part.capacity - part.count);
+        }
+        return least;
+    }
+    // The notes written end where `ends` are.
+    void Took(Note* const* ends)
+    {
+        for (int i = 0; i < kParts; ++i) parts_[i].count = static_cast<std::size_t>(ends[i] - parts_[i].data.get());
+    }
+
+    const Note* data(int part) const { return parts_[part].data.get(); }
+    std::size_t size(int part) const { return parts_[part].count; }
+    std::size_t size() const
+    {
+        std::size_t n = 0;
+        for (const Part& part : parts_) n += part.count;
+        return n;
+    }
 
 private:
-    void Grow(std::size_t most)
-    {
-        const std::size_t capacity = std::max(2 * capacity_, count_ + most);
-        auto grown = std::make_unique_for_overwrite<Note[]>(capacity);
-        std::memcpy(grown.get(), data_.get(), count_ * sizeof(Note));
-        data_ = std::move(grown);
-        capacity_ = capacity;
-    }
+    struct Part {
+        std::unique_ptr<Note[]> data;
+        std::size_t count = 0;
+        std::size_t capacity = 0;
 
-    std::unique_ptr<Note[]> data_;
-    std::size_t count_ = 0;
-    std::size_t capacity_;
+        void Reserve(std::size_t wanted)
+        {
+            auto grown = std::make_unique_for_overwrite<Note[]>(wanted);
+            if (count != 0) std::memcpy(grown.get(), data.get(), count * sizeof(Note));
+            data = std::move(grown);
+            capacity = wanted;
+        }
+    };
+    Part parts_[kParts];
 };
 
 // Notes each line of the text that is neither empty nor skipped, in order,
-// in two lists by the half of the table its place lies in, and counts the
-// text's lines as ForEachLine counts them. With plainOnly, stops at the
-// first stretch that holds a byte above 0x7F and returns false.
+// in the list of the table's part its place lies in, and counts the text's
+// lines as ForEachLine counts them. With plainOnly, stops at the first
+// stretch that holds a byte above 0x7F and returns false.
 template <bool plainOnly, class Slot>
-bool WalkLines(const char* const base, const char* const end, std::size_t& lines, LineNotes<Slot>& lowNotes,
-               LineNotes<Slot>& highNotes)
+bool WalkLines(const char* const base, const char* const end, std::size_t& lines, LineNotes<Slot>& notes)
 {
+    using Note = typename LineNotes<Slot>::Note;
     StretchMarks marks;
     marks.lastEnds = std::uint64_t{1} << 63;  // the text's start starts a line
     marks.lastCr = 0;
     lines = 0;
+    Note* ends[LineNotes<Slot>::kParts] = {};
+    // Every part has room for this many more notes: a stretch adds at most
+    // its count of lines to any one of them.
+    std::size_t room = notes.Room(0, ends);
     for (const char* from = base; from < end; from += kStretch) {
         MarkStretch(marks, from, end);
         if (plainOnly && marks.high != 0) return false;
         lines += marks.startCount;
-        // A note goes to the half of the table its place lies in (the hash
-        // bits' top bit), written to both with no branch on which.
-        typename LineNotes<Slot>::Note* low = lowNotes.Room(marks.startCount + 1);
-        typename LineNotes<Slot>::Note* high = highNotes.Room(marks.startCount + 1);
+        if (room < marks.startCount) room = notes.Room(marks.startCount, ends);
+        room -= marks.startCount;
         for (std::size_t i = 0; i < marks.startCount; ++i) {
             const std::size_t at = marks.starts[i];
             const char* const p = from + at;
-            const std::uint64_t ends = MarksFrom(marks.ends, at);
-            if ((ends & 1) != 0 || kSkippedLead[static_cast<unsigned char>(*p)]) continue;
+            const std::uint64_t lineEnds = MarksFrom(marks.ends, at);
+            if ((lineEnds & 1) != 0 || kSkippedLead[static_cast<unsigned char>(*p)]) continue;
             // The bars before the line's end, all 64 when it ends further on.
-            const std::uint64_t bars = MarksFrom(marks.bars, at) & ((ends & (0 - ends)) - 1);
+            const std::uint64_t bars = MarksFrom(marks.bars, at) & ((lineEnds & (0 - lineEnds)) - 1);
             const std::uint64_t fromSecond = bars & (bars - 1);
             const std::uint64_t fromThird = fromSecond & (fromSecond - 1);
             std::string_view key;
             if (fromThird != 0)
                 key = Trimmed(p + __builtin_ctzll(fromSecond) + 1, p + __builtin_ctzll(fromThird));
-            else if (ends == 0)  // a line longer than the marks read, its third bar further on
+            else if (lineEnds == 0)  // a line longer than the marks read, its third bar further on
                 key = ScanLongLine<false>(p, end).key;
             // else fewer than three bars: field 3 is missing
             const Slot bits = SlotCodec<Slot>::Bits(HashKey(key));
-            const typename LineNotes<Slot>::Note note{static_cast<Slot>(p - base), bits};
-            *low = note;
-            *high = note;
-            const Slot upper = bits >> (SlotCodec<Slot>::kBits - 1);
-            low += 1 - upper;
-            high += upper;
+            *ends[LineNotes<Slot>::PartOf(bits)]++ = Note{static_cast<Slot>(p - base), bits};
         }
-        lowNotes.Took(low);
-        highNotes.Took(high);
     }
+    notes.Took(ends);
     return true;
 }
 
@@ -495,14 +520,13 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
     // order; the table is filled from those notes afterwards. The walk then
     // never waits for the table, the table is sized for the lines there are,
     // and the fill fetches slots as far ahead as it likes.
-    std::optional<LineNotes<Slot>> notes[2];
+    std::optional<LineNotes<Slot>> notes;
     try {
         // Lines of a price list run to some forty bytes; a list of shorter
         // lines makes the notes grow.
-        notes[0].emplace(text_.size() / 64 + 16);
-        notes[1].emplace(text_.size() / 64 + 16);
-        const bool walked = plainOnly ? WalkLines<true>(base, end, lineCount_, *notes[0], *notes[1])
-                                      : WalkLines<false>(base, end, lineCount_, *notes[0], *notes[1]);
+        notes.emplace(text_.size() / 64 + 16);
+        const bool walked = plainOnly ? WalkLines<true>(base, end, lineCount_, *notes)
+                                      : WalkLines<false>(base, end, lineCount_, *notes);
         if (!walked) return Indexed::NotPlain;
     } catch (const std::bad_alloc&) {
         // Without the memory for an index, lookups scan.
@@ -513,8 +537,8 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
     }
 
     // At most 60% of the slots used, so that a probe soon meets an empty one.
-    int placeBits = 4;
-    const std::size_t noted = notes[0]->size() + notes[1]->size();
+    int placeBits = LineNotes<Slot>::kPartBits;
+    const std::size_t noted = notes->size();
     while ((std::size_t{1} << placeBits) * 3 < noted * 5) ++placeBits;
     const std::size_t count = std::size_t{1} << placeBits;
     const Codec codec{offsetBits_, Codec::kBits - placeBits};
@@ -531,7 +555,7 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
     // first one's slot on every probe that reaches it: lookups stop at the
     // first line whose part number agrees and find the first line, as the
     // scan does. (The lines of one part number have one place, so they are
-    // in one half's notes, in their order.) A later line is left out of the
+    // in one part's notes, in their order.) A later line is left out of the
     // table only when its probe runs long, so that many lines of one part
     // number never make a run of slots that every later one walks; the
     // usual line is filled in without comparing part numbers.
@@ -565,13 +589,13 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
         }
         return false;
     };
-    // Fills the half's lines in within slots [lo, hi), each slot fetched a
-    // steady distance ahead of its fill so that the fetches' waits for
-    // memory overlap; calls runOn(i) for each line whose probe runs past hi.
-    auto fillHalf = [&](int half, std::uint64_t lo, std::uint64_t hi, auto&& runOn) __attribute__((always_inline)) {
-        constexpr std::size_t kAhead = 16;
-        const Line* const lines = notes[half]->data();
-        const std::size_t n = notes[half]->size();
+    // Fills a part's lines in within slots [lo, hi), each slot fetched a
+    // steady distance ahead of its fill so that the fetches' waits overlap;
+    // calls runOn(i) for each line whose probe runs past hi.
+    auto fillPart = [&](int part, std::uint64_t lo, std::uint64_t hi, auto&& runOn) __attribute__((always_inline)) {
+        constexpr std::size_t kAhead = 32;
+        const Line* const lines = notes->data(part);
+        const std::size_t n = notes->size(part);
         for (std::size_t i = 0; i < n; ++i) {
             if (i + kAhead < n) {
                 // Both ends of the four slots read at once: one in five runs
@@ -585,36 +609,36 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
     };
     // A probe runs on from the table's end to its start; the table is never full.
     auto fillFromStart = [&](const Line& line) { fillWithin(line, 0, count); };
-    const std::uint64_t middle = count / 2;
+    constexpr int kParts = LineNotes<Slot>::kParts;
+    const std::uint64_t partSlots = count / kParts;
     if (share == nullptr) {
         std::memset(slots_.data(), 0, slots_.size());
-        for (int half = 0; half < 2; ++half)
-            fillHalf(half, 0, count, [&](std::size_t i) { fillFromStart(notes[half]->data()[i]); });
+        for (int part = 0; part < kParts; ++part)
+            fillPart(part, 0, count, [&](std::size_t i) { fillFromStart(notes->data(part)[i]); });
         return Indexed::Yes;
     }
 
-    // Shared with a second thread: each half of the table is cleared and
+    // Shared with a second thread: each part of the table is cleared and
     // filled by one thread alone, from the lines whose place lies in it. A
-    // line whose probe would run on past its half's end is filled in
+    // line whose probe would run on past its part's end is filled in
     // afterwards, in the lines' order, as the one thread would have.
-    static_assert(IndexFillShare::kParts == 2);
-    std::vector<std::size_t> runOn[2];
-    bool noMemory[2] = {false, false};
-    auto fillPart = [&](int half) {
-        const std::uint64_t lo = half == 0 ? 0 : middle;
-        const std::uint64_t hi = half == 0 ? middle : count;
-        std::memset(table + lo, 0, (hi - lo) * sizeof(Slot));
+    std::vector<std::size_t> runOn[kParts];
+    bool noMemory[kParts] = {};
+    auto fillShared = [&](int part) {
+        const std::uint64_t lo = partSlots * static_cast<std::uint64_t>(part);
+        const std::uint64_t hi = lo + partSlots;
+        std::memset(table + lo, 0, partSlots * sizeof(Slot));
         try {
-            fillHalf(half, lo, hi, [&](std::size_t i) { runOn[half].push_back(i); });
+            fillPart(part, lo, hi, [&](std::size_t i) { runOn[part].push_back(i); });
         } catch (const std::bad_alloc&) {
-            noMemory[half] = true;
+            noMemory[part] = true;
         }
     };
-    share->Fill(std::function<void(int)>(fillPart));
-    if (noMemory[0] || noMemory[1]) return Indexed::NoMemory;
-    for (int half = 0; half < 2; ++half) {
-        for (const std::size_t i : runOn[half]) {
-            const Line& line = notes[half]->data()[i];
+    share->Fill(std::function<void(int)>(fillShared));
+    for (int part = 0; part < kParts; ++part) {
+        if (noMemory[part]) return Indexed::NoMemory;
+        for (const std::size_t i : runOn[part]) {
+            const Line& line = notes->data(part)[i];
             if (!fillWithin(line, codec.Place(line.bits), count)) fillFromStart(line);
         }
     }

@@ -31,7 +31,10 @@ struct PriceListEntry {
 // thread fills the rest.
 class IndexFillShare {
 public:
-    static constexpr int kParts = 2;
+    // The table is filled in parts small enough to stay in the processor's
+    // cache, each by one thread.
+    static constexpr int kPartBits = 4;
+    static constexpr int kParts = 1 << kPartBits;
     // Fills parts of the table not yet taken, once the price list's lines
     // are walked; returns when none is left or there is no index to fill.
     void Help();
