@@ -578,6 +578,15 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
             }
         }
 #endif
+        // A short run of taken slots is passed without reading part numbers:
+        // a later line of a part number filled in after the first is never
+        // found by a lookup, which stops at the first.
+        for (std::uint64_t k = j; k < std::min<std::uint64_t>(j + 16, hi); ++k) {
+            if (table[k] == 0) {
+                table[k] = codec.Make(tag, line.offset);
+                return true;
+            }
+        }
         for (; j < hi; ++j) {
             const Slot slot = table[j];
             if (slot == 0) {
