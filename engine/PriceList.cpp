@@ -571,7 +571,7 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
                 const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(table + j));
                 const auto empty = static_cast<unsigned>(
                     _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(four, _mm_setzero_si128()))));
-                if (empty != 0) {
+                if (__builtin_expect(empty != 0, 1)) {
                     table[j + static_cast<unsigned>(__builtin_ctz(empty))] = codec.Make(tag, line.offset);
                     return true;
                 }
@@ -598,10 +598,10 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
         }
         return false;
     };
-    // Fills a part's lines in within slots [lo, hi), each slot fetched a
-    // steady distance ahead of its fill so that the fetches' waits overlap;
-    // calls runOn(i) for each line whose probe runs past hi.
-    auto fillPart = [&](int part, std::uint64_t lo, std::uint64_t hi, auto&& runOn) __attribute__((always_inline)) {
+    // Fills a part's lines in below slot hi, each slot fetched a steady
+    // distance ahead of its fill so that the fetches' waits overlap; calls
+    // runOn(i) for each line whose probe runs past hi.
+    auto fillPart = [&](int part, std::uint64_t hi, auto&& runOn) __attribute__((always_inline)) {
         constexpr std::size_t kAhead = 32;
         const Line* const lines = notes->data(part);
         const std::size_t n = notes->size(part);
@@ -613,24 +613,18 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
                 __builtin_prefetch(table + place);
                 __builtin_prefetch(table + std::min<std::uint64_t>(place + 3, hi - 1));
             }
-            if (!fillWithin(lines[i], std::max<std::uint64_t>(codec.Place(lines[i].bits), lo), hi)) runOn(i);
+            if (!fillWithin(lines[i], codec.Place(lines[i].bits), hi)) runOn(i);
         }
     };
     // A probe runs on from the table's end to its start; the table is never full.
     auto fillFromStart = [&](const Line& line) { fillWithin(line, 0, count); };
+    // Each part of the table is cleared and filled from the lines whose
+    // place lies in it, while it stays in the processor's cache, and by one
+    // thread alone when a second one shares the work. A line whose probe
+    // would run on past its part's end is filled in afterwards, in the
+    // lines' order, as a fill of the whole table at once would have.
     constexpr int kParts = LineNotes<Slot>::kParts;
     const std::uint64_t partSlots = count / kParts;
-    if (share == nullptr) {
-        std::memset(slots_.data(), 0, slots_.size());
-        for (int part = 0; part < kParts; ++part)
-            fillPart(part, 0, count, [&](std::size_t i) { fillFromStart(notes->data(part)[i]); });
-        return Indexed::Yes;
-    }
-
-    // Shared with a second thread: each part of the table is cleared and
-    // filled by one thread alone, from the lines whose place lies in it. A
-    // line whose probe would run on past its part's end is filled in
-    // afterwards, in the lines' order, as the one thread would have.
     std::vector<std::size_t> runOn[kParts];
     bool noMemory[kParts] = {};
     auto fillShared = [&](int part) {
@@ -638,12 +632,15 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
         const std::uint64_t hi = lo + partSlots;
         std::memset(table + lo, 0, partSlots * sizeof(Slot));
         try {
-            fillPart(part, lo, hi, [&](std::size_t i) { runOn[part].push_back(i); });
+            fillPart(part, hi, [&](std::size_t i) { runOn[part].push_back(i); });
         } catch (const std::bad_alloc&) {
             noMemory[part] = true;
         }
     };
-    share->Fill(std::function<void(int)>(fillShared));
+    if (share != nullptr)
+        share->Fill(std::function<void(int)>(fillShared));
+    else
+        for (int part = 0; part < kParts; ++part) fillShared(part);
     for (int part = 0; part < kParts; ++part) {
         if (noMemory[part]) return Indexed::NoMemory;
         for (const std::size_t i : runOn[part]) {
