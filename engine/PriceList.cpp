@@ -356,23 +356,28 @@ bool WalkLines(const char* const base, const char* const end, std::size_t& lines
         lines += marks.startCount;
         if (room < marks.startCount) room = notes.Room(marks.startCount, ends);
         room -= marks.startCount;
-        for (std::size_t i = 0; i < marks.startCount; ++i) {
+        // Held apart from the marks, which the notes' writes might otherwise
+        // be taken to change, so that they stay in registers.
+        const std::size_t count = marks.startCount;
+        const auto fromBase = static_cast<std::size_t>(from - base);
+        for (std::size_t i = 0; i < count; ++i) {
             const std::size_t at = marks.starts[i];
             const char* const p = from + at;
             const std::uint64_t lineEnds = MarksFrom(marks.ends, at);
-            if ((lineEnds & 1) != 0 || kSkippedLead[static_cast<unsigned char>(*p)]) continue;
+            if (((lineEnds & 1) | kSkippedLead[static_cast<unsigned char>(*p)]) != 0) continue;
             // The bars before the line's end, all 64 when it ends further on.
             const std::uint64_t bars = MarksFrom(marks.bars, at) & ((lineEnds & (0 - lineEnds)) - 1);
             const std::uint64_t fromSecond = bars & (bars - 1);
             const std::uint64_t fromThird = fromSecond & (fromSecond - 1);
             std::string_view key;
             if (fromThird != 0)
-                key = Trimmed(p + __builtin_ctzll(fromSecond) + 1, p + __builtin_ctzll(fromThird));
+                key = Trimmed(p + static_cast<unsigned>(__builtin_ctzll(fromSecond)) + 1,
+                              p + static_cast<unsigned>(__builtin_ctzll(fromThird)));
             else if (lineEnds == 0)  // a line longer than the marks read, its third bar further on
                 key = ScanLongLine<false>(p, end).key;
             // else fewer than three bars: field 3 is missing
             const Slot bits = SlotCodec<Slot>::Bits(HashKey(key));
-            *ends[LineNotes<Slot>::PartOf(bits)]++ = Note{static_cast<Slot>(p - base), bits};
+            *ends[LineNotes<Slot>::PartOf(bits)]++ = Note{static_cast<Slot>(fromBase + at), bits};
         }
     }
     notes.Took(ends);
