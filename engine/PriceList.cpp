@@ -6,6 +6,7 @@
 #include "engine/TextFile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -334,23 +335,33 @@ private:
     Part parts_[kParts];
 };
 
-// Notes each line of the text that is neither empty nor skipped, in order,
-// in the list of the table's part its place lies in, and counts the text's
-// lines as ForEachLine counts them. With plainOnly, stops at the first
-// stretch that holds a byte above 0x7F and returns false.
+// The text is walked in about this many pieces: enough that a thread that
+// comes to help late still finds some left, few enough that each piece's
+// notes of a part stay long.
+constexpr std::size_t kWalkPieces = 32;
+
+// Notes each line of the text that is neither empty nor skipped and starts
+// in [first, last), in order, in the list of the table's part its place
+// lies in, and counts those lines as ForEachLine counts them; `first` is
+// the text's start or a stretch's length on from it. With plainOnly, stops
+// at the first stretch that holds a byte above 0x7F and returns false.
 template <bool plainOnly, class Slot>
-bool WalkLines(const char* const base, const char* const end, std::size_t& lines, LineNotes<Slot>& notes)
+bool WalkLines(const char* const base, const char* const first, const char* const last, const char* const end,
+               std::size_t& lines, LineNotes<Slot>& notes)
 {
     using Note = typename LineNotes<Slot>::Note;
     StretchMarks marks;
-    marks.lastEnds = std::uint64_t{1} << 63;  // the text's start starts a line
-    marks.lastCr = 0;
+    // A line starts at the text's start, and after LF, or CR not followed
+    // by LF: what the walk from the start would hold of the byte before.
+    const char before = first == base ? '\n' : first[-1];
+    marks.lastEnds = before == '\n' || before == '\r' ? std::uint64_t{1} << 63 : 0;
+    marks.lastCr = before == '\r' ? std::uint64_t{1} << 63 : 0;
     lines = 0;
     Note* ends[LineNotes<Slot>::kParts] = {};
     // Every part has room for this many more notes: a stretch adds at most
     // its count of lines to any one of them.
     std::size_t room = notes.Room(0, ends);
-    for (const char* from = base; from < end; from += kStretch) {
+    for (const char* from = first; from < last; from += kStretch) {
         MarkStretch(marks, from, end);
         if (plainOnly && marks.high != 0) return false;
         lines += marks.startCount;
@@ -402,15 +413,15 @@ PriceListEntry EntryOf(std::string_view line)
 
 PriceList::PriceList(LargeBuffer text) : text_(std::move(text)) { BuildIndex(false); }
 
-void IndexFillShare::TakeParts(std::unique_lock<std::mutex>& lock)
+void IndexFillShare::TakePieces(std::unique_lock<std::mutex>& lock)
 {
-    while (fillPart_ != nullptr && taken_ < kParts) {
-        const int part = taken_++;
-        const std::function<void(int)>* const fillPart = fillPart_;
+    while (piece_ != nullptr && taken_ < pieces_) {
+        const int piece = taken_++;
+        const std::function<void(int)>* const work = piece_;
         lock.unlock();
-        (*fillPart)(part);
+        (*work)(piece);
         lock.lock();
-        ++filled_;
+        ++done_;
         changed_.notify_all();
     }
 }
@@ -418,20 +429,24 @@ void IndexFillShare::TakeParts(std::unique_lock<std::mutex>& lock)
 void IndexFillShare::Help()
 {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return closed_ || fillPart_ != nullptr; });
-    TakeParts(lock);
+    for (;;) {
+        changed_.wait(lock, [&] { return closed_ || (piece_ != nullptr && taken_ < pieces_); });
+        if (piece_ == nullptr || taken_ >= pieces_) return;
+        TakePieces(lock);
+    }
 }
 
-void IndexFillShare::Fill(const std::function<void(int)>& fillPart)
+void IndexFillShare::Share(const std::function<void(int)>& piece, int pieces)
 {
     std::unique_lock lock(mutex_);
-    fillPart_ = &fillPart;
+    piece_ = &piece;
+    pieces_ = pieces;
     taken_ = 0;
-    filled_ = 0;
+    done_ = 0;
     changed_.notify_all();
-    TakeParts(lock);
-    changed_.wait(lock, [&] { return filled_ == kParts; });
-    fillPart_ = nullptr;
+    TakePieces(lock);
+    changed_.wait(lock, [&] { return done_ == pieces_; });
+    piece_ = nullptr;
 }
 
 void IndexFillShare::Close()
@@ -524,26 +539,53 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
     // Every line is read and hashed first, its hash noted in the lines'
     // order; the table is filled from those notes afterwards. The walk then
     // never waits for the table, the table is sized for the lines there are,
-    // and the fill fetches slots as far ahead as it likes.
-    std::optional<LineNotes<Slot>> notes;
+    // and the fill fetches slots as far ahead as it likes. The text is walked
+    // in pieces, each noting its own lines, so that a second thread can take
+    // some of them; the pieces' notes, in the pieces' order, are the lines'.
+    const std::size_t size = text_.size();
+    const std::size_t pieceBytes = std::max(kStretch, (size / kWalkPieces + kStretch - 1) / kStretch * kStretch);
+    const auto pieces = static_cast<int>((size + pieceBytes - 1) / pieceBytes);
+    std::vector<std::optional<LineNotes<Slot>>> walks;
+    std::vector<std::size_t> pieceLines;
     try {
-        // Lines of a price list run to some forty bytes; a list of shorter
-        // lines makes the notes grow.
-        notes.emplace(text_.size() / 64 + 16);
-        const bool walked = plainOnly ? WalkLines<true>(base, end, lineCount_, *notes)
-                                      : WalkLines<false>(base, end, lineCount_, *notes);
-        if (!walked) return Indexed::NotPlain;
+        walks.resize(static_cast<std::size_t>(pieces));
+        pieceLines.resize(static_cast<std::size_t>(pieces));
     } catch (const std::bad_alloc&) {
-        // Without the memory for an index, lookups scan.
-        if (plainOnly && !IsAscii(std::string_view(base, text_.size()))) return Indexed::NotPlain;
-        lineCount_ = 0;
-        ForEachLine(std::string_view(base, text_.size()), [&](std::string_view) { return ++lineCount_, true; });
-        return Indexed::NoMemory;
+        return ScanOnly(plainOnly);
     }
+    std::atomic<bool> notPlain{false}, walkNoMemory{false};
+    auto walkPiece = [&](int piece) {
+        const std::size_t at = pieceBytes * static_cast<std::size_t>(piece);
+        const char* const first = base + at;
+        const char* const last = base + std::min(size, at + pieceBytes);
+        // Once a piece holds a byte above 0x7F the text is walked again.
+        if (plainOnly && notPlain.load(std::memory_order_relaxed)) return;
+        try {
+            // Lines of a price list run to some forty bytes; a list of
+            // shorter lines makes the notes grow.
+            const std::size_t expected = static_cast<std::size_t>(last - first) / 48 + 16;
+            LineNotes<Slot>& notes = walks[static_cast<std::size_t>(piece)].emplace(expected);
+            std::size_t& lines = pieceLines[static_cast<std::size_t>(piece)];
+            const bool walked = plainOnly ? WalkLines<true>(base, first, last, end, lines, notes)
+                                          : WalkLines<false>(base, first, last, end, lines, notes);
+            if (!walked) notPlain = true;
+        } catch (const std::bad_alloc&) {
+            walkNoMemory = true;
+        }
+    };
+    if (share != nullptr)
+        share->Share(std::function<void(int)>(walkPiece), pieces);
+    else
+        for (int piece = 0; piece < pieces; ++piece) walkPiece(piece);
+    if (notPlain) return Indexed::NotPlain;
+    if (walkNoMemory) return ScanOnly(plainOnly);
+    lineCount_ = 0;
+    for (const std::size_t lines : pieceLines) lineCount_ += lines;
 
     // At most 60% of the slots used, so that a probe soon meets an empty one.
     int placeBits = LineNotes<Slot>::kPartBits;
-    const std::size_t noted = notes->size();
+    std::size_t noted = 0;
+    for (const auto& notes : walks) noted += notes->size();
     while ((std::size_t{1} << placeBits) * 3 < noted * 5) ++placeBits;
     const std::size_t count = std::size_t{1} << placeBits;
     const Codec codec{offsetBits_, Codec::kBits - placeBits};
@@ -605,20 +647,22 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
     };
     // Fills a part's lines in below slot hi, each slot fetched a steady
     // distance ahead of its fill so that the fetches' waits overlap; calls
-    // runOn(i) for each line whose probe runs past hi.
+    // runOn(line) for each line whose probe runs past hi.
     auto fillPart = [&](int part, std::uint64_t hi, auto&& runOn) __attribute__((always_inline)) {
         constexpr std::size_t kAhead = 32;
-        const Line* const lines = notes->data(part);
-        const std::size_t n = notes->size(part);
-        for (std::size_t i = 0; i < n; ++i) {
-            if (i + kAhead < n) {
-                // Both ends of the four slots read at once: one in five runs
-                // on into the next cache line.
-                const std::uint64_t place = codec.Place(lines[i + kAhead].bits);
-                __builtin_prefetch(table + place);
-                __builtin_prefetch(table + std::min<std::uint64_t>(place + 3, hi - 1));
+        for (const auto& notes : walks) {
+            const Line* const lines = notes->data(part);
+            const std::size_t n = notes->size(part);
+            for (std::size_t i = 0; i < n; ++i) {
+                if (i + kAhead < n) {
+                    // Both ends of the four slots read at once: one in five
+                    // runs on into the next cache line.
+                    const std::uint64_t place = codec.Place(lines[i + kAhead].bits);
+                    __builtin_prefetch(table + place);
+                    __builtin_prefetch(table + std::min<std::uint64_t>(place + 3, hi - 1));
+                }
+                if (!fillWithin(lines[i], codec.Place(lines[i].bits), hi)) runOn(lines[i]);
             }
-            if (!fillWithin(lines[i], codec.Place(lines[i].bits), hi)) runOn(i);
         }
     };
     // A probe runs on from the table's end to its start; the table is never full.
@@ -630,30 +674,38 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
     // lines' order, as a fill of the whole table at once would have.
     constexpr int kParts = LineNotes<Slot>::kParts;
     const std::uint64_t partSlots = count / kParts;
-    std::vector<std::size_t> runOn[kParts];
+    std::vector<Line> runOn[kParts];
     bool noMemory[kParts] = {};
     auto fillShared = [&](int part) {
         const std::uint64_t lo = partSlots * static_cast<std::uint64_t>(part);
         const std::uint64_t hi = lo + partSlots;
         std::memset(table + lo, 0, partSlots * sizeof(Slot));
         try {
-            fillPart(part, hi, [&](std::size_t i) { runOn[part].push_back(i); });
+            fillPart(part, hi, [&](const Line& line) { runOn[part].push_back(line); });
         } catch (const std::bad_alloc&) {
             noMemory[part] = true;
         }
     };
     if (share != nullptr)
-        share->Fill(std::function<void(int)>(fillShared));
+        share->Share(std::function<void(int)>(fillShared), kParts);
     else
         for (int part = 0; part < kParts; ++part) fillShared(part);
     for (int part = 0; part < kParts; ++part) {
         if (noMemory[part]) return Indexed::NoMemory;
-        for (const std::size_t i : runOn[part]) {
-            const Line& line = notes->data(part)[i];
+        for (const Line& line : runOn[part])
             if (!fillWithin(line, codec.Place(line.bits), count)) fillFromStart(line);
-        }
     }
     return Indexed::Yes;
+}
+
+PriceList::Indexed PriceList::ScanOnly(const bool plainOnly)
+{
+    // Without the memory for an index, lookups scan.
+    const std::string_view text(text_.data(), text_.size());
+    if (plainOnly && !IsAscii(text)) return Indexed::NotPlain;
+    lineCount_ = 0;
+    ForEachLine(text, [&](std::string_view) { return ++lineCount_, true; });
+    return Indexed::NoMemory;
 }
 
 std::optional<PriceListEntry> PriceList::FindLinear(std::string_view partNumber) const

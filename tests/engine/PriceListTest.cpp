@@ -349,11 +349,13 @@ TEST(PriceListRead, HoldsTheTextAsReadWhereverItsFirstHighByteFalls)
     EXPECT_TRUE(absent.empty());
 }
 
-// The index's parts filled by two threads: a line whose probe runs past its
-// part's end is filled in after all of them, and every lookup still finds
-// the first line of its part number, as the scan does. Runs of one part
-// number many lines long make such probes wherever their place falls.
-TEST(PriceListRead, ASecondThreadFillingPartsOfTheIndexLeavesTheAnswersAsTheScan)
+// The index built by two threads, each walking some pieces of the text and
+// filling some parts of the table: the pieces' notes are taken in the
+// text's order, a line whose probe runs past its part's end is filled in
+// after all parts, and every lookup still finds the first line of its part
+// number, as the scan does. Runs of one part number many lines long make
+// such probes wherever their place falls.
+TEST(PriceListRead, ASecondThreadTakingPiecesOfTheIndexLeavesTheAnswersAsTheScan)
 {
     quillon::test::TempFolder folder;
     std::mt19937 random(20261211);
