@@ -22,7 +22,7 @@ bool SameIgnoringCase(const std::string& a, const std::string& b)
 struct PriceListRead {
     std::optional<FileError> Error;  // set when the file could not be read
     PriceList List;
-    IndexFillShare Share;            // the catalogue's thread, when done, fills part of the index
+    IndexFillShare Share;            // the catalogue's thread, when done, takes part of the index's building
     std::exception_ptr Failure;   // anything else that went wrong, raised where the caller waits
 
     void Run(const std::string& path) noexcept

@@ -6,6 +6,7 @@
 #include "engine/TextFile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -266,9 +267,11 @@ std::uint64_t Mix(std::uint64_t a, std::uint64_t b)
     return Mix(Mix(a ^ k1, b ^ seed), k2);
 }
 
-// The index's notes of the lines, in their order: where each starts and
-// its part number's hash bits (SlotCodec::Bits), in one block that grows
-// as a stretch of lines needs, its end kept where the walk can hold it.
+// The index's notes of the lines: where each starts and its part number's
+// hash bits (SlotCodec::Bits), in one list for each part of the table, by
+// the part its place lies in (the hash bits' top bits), in the lines' order
+// within each. Each part of the table is then filled from its own list,
+// within a stretch of slots small enough to stay in the processor's cache.
 template <class Slot>
 class LineNotes {
 public:
@@ -276,81 +279,119 @@ public:
         Slot offset;
         Slot bits;
     };
-    explicit LineNotes(std::size_t expected) : data_(std::make_unique_for_overwrite<Note[]>(expected)), capacity_(expected) {}
+    static constexpr int kPartBits = IndexFillShare::kPartBits;
+    static constexpr int kParts = IndexFillShare::kParts;
+    // The part of the table a line's place lies in.
+    static std::size_t PartOf(Slot bits) { return bits >> (SlotCodec<Slot>::kBits - kPartBits); }
 
-    // Where the next notes go, with room for `most` of them.
-    Note* Room(std::size_t most)
+    explicit LineNotes(std::size_t expected)
     {
-        if (capacity_ - count_ < most) Grow(most);
-        return data_.get() + count_;
+        for (Part& part : parts_) part.Reserve(expected / kParts + expected / (4 * kParts) + 64);
     }
-    // The notes written end where `end` is.
-    void Took(const Note* end) { count_ = static_cast<std::size_t>(end - data_.get()); }
 
-    const Note* data() const { return data_.get(); }
-    std::size_t size() const { return count_; }
+    // Where each part's next notes go, in `ends`, each with room for at
+    // least `most` of them; returns the least room any part has.
+    std::size_t Room(std::size_t most, Note** ends)
+    {
+        std::size_t least = std::numeric_limits<std::size_t>::max();
+        for (int i = 0; i < kParts; ++i) {
+            Part& part = parts_[i];
+            if (ends[i] != nullptr) part.count = static_cast<std::size_t>(ends[i] - part.data.get());
+            if (part.capacity - part.count < most) part.Reserve(std::max(2 * part.capacity, part.count + most));
+            ends[i] = part.data.get() + part.count;
+            least = std::min(least, part.capacity - part.count);
+        }
+        return least;
+    }
+    // The notes written end where `ends` are.
+    void Took(Note* const* ends)
+    {
+        for (int i = 0; i < kParts; ++i) parts_[i].count = static_cast<std::size_t>(ends[i] - parts_[i].data.get());
+    }
+
+    const Note* data(int part) const { return parts_[part].data.get(); }
+    std::size_t size(int part) const { return parts_[part].count; }
+    std::size_t size() const
+    {
+        std::size_t n = 0;
+        for (const Part& part : parts_) n += part.count;
+        return n;
+    }
 
 private:
-    void Grow(std::size_t most)
-    {
-        const std::size_t capacity = std::max(2 * capacity_, count_ + most);
-        auto grown = std::make_unique_for_overwrite<Note[]>(capacity);
-        std::memcpy(grown.get(), data_.get(), count_ * sizeof(Note));
-        data_ = std::move(grown);
-        capacity_ = capacity;
-    }
+    struct Part {
+        std::unique_ptr<Note[]> data;
+        std::size_t count = 0;
+        std::size_t capacity = 0;
 
-    std::unique_ptr<Note[]> data_;
-    std::size_t count_ = 0;
-    std::size_t capacity_;
+        void Reserve(std::size_t wanted)
+        {
+            auto grown = std::make_unique_for_overwrite<Note[]>(wanted);
+            if (count != 0) std::memcpy(grown.get(), data.get(), count * sizeof(Note));
+            data = std::move(grown);
+            capacity = wanted;
+        }
+    };
+    Part parts_[kParts];
 };
 
-// Notes each line of the text that is neither empty nor skipped, in order,
-// in two lists by the half of the table its place lies in, and counts the
-// text's lines as ForEachLine counts them. With plainOnly, stops at the
-// first stretch that holds a byte above 0x7F and returns false.
+// The text is walked in about this many pieces: enough that a thread that
+// comes to help late still finds some left, few enough that each piece's
+// notes of a part stay long.
+constexpr std::size_t kWalkPieces = 32;
+
+// Notes each line of the text that is neither empty nor skipped and starts
+// in [first, last), in order, in the list of the table's part its place
+// lies in, and counts those lines as ForEachLine counts them; `first` is
+// the text's start or a stretch's length on from it. With plainOnly, stops
+// at the first stretch that holds a byte above 0x7F and returns false.
 template <bool plainOnly, class Slot>
-bool WalkLines(const char* const base, const char* const end, std::size_t& lines, LineNotes<Slot>& lowNotes,
-               LineNotes<Slot>& highNotes)
+bool WalkLines(const char* const base, const char* const first, const char* const last, const char* const end,
+               std::size_t& lines, LineNotes<Slot>& notes)
 {
+    using Note = typename LineNotes<Slot>::Note;
     StretchMarks marks;
-    marks.lastEnds = std::uint64_t{1} << 63;  // the text's start starts a line
-    marks.lastCr = 0;
+    // A line starts at the text's start, and after LF, or CR not followed
+    // by LF: what the walk from the start would hold of the byte before.
+    const char before = first == base ? '\n' : first[-1];
+    marks.lastEnds = before == '\n' || before == '\r' ? std::uint64_t{1} << 63 : 0;
+    marks.lastCr = before == '\r' ? std::uint64_t{1} << 63 : 0;
     lines = 0;
-    for (const char* from = base; from < end; from += kStretch) {
+    Note* ends[LineNotes<Slot>::kParts] = {};
+    // Every part has room for this many more notes: a stretch adds at most
+    // its count of lines to any one of them.
+    std::size_t room = notes.Room(0, ends);
+    for (const char* from = first; from < last; from += kStretch) {
         MarkStretch(marks, from, end);
         if (plainOnly && marks.high != 0) return false;
         lines += marks.startCount;
-        // A note goes to the half of the table its place lies in (the hash
-        // bits' top bit), written to both with no branch on which.
-        typename LineNotes<Slot>::Note* low = lowNotes.Room(marks.startCount + 1);
-        typename LineNotes<Slot>::Note* high = highNotes.Room(marks.startCount + 1);
-        for (std::size_t i = 0; i < marks.startCount; ++i) {
+        if (room < marks.startCount) room = notes.Room(marks.startCount, ends);
+        room -= marks.startCount;
+        // Held apart from the marks, which the notes' writes might otherwise
+        // be taken to change, so that they stay in registers.
+        const std::size_t count = marks.startCount;
+        const auto fromBase = static_cast<std::size_t>(from - base);
+        for (std::size_t i = 0; i < count; ++i) {
             const std::size_t at = marks.starts[i];
             const char* const p = from + at;
-            const std::uint64_t ends = MarksFrom(marks.ends, at);
-            if ((ends & 1) != 0 || kSkippedLead[static_cast<unsigned char>(*p)]) continue;
+            const std::uint64_t lineEnds = MarksFrom(marks.ends, at);
+            if (((lineEnds & 1) | kSkippedLead[static_cast<unsigned char>(*p)]) != 0) continue;
             // The bars before the line's end, all 64 when it ends further on.
-            const std::uint64_t bars = MarksFrom(marks.bars, at) & ((ends & (0 - ends)) - 1);
+            const std::uint64_t bars = MarksFrom(marks.bars, at) & ((lineEnds & (0 - lineEnds)) - 1);
             const std::uint64_t fromSecond = bars & (bars - 1);
             const std::uint64_t fromThird = fromSecond & (fromSecond - 1);
             std::string_view key;
             if (fromThird != 0)
-                key = Trimmed(p + __builtin_ctzll(fromSecond) + 1, p + __builtin_ctzll(fromThird));
-            else if (ends == 0)  // a line longer than the marks read, its third bar further on
+                key = Trimmed(p + static_cast<unsigned>(__builtin_ctzll(fromSecond)) + 1,
+                              p + static_cast<unsigned>(__builtin_ctzll(fromThird)));
+            else if (lineEnds == 0)  // a line longer than the marks read, its third bar further on
                 key = ScanLongLine<false>(p, end).key;
             // else fewer than three bars: field 3 is missing
             const Slot bits = SlotCodec<Slot>::Bits(HashKey(key));
-            const typename LineNotes<Slot>::Note note{static_cast<Slot>(p - base), bits};
-            *low = note;
-            *high = note;
-            const Slot upper = bits >> (SlotCodec<Slot>::kBits - 1);
-            low += 1 - upper;
-            high += upper;
+            *ends[LineNotes<Slot>::PartOf(bits)]++ = Note{static_cast<Slot>(fromBase + at), bits};
         }
-        lowNotes.Took(low);
-        highNotes.Took(high);
     }
+    notes.Took(ends);
     return true;
 }
 
@@ -372,15 +413,15 @@ PriceListEntry EntryOf(std::string_view line)
 
 PriceList::PriceList(LargeBuffer text) : text_(std::move(text)) { BuildIndex(false); }
 
-void IndexFillShare::TakeParts(std::unique_lock<std::mutex>& lock)
+void IndexFillShare::TakePieces(std::unique_lock<std::mutex>& lock)
 {
-    while (fillPart_ != nullptr && taken_ < kParts) {
-        const int part = taken_++;
-        const std::function<void(int)>* const fillPart = fillPart_;
+    while (piece_ != nullptr && taken_ < pieces_) {
+        const int piece = taken_++;
+        const std::function<void(int)>* const work = piece_;
         lock.unlock();
-        (*fillPart)(part);
+        (*work)(piece);
         lock.lock();
-        ++filled_;
+        ++done_;
         changed_.notify_all();
     }
 }
@@ -388,20 +429,24 @@ void IndexFillShare::TakeParts(std::unique_lock<std::mutex>& lock)
 void IndexFillShare::Help()
 {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return closed_ || fillPart_ != nullptr; });
-    TakeParts(lock);
+    for (;;) {
+        changed_.wait(lock, [&] { return closed_ || (piece_ != nullptr && taken_ < pieces_); });
+        if (piece_ == nullptr || taken_ >= pieces_) return;
+        TakePieces(lock);
+    }
 }
 
-void IndexFillShare::Fill(const std::function<void(int)>& fillPart)
+void IndexFillShare::Share(const std::function<void(int)>& piece, int pieces)
 {
     std::unique_lock lock(mutex_);
-    fillPart_ = &fillPart;
+    piece_ = &piece;
+    pieces_ = pieces;
     taken_ = 0;
-    filled_ = 0;
+    done_ = 0;
     changed_.notify_all();
-    TakeParts(lock);
-    changed_.wait(lock, [&] { return filled_ == kParts; });
-    fillPart_ = nullptr;
+    TakePieces(lock);
+    changed_.wait(lock, [&] { return done_ == pieces_; });
+    piece_ = nullptr;
 }
 
 void IndexFillShare::Close()
@@ -494,27 +539,53 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
     // Every line is read and hashed first, its hash noted in the lines'
     // order; the table is filled from those notes afterwards. The walk then
     // never waits for the table, the table is sized for the lines there are,
-    // and the fill fetches slots as far ahead as it likes.
-    std::optional<LineNotes<Slot>> notes[2];
+    // and the fill fetches slots as far ahead as it likes. The text is walked
+    // in pieces, each noting its own lines, so that a second thread can take
+    // some of them; the pieces' notes, in the pieces' order, are the lines'.
+    const std::size_t size = text_.size();
+    const std::size_t pieceBytes = std::max(kStretch, (size / kWalkPieces + kStretch - 1) / kStretch * kStretch);
+    const auto pieces = static_cast<int>((size + pieceBytes - 1) / pieceBytes);
+    std::vector<std::optional<LineNotes<Slot>>> walks;
+    std::vector<std::size_t> pieceLines;
     try {
-        // Lines of a price list run to some forty bytes; a list of shorter
-        // lines makes the notes grow.
-        notes[0].emplace(text_.size() / 64 + 16);
-        notes[1].emplace(text_.size() / 64 + 16);
-        const bool walked = plainOnly ? WalkLines<true>(base, end, lineCount_, *notes[0], *notes[1])
-                                      : WalkLines<false>(base, end, lineCount_, *notes[0], *notes[1]);
-        if (!walked) return Indexed::NotPlain;
+        walks.resize(static_cast<std::size_t>(pieces));
+        pieceLines.resize(static_cast<std::size_t>(pieces));
     } catch (const std::bad_alloc&) {
-        // Without the memory for an index, lookups scan.
-        if (plainOnly && !IsAscii(std::string_view(base, text_.size()))) return Indexed::NotPlain;
-        lineCount_ = 0;
-        ForEachLine(std::string_view(base, text_.size()), [&](std::string_view) { return ++lineCount_, true; });
-        return Indexed::NoMemory;
+        return ScanOnly(plainOnly);
     }
+    std::atomic<bool> notPlain{false}, walkNoMemory{false};
+    auto walkPiece = [&](int piece) {
+        const std::size_t at = pieceBytes * static_cast<std::size_t>(piece);
+        const char* const first = base + at;
+        const char* const last = base + std::min(size, at + pieceBytes);
+        // Once a piece holds a byte above 0x7F the text is walked again.
+        if (plainOnly && notPlain.load(std::memory_order_relaxed)) return;
+        try {
+            // Lines of a price list run to some forty bytes; a list of
+            // shorter lines makes the notes grow.
+            const std::size_t expected = static_cast<std::size_t>(last - first) / 48 + 16;
+            LineNotes<Slot>& notes = walks[static_cast<std::size_t>(piece)].emplace(expected);
+            std::size_t& lines = pieceLines[static_cast<std::size_t>(piece)];
+            const bool walked = plainOnly ? WalkLines<true>(base, first, last, end, lines, notes)
+                                          : WalkLines<false>(base, first, last, end, lines, notes);
+            if (!walked) notPlain = true;
+        } catch (const std::bad_alloc&) {
+            walkNoMemory = true;
+        }
+    };
+    if (share != nullptr)
+        share->Share(std::function<void(int)>(walkPiece), pieces);
+    else
+        for (int piece = 0; piece < pieces; ++piece) walkPiece(piece);
+    if (notPlain) return Indexed::NotPlain;
+    if (walkNoMemory) return ScanOnly(plainOnly);
+    lineCount_ = 0;
+    for (const std::size_t lines : pieceLines) lineCount_ += lines;
 
     // At most 60% of the slots used, so that a probe soon meets an empty one.
-    int placeBits = 4;
-    const std::size_t noted = notes[0]->size() + notes[1]->size();
+    int placeBits = LineNotes<Slot>::kPartBits;
+    std::size_t noted = 0;
+    for (const auto& notes : walks) noted += notes->size();
     while ((std::size_t{1} << placeBits) * 3 < noted * 5) ++placeBits;
     const std::size_t count = std::size_t{1} << placeBits;
     const Codec codec{offsetBits_, Codec::kBits - placeBits};
@@ -531,7 +602,7 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
     // first one's slot on every probe that reaches it: lookups stop at the
     // first line whose part number agrees and find the first line, as the
     // scan does. (The lines of one part number have one place, so they are
-    // in one half's notes, in their order.) A later line is left out of the
+    // in one part's notes, in their order.) A later line is left out of the
     // table only when its probe runs long, so that many lines of one part
     // number never make a run of slots that every later one walks; the
     // usual line is filled in without comparing part numbers.
@@ -547,13 +618,22 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
                 const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(table + j));
                 const auto empty = static_cast<unsigned>(
                     _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(four, _mm_setzero_si128()))));
-                if (empty != 0) {
+                if (__builtin_expect(empty != 0, 1)) {
                     table[j + static_cast<unsigned>(__builtin_ctz(empty))] = codec.Make(tag, line.offset);
                     return true;
                 }
             }
         }
 #endif
+        // A short run of taken slots is passed without reading part numbers:
+        // a later line of a part number filled in after the first is never
+        // found by a lookup, which stops at the first.
+        for (std::uint64_t k = j; k < std::min<std::uint64_t>(j + 16, hi); ++k) {
+            if (table[k] == 0) {
+                table[k] = codec.Make(tag, line.offset);
+                return true;
+            }
+        }
         for (; j < hi; ++j) {
             const Slot slot = table[j];
             if (slot == 0) {
@@ -565,60 +645,67 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
         }
         return false;
     };
-    // Fills the half's lines in within slots [lo, hi), each slot fetched a
-    // steady distance ahead of its fill so that the fetches' waits for
-    // memory overlap; calls runOn(i) for each line whose probe runs past hi.
-    auto fillHalf = [&](int half, std::uint64_t lo, std::uint64_t hi, auto&& runOn) __attribute__((always_inline)) {
-        constexpr std::size_t kAhead = 16;
-        const Line* const lines = notes[half]->data();
-        const std::size_t n = notes[half]->size();
-        for (std::size_t i = 0; i < n; ++i) {
-            if (i + kAhead < n) {
-                // Both ends of the four slots read at once: one in five runs
-                // on into the next cache line.
-                const std::uint64_t place = codec.Place(lines[i + kAhead].bits);
-                __builtin_prefetch(table + place);
-                __builtin_prefetch(table + std::min<std::uint64_t>(place + 3, hi - 1));
+    // Fills a part's lines in below slot hi, each slot fetched a steady
+    // distance ahead of its fill so that the fetches' waits overlap; calls
+    // runOn(line) for each line whose probe runs past hi.
+    auto fillPart = [&](int part, std::uint64_t hi, auto&& runOn) __attribute__((always_inline)) {
+        constexpr std::size_t kAhead = 32;
+        for (const auto& notes : walks) {
+            const Line* const lines = notes->data(part);
+            const std::size_t n = notes->size(part);
+            for (std::size_t i = 0; i < n; ++i) {
+                if (i + kAhead < n) {
+                    // Both ends of the four slots read at once: one in five
+                    // runs on into the next cache line.
+                    const std::uint64_t place = codec.Place(lines[i + kAhead].bits);
+                    __builtin_prefetch(table + place);
+                    __builtin_prefetch(table + std::min<std::uint64_t>(place + 3, hi - 1));
+                }
+                if (!fillWithin(lines[i], codec.Place(lines[i].bits), hi)) runOn(lines[i]);
             }
-            if (!fillWithin(lines[i], std::max<std::uint64_t>(codec.Place(lines[i].bits), lo), hi)) runOn(i);
         }
     };
     // A probe runs on from the table's end to its start; the table is never full.
     auto fillFromStart = [&](const Line& line) { fillWithin(line, 0, count); };
-    const std::uint64_t middle = count / 2;
-    if (share == nullptr) {
-        std::memset(slots_.data(), 0, slots_.size());
-        for (int half = 0; half < 2; ++half)
-            fillHalf(half, 0, count, [&](std::size_t i) { fillFromStart(notes[half]->data()[i]); });
-        return Indexed::Yes;
-    }
-
-    // Shared with a second thread: each half of the table is cleared and
-    // filled by one thread alone, from the lines whose place lies in it. A
-    // line whose probe would run on past its half's end is filled in
-    // afterwards, in the lines' order, as the one thread would have.
-    static_assert(IndexFillShare::kParts == 2);
-    std::vector<std::size_t> runOn[2];
-    bool noMemory[2] = {false, false};
-    auto fillPart = [&](int half) {
-        const std::uint64_t lo = half == 0 ? 0 : middle;
-        const std::uint64_t hi = half == 0 ? middle : count;
-        std::memset(table + lo, 0, (hi - lo) * sizeof(Slot));
+    // Each part of the table is cleared and filled from the lines whose
+    // place lies in it, while it stays in the processor's cache, and by one
+    // thread alone when a second one shares the work. A line whose probe
+    // would run on past its part's end is filled in afterwards, in the
+    // lines' order, as a fill of the whole table at once would have.
+    constexpr int kParts = LineNotes<Slot>::kParts;
+    const std::uint64_t partSlots = count / kParts;
+    std::vector<Line> runOn[kParts];
+    bool noMemory[kParts] = {};
+    auto fillShared = [&](int part) {
+        const std::uint64_t lo = partSlots * static_cast<std::uint64_t>(part);
+        const std::uint64_t hi = lo + partSlots;
+        std::memset(table + lo, 0, partSlots * sizeof(Slot));
         try {
-            fillHalf(half, lo, hi, [&](std::size_t i) { runOn[half].push_back(i); });
+            fillPart(part, hi, [&](const Line& line) { runOn[part].push_back(line); });
         } catch (const std::bad_alloc&) {
-            noMemory[half] = true;
+            noMemory[part] = true;
         }
     };
-    share->Fill(std::function<void(int)>(fillPart));
-    if (noMemory[0] || noMemory[1]) return Indexed::NoMemory;
-    for (int half = 0; half < 2; ++half) {
-        for (const std::size_t i : runOn[half]) {
-            const Line& line = notes[half]->data()[i];
+    if (share != nullptr)
+        share->Share(std::function<void(int)>(fillShared), kParts);
+    else
+        for (int part = 0; part < kParts; ++part) fillShared(part);
+    for (int part = 0; part < kParts; ++part) {
+        if (noMemory[part]) return Indexed::NoMemory;
+        for (const Line& line : runOn[part])
             if (!fillWithin(line, codec.Place(line.bits), count)) fillFromStart(line);
-        }
     }
     return Indexed::Yes;
+}
+
+PriceList::Indexed PriceList::ScanOnly(const bool plainOnly)
+{
+    // Without the memory for an index, lookups scan.
+    const std::string_view text(text_.data(), text_.size());
+    if (plainOnly && !IsAscii(text)) return Indexed::NotPlain;
+    lineCount_ = 0;
+    ForEachLine(text, [&](std::string_view) { return ++lineCount_, true; });
+    return Indexed::NoMemory;
 }
 
 std::optional<PriceListEntry> PriceList::FindLinear(std::string_view partNumber) const

@@ -25,32 +25,36 @@ struct PriceListEntry {
     long double Price = 0;  // US dollars
 };
 
-// The filling of a price list's index, shared with a second thread that
+// The building of a price list's index, shared with a second thread that
 // has nothing else to do: the data-set loader's catalogue thread, once its
-// catalogue is built, takes a part of the table while the price list's own
-// thread fills the rest.
+// catalogue is built, takes pieces of the walk over the list's lines and of
+// the table's fill while the price list's own thread takes the rest.
 class IndexFillShare {
 public:
-    static constexpr int kParts = 2;
-    // Fills parts of the table not yet taken, once the price list's lines
-    // are walked; returns when none is left or there is no index to fill.
+    // The table is filled in parts small enough to stay in the processor's
+    // cache, each by one thread.
+    static constexpr int kPartBits = 4;
+    static constexpr int kParts = 1 << kPartBits;
+    // Takes pieces of the work the price list's thread offers, as long as
+    // there are any; returns once the index is built or there is none.
     void Help();
 
 private:
     friend class PriceList;
-    // The price list's thread: offers the parts, fills those not taken, and
-    // returns once every part is filled.
-    void Fill(const std::function<void(int)>& fillPart);
-    // Nothing more to fill: a helper still waiting returns.
+    // The price list's thread: offers `pieces` pieces of one step, takes
+    // those not taken, and returns once every piece is done.
+    void Share(const std::function<void(int)>& piece, int pieces);
+    // Nothing more to share: a helper still waiting returns.
     void Close();
-    void TakeParts(std::unique_lock<std::mutex>& lock);
+    void TakePieces(std::unique_lock<std::mutex>& lock);
 
     std::mutex mutex_;
     std::condition_variable changed_;
-    const std::function<void(int)>* fillPart_ = nullptr;
+    const std::function<void(int)>* piece_ = nullptr;
     bool closed_ = false;
+    int pieces_ = 0;
     int taken_ = 0;
-    int filled_ = 0;
+    int done_ = 0;
 };
 
 class PriceList {
@@ -63,7 +67,7 @@ public:
     // The file read and indexed: the text as ReadTextFile gives it, its
     // check for plain ASCII made by the index's walk over every byte
     // instead of a pass of its own. An unreadable file gives no list and
-    // the error. `share`, when given, lets another thread fill part of the
+    // the error. `share`, when given, lets another thread build part of the
     // index.
     static PriceList Read(const std::string& path, std::optional<FileError>& error, IndexFillShare* share = nullptr);
 
@@ -100,6 +104,8 @@ private:
     // The index in slots of this width.
     template <class Slot>
     Indexed IndexWith(bool plainOnly, IndexFillShare* share);
+    // No index: the lines counted, lookups left to scan.
+    Indexed ScanOnly(bool plainOnly);
     template <class Slot>
     std::optional<PriceListEntry> FindWith(std::string_view partNumber, std::uint64_t hash) const;
     // The line the part number's own slot points at, when its hash bits agree.

@@ -349,15 +349,17 @@ TEST(PriceListRead, HoldsTheTextAsReadWhereverItsFirstHighByteFalls)
     EXPECT_TRUE(absent.empty());
 }
 
-// The index's two halves filled by two threads: a line whose probe runs past
-// its half's end is filled in after both, and every lookup still finds the
-// first line of its part number, as the scan does. Runs of one part number
-// many lines long make such probes wherever their place falls.
-TEST(PriceListRead, ASecondThreadFillingHalfTheIndexLeavesTheAnswersAsTheScan)
+// The index built by two threads, each walking some pieces of the text and
+// filling some parts of the table: the pieces' notes are taken in the
+// text's order, a line whose probe runs past its part's end is filled in
+// after all parts, and every lookup still finds the first line of its part
+// number, as the scan does. Runs of one part number many lines long make
+// such probes wherever their place falls.
+TEST(PriceListRead, ASecondThreadTakingPiecesOfTheIndexLeavesTheAnswersAsTheScan)
 {
     quillon::test::TempFolder folder;
     std::mt19937 random(20261211);
-    // Many small lists, so that in some a probe runs past the middle.
+    // Many small lists, so that in some a probe runs past a part's end.
     for (int list = 0; list < 60; ++list) {
         std::vector<std::string> partNumbers;
         std::string text;
