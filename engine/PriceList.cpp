@@ -303,6 +303,11 @@ public:
         }
         return least;
     }
+    // No notes, the room kept.
+    void Clear()
+    {
+        for (Part& part : parts_) part.count = 0;
+    }
     // The notes written end where `ends` are.
     void Took(Note* const* ends)
     {
@@ -333,6 +338,32 @@ private:
         }
     };
     Part parts_[kParts];
+};
+
+// One piece of the text's notes, kept in one block of just their size: the
+// walk's lists, which grow as they must, are copied here so that the next
+// piece can reuse them.
+template <class Slot>
+class PieceNotes {
+public:
+    using Note = typename LineNotes<Slot>::Note;
+    static constexpr int kParts = LineNotes<Slot>::kParts;
+
+    explicit PieceNotes(const LineNotes<Slot>& notes) : data_(std::make_unique_for_overwrite<Note[]>(notes.size()))
+    {
+        starts_[0] = 0;
+        for (int part = 0; part < kParts; ++part) {
+            std::memcpy(data_.get() + starts_[part], notes.data(part), notes.size(part) * sizeof(Note));
+            starts_[part + 1] = starts_[part] + notes.size(part);
+        }
+    }
+    const Note* data(int part) const { return data_.get() + starts_[part]; }
+    std::size_t size(int part) const { return starts_[part + 1] - starts_[part]; }
+    std::size_t size() const { return starts_[kParts]; }
+
+private:
+    std::unique_ptr<Note[]> data_;
+    std::size_t starts_[kParts + 1];
 };
 
 // The text is walked in about this many pieces: enough that a thread that
@@ -413,13 +444,13 @@ PriceListEntry EntryOf(std::string_view line)
 
 PriceList::PriceList(LargeBuffer text) : text_(std::move(text)) { BuildIndex(false); }
 
-void IndexFillShare::TakePieces(std::unique_lock<std::mutex>& lock)
+void IndexFillShare::TakePieces(std::unique_lock<std::mutex>& lock, int taker)
 {
     while (piece_ != nullptr && taken_ < pieces_) {
         const int piece = taken_++;
-        const std::function<void(int)>* const work = piece_;
+        const std::function<void(int, int)>* const work = piece_;
         lock.unlock();
-        (*work)(piece);
+        (*work)(piece, taker);
         lock.lock();
         ++done_;
         changed_.notify_all();
@@ -432,11 +463,11 @@ void IndexFillShare::Help()
     for (;;) {
         changed_.wait(lock, [&] { return closed_ || (piece_ != nullptr && taken_ < pieces_); });
         if (piece_ == nullptr || taken_ >= pieces_) return;
-        TakePieces(lock);
+        TakePieces(lock, 1);
     }
 }
 
-void IndexFillShare::Share(const std::function<void(int)>& piece, int pieces)
+void IndexFillShare::Share(const std::function<void(int, int)>& piece, int pieces)
 {
     std::unique_lock lock(mutex_);
     piece_ = &piece;
@@ -444,7 +475,7 @@ void IndexFillShare::Share(const std::function<void(int)>& piece, int pieces)
     taken_ = 0;
     done_ = 0;
     changed_.notify_all();
-    TakePieces(lock);
+    TakePieces(lock, 0);
     changed_.wait(lock, [&] { return done_ == pieces_; });
     piece_ = nullptr;
 }
@@ -545,7 +576,9 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
     const std::size_t size = text_.size();
     const std::size_t pieceBytes = std::max(kStretch, (size / kWalkPieces + kStretch - 1) / kStretch * kStretch);
     const auto pieces = static_cast<int>((size + pieceBytes - 1) / pieceBytes);
-    std::vector<std::optional<LineNotes<Slot>>> walks;
+    std::vector<std::optional<PieceNotes<Slot>>> walks;
+    // The lists each of the two threads walks into, reused piece after piece.
+    std::optional<LineNotes<Slot>> walking[2];
     std::vector<std::size_t> pieceLines;
     try {
         walks.resize(static_cast<std::size_t>(pieces));
@@ -554,29 +587,36 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
         return ScanOnly(plainOnly);
     }
     std::atomic<bool> notPlain{false}, walkNoMemory{false};
-    auto walkPiece = [&](int piece) {
+    auto walkPiece = [&](int piece, int taker) {
         const std::size_t at = pieceBytes * static_cast<std::size_t>(piece);
         const char* const first = base + at;
         const char* const last = base + std::min(size, at + pieceBytes);
         // Once a piece holds a byte above 0x7F the text is walked again.
         if (plainOnly && notPlain.load(std::memory_order_relaxed)) return;
         try {
-            // Lines of a price list run to some forty bytes; a list of
-            // shorter lines makes the notes grow.
-            const std::size_t expected = static_cast<std::size_t>(last - first) / 48 + 16;
-            LineNotes<Slot>& notes = walks[static_cast<std::size_t>(piece)].emplace(expected);
+            // Lines of a price list run to some forty bytes or more; a
+            // list of shorter lines makes the notes grow.
+            if (!walking[taker]) walking[taker].emplace(static_cast<std::size_t>(last - first) / 40 + 16);
+            LineNotes<Slot>& notes = *walking[taker];
+            notes.Clear();
             std::size_t& lines = pieceLines[static_cast<std::size_t>(piece)];
             const bool walked = plainOnly ? WalkLines<true>(base, first, last, end, lines, notes)
                                           : WalkLines<false>(base, first, last, end, lines, notes);
-            if (!walked) notPlain = true;
+            if (!walked) {
+                notPlain = true;
+                return;
+            }
+            walks[static_cast<std::size_t>(piece)].emplace(notes);
         } catch (const std::bad_alloc&) {
             walkNoMemory = true;
         }
     };
     if (share != nullptr)
-        share->Share(std::function<void(int)>(walkPiece), pieces);
+        share->Share(std::function<void(int, int)>(walkPiece), pieces);
     else
-        for (int piece = 0; piece < pieces; ++piece) walkPiece(piece);
+        for (int piece = 0; piece < pieces; ++piece) walkPiece(piece, 0);
+    walking[0].reset();
+    walking[1].reset();
     if (notPlain) return Indexed::NotPlain;
     if (walkNoMemory) return ScanOnly(plainOnly);
     lineCount_ = 0;
@@ -687,7 +727,7 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
         }
     };
     if (share != nullptr)
-        share->Share(std::function<void(int)>(fillShared), kParts);
+        share->Share(std::function<void(int, int)>([&](int part, int) { fillShared(part); }), kParts);
     else
         for (int part = 0; part < kParts; ++part) fillShared(part);
     for (int part = 0; part < kParts; ++part) {

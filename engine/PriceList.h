@@ -42,15 +42,17 @@ public:
 private:
     friend class PriceList;
     // The price list's thread: offers `pieces` pieces of one step, takes
-    // those not taken, and returns once every piece is done.
-    void Share(const std::function<void(int)>& piece, int pieces);
+    // those not taken, and returns once every piece is done. A piece is
+    // called with its number and its taker's: 0 for the price list's
+    // thread, 1 for the helper.
+    void Share(const std::function<void(int, int)>& piece, int pieces);
     // Nothing more to share: a helper still waiting returns.
     void Close();
-    void TakePieces(std::unique_lock<std::mutex>& lock);
+    void TakePieces(std::unique_lock<std::mutex>& lock, int taker);
 
     std::mutex mutex_;
     std::condition_variable changed_;
-    const std::function<void(int)>* piece_ = nullptr;
+    const std::function<void(int, int)>* piece_ = nullptr;
     bool closed_ = false;
     int pieces_ = 0;
     int taken_ = 0;
