@@ -366,6 +366,45 @@ private:
     std::size_t starts_[kParts + 1];
 };
 
+#if defined(__SSE2__)
+// The index's usual fill: each line into the first empty slot among the
+// four from its place, below slot hi, each place fetched a steady distance
+// ahead so that the fetches' waits overlap. A line whose four are all taken
+// is left, in the lines' order, in `later`; returns how many were. Apart
+// from the rest of the fill, with no call in its loop, it holds all its
+// values in registers.
+[[gnu::noinline]] std::size_t FillWhereFourAllow(std::uint32_t* const table, const SlotCodec<std::uint32_t> codec,
+                                                 const LineNotes<std::uint32_t>::Note* const lines, const std::size_t n,
+                                                 const std::uint64_t hi,
+                                                 const LineNotes<std::uint32_t>::Note** const later)
+{
+    constexpr std::size_t kAhead = 32;
+    std::size_t left = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + kAhead < n) {
+            // Both ends of the four slots read at once: one in five runs on
+            // into the next cache line.
+            const std::uint64_t place = codec.Place(lines[i + kAhead].bits);
+            __builtin_prefetch(table + place);
+            __builtin_prefetch(table + std::min<std::uint64_t>(place + 3, hi - 1));
+        }
+        const std::uint64_t j = codec.Place(lines[i].bits);
+        if (j + 4 <= hi) {
+            const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(table + j));
+            const auto empty = static_cast<unsigned>(
+                _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(four, _mm_setzero_si128()))));
+            if (__builtin_expect(empty != 0, 1)) {
+                table[j + static_cast<unsigned>(__builtin_ctz(empty))] =
+                    codec.Make(codec.Tag(lines[i].bits), lines[i].offset);
+                continue;
+            }
+        }
+        later[left++] = lines + i;
+    }
+    return left;
+}
+#endif
+
 // The text is walked in about this many pieces: enough that a thread that
 // comes to help late still finds some left, few enough that each piece's
 // notes of a part stay long.
@@ -689,14 +728,28 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
     // distance ahead of its fill so that the fetches' waits overlap; calls
     // runOn(line) for each line whose probe runs past hi.
     auto fillPart = [&](int part, std::uint64_t hi, auto&& runOn) __attribute__((always_inline)) {
+#if defined(__SSE2__)
+        if constexpr (sizeof(Slot) == 4) {
+            // The usual lines first; those that find their four slots taken
+            // after, in their order. Those of one part number have one
+            // place, so none of them is filled in before an earlier one.
+            std::size_t noted = 0;
+            for (const auto& notes : walks) noted += notes->size(part);
+            const auto later = std::make_unique_for_overwrite<const Line*[]>(noted);
+            std::size_t left = 0;
+            for (const auto& notes : walks)
+                left += FillWhereFourAllow(table, codec, notes->data(part), notes->size(part), hi, later.get() + left);
+            for (std::size_t k = 0; k < left; ++k)
+                if (!fillWithin(*later[k], codec.Place(later[k]->bits), hi)) runOn(*later[k]);
+            return;
+        }
+#endif
         constexpr std::size_t kAhead = 32;
         for (const auto& notes : walks) {
             const Line* const lines = notes->data(part);
             const std::size_t n = notes->size(part);
             for (std::size_t i = 0; i < n; ++i) {
                 if (i + kAhead < n) {
-                    // Both ends of the four slots read at once: one in five
-                    // runs on into the next cache line.
                     const std::uint64_t place = codec.Place(lines[i + kAhead].bits);
                     __builtin_prefetch(table + place);
                     __builtin_prefetch(table + std::min<std::uint64_t>(place + 3, hi - 1));
