@@ -687,23 +687,10 @@ PriceList::Indexed PriceList::IndexWith(const bool plainOnly, IndexFillShare* co
     // usual line is filled in without comparing part numbers.
     using Line = typename LineNotes<Slot>::Note;
     // A line filled in within slots [j, hi); false when none of them is empty.
+    // (With 4-byte slots the usual line has been filled in before, by
+    // FillWhereFourAllow: what comes here are the rest and the run-ons.)
     auto fillWithin = [&](const Line& line, std::uint64_t j, const std::uint64_t hi) __attribute__((always_inline)) {
         const Slot tag = codec.Tag(line.bits);
-#if defined(__SSE2__)
-        if constexpr (sizeof(Slot) == 4) {
-            // An empty slot among the four from its place on, found with no
-            // branch that depends on where it falls.
-            if (j + 4 <= hi) {
-                const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(table + j));
-                const auto empty = static_cast<unsigned>(
-                    _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(four, _mm_setzero_si128()))));
-                if (__builtin_expect(empty != 0, 1)) {
-                    table[j + static_cast<unsigned>(__builtin_ctz(empty))] = codec.Make(tag, line.offset);
-                    return true;
-                }
-            }
-        }
-#endif
         // A short run of taken slots is passed without reading part numbers:
         // a later line of a part number filled in after the first is never
         // found by a lookup, which stops at the first.
