@@ -195,7 +195,10 @@ ChartRequest TChartPanel::Request() const
 void TChartPanel::Redraw()
 {
     plan_ = PlanChart(Request());
-    series_ = DrawAttenuationChart(*chtAttenuation->chart(), plan_);
+    if (isVisible())
+        Draw();
+    else
+        drawPending_ = true;
 
     const int chosen = lstChartLines->currentRow();
     lstChartLines->clear();
@@ -203,6 +206,24 @@ void TChartPanel::Redraw()
         lstChartLines->addItem(new QListWidgetItem(QIcon(Swatch(static_cast<int>(i))), LineCaption(*compared_[i])));
     if (lstChartLines->count() > 0) lstChartLines->setCurrentRow(std::clamp(chosen, 0, lstChartLines->count() - 1));
     btnChartRemove->setEnabled(!compared_.empty());
+}
+
+void TChartPanel::Draw()
+{
+    series_ = DrawAttenuationChart(*chtAttenuation->chart(), plan_);
+    drawPending_ = false;
+}
+
+void TChartPanel::showEvent(QShowEvent* event)
+{
+    if (drawPending_) Draw();
+    QWidget::showEvent(event);
+}
+
+const ChartSeries& TChartPanel::Series()
+{
+    if (drawPending_) Draw();
+    return series_;
 }
 
 void TChartPanel::ShowBandEdges()

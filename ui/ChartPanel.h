@@ -62,15 +62,20 @@ public:
     bool RemoveLine(const TTransmissionLine* line);
     const std::vector<const TTransmissionLine*>& ComparedLines() const { return compared_; }
 
-    // What the chart shows now, and the series it was drawn with.
+    // What the chart shows now, and the series it is drawn with (drawn at
+    // once if the panel was waiting to be shown).
     const ChartPlan& Plan() const { return plan_; }
-    const ChartSeries& Series() const { return series_; }
+    const ChartSeries& Series();
     // The band-edge figures as the panel shows them, one line each.
     QStringList EdgeTexts() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     ChartRequest Request() const;
     void Redraw();
+    void Draw();
     void ShowBandEdges();
     void btnChartRemoveClick();
 
@@ -79,6 +84,10 @@ private:
     std::vector<const TTransmissionLine*> compared_;
     ChartPlan plan_;
     ChartSeries series_;
+    // The plan changed while the panel was out of sight (another tab on
+    // show): its series are drawn when it is shown, so that stepping through
+    // the rows does not rebuild a chart nobody sees.
+    bool drawPending_ = false;
 };
 
 }  // namespace quillon

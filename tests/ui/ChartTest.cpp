@@ -31,6 +31,7 @@
 #include "tests/output/PrintPdf.h"
 #include "tests/ui/SearchFixture.h"
 #include "ui/ChartPanel.h"
+#include "ui/RunBudgetPanel.h"
 
 namespace quillon {
 namespace {
@@ -52,9 +53,11 @@ protected:
         Search();
         ASSERT_EQ(window->CurrentPage(), TfrmMain::kResultsPage) << CallLines(install.fakes.messages).join('|').toStdString();
     }
-    // The labels the legend shows, in order.
+    // The labels the legend shows, in order, with the chart tab on show: out
+    // of sight the chart waits to be drawn until it is shown.
     QStringList Legend() const
     {
+        results->tabAnalysis->setCurrentWidget(Panel());
         QStringList labels;
         // The legend lays its markers out (and shows them) on its next layout pass.
         QCoreApplication::processEvents();
@@ -181,6 +184,41 @@ TEST_F(Chart, TabFollowsTheCurrentRowWithItsMidBandMarkAndBandEdges)
 
 // A waveguide whose band reaches below its cut-off: the curve starts above
 // it, with no point at or below it, and the mark still equals column 5.
+// Stepping through the rows with another tab on show leaves the chart as it
+// was drawn; the tab, once shown, draws the row then current.
+TEST_F(Chart, OutOfSightTheChartIsDrawnWhenShown)
+{
+    OpenDemo();
+    SearchDemo("1850", "1990");
+    ASSERT_GT(results->SpecsModel->rowCount(), 3);
+    results->tabAnalysis->setCurrentWidget(Panel());
+    ASSERT_EQ(PartNumbersInLegend(), QStringList{Cell(0, 0)});
+    QChart* chart = Panel()->chtAttenuation->chart();
+    ASSERT_FALSE(chart->series().isEmpty());
+    chart->series().constFirst()->setObjectName(QStringLiteral("drawn for row 0"));
+
+    results->tabAnalysis->setCurrentWidget(results->pnlRunBudget);
+    ASSERT_FALSE(Panel()->isVisible());
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    ASSERT_EQ(results->grdSpecs->currentIndex().row(), 2);
+    // What the panel knows follows at once: the line, its figures, the plan that outputs use.
+    EXPECT_EQ(Panel()->CurrentLine(), Line(2));
+    EXPECT_EQ(Panel()->gbxBandEdges->title(), QStringLiteral("Band Edges: ") + Cell(2, 0) +
+                                                  QStringLiteral(", 1850-1990 MHz"));
+    const int curve = CurrentCurve();
+    ASSERT_GE(curve, 0);
+    const std::optional<ChartPoint> mark = Panel()->Plan().Curves[static_cast<std::size_t>(curve)].MidBand;
+    ASSERT_TRUE(mark.has_value());
+    EXPECT_EQ(QString::fromStdString(FormatFixed2(mark->Value)), Cell(2, 4));
+    EXPECT_EQ(Panel()->Plan().Curves[static_cast<std::size_t>(curve)].PartNumber, Cell(2, 0).toStdString());
+    EXPECT_EQ(chart->series().constFirst()->objectName(), QStringLiteral("drawn for row 0"));
+
+    results->tabAnalysis->setCurrentWidget(Panel());
+    EXPECT_NE(chart->series().constFirst()->objectName(), QStringLiteral("drawn for row 0"));
+    EXPECT_EQ(PartNumbersInLegend(), QStringList{Cell(2, 0)});
+}
+
 TEST_F(Chart, NoPointAtOrBelowAWaveguidesCutOff)
 {
     std::vector<std::string> rows = FixtureCatalogue();
