@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -189,6 +190,56 @@ void BM_LoadFiles(benchmark::State& state)
     state.counters["teardown_ms"] = teardownMs / rounds;
 }
 BENCHMARK(BM_LoadFiles)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Where loading's time goes, each round under the same load of the machine:
+// the plain read, the price list read and indexed on one thread, the
+// catalogue read and built on one thread, and the loader with its two
+// threads. The two steps are all the loader does; on two cores it can take
+// no less than half their sum, so x_read_floor (that half over the plain
+// read) is the least x_read this way of loading can reach, and x_steps (the
+// load over that half) how near the two threads' sharing comes to it.
+void BM_LoadSteps(benchmark::State& state)
+{
+    const BenchData& d = Data();
+    double readMs = 0, pricesMs = 0, catalogueMs = 0, loadMs = 0;
+    for (auto _ : state) {
+        auto start = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(PlainRead(d.cataloguePath) + PlainRead(d.priceListPath));
+        readMs += MsSince(start);
+        {
+            std::optional<FileError> error;
+            start = std::chrono::steady_clock::now();
+            const PriceList prices = PriceList::Read(d.priceListPath, error);
+            benchmark::DoNotOptimize(prices.LineCount());
+            pricesMs += MsSince(start);
+            if (error) state.SkipWithError("the price list could not be read");
+        }
+        {
+            auto catalogue = std::make_unique<Catalogue>();
+            start = std::chrono::steady_clock::now();
+            TextRead text = ReadTextFile(d.cataloguePath);
+            BuildCatalogue(std::move(text.Text), *catalogue);
+            benchmark::DoNotOptimize(catalogue->AllLines.data());
+            catalogueMs += MsSince(start);
+        }
+        auto data = std::make_unique<DataSet>();
+        start = std::chrono::steady_clock::now();
+        LoadDataSet({d.cataloguePath, d.priceListPath, ""}, *data);
+        benchmark::DoNotOptimize(data->catalogue.AllLines.data());
+        const double ms = MsSince(start);
+        loadMs += ms;
+        state.SetIterationTime(ms / 1e3);
+    }
+    const auto rounds = static_cast<double>(state.iterations());
+    const double halfSteps = (pricesMs + catalogueMs) / 2;
+    state.counters["read_ms"] = readMs / rounds;
+    state.counters["prices_ms"] = pricesMs / rounds;
+    state.counters["catalogue_ms"] = catalogueMs / rounds;
+    state.counters["x_read"] = loadMs / readMs;
+    state.counters["x_read_floor"] = halfSteps / readMs;
+    state.counters["x_steps"] = loadMs / halfSteps;
+}
+BENCHMARK(BM_LoadSteps)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_BuildCatalogue(benchmark::State& state)
 {
