@@ -212,12 +212,19 @@ void BM_LoadSteps(benchmark::State& state)
             const PriceList prices = PriceList::Read(d.priceListPath, error);
             benchmark::DoNotOptimize(prices.LineCount());
             pricesMs += MsSince(start);
-            if (error) state.SkipWithError("the price list could not be read");
+            if (error) {
+                state.SkipWithError("the price list could not be read");
+                break;
+            }
         }
         {
             auto catalogue = std::make_unique<Catalogue>();
             start = std::chrono::steady_clock::now();
             TextRead text = ReadTextFile(d.cataloguePath);
+            if (text.Error) {
+                state.SkipWithError("the catalogue could not be read");
+                break;
+            }
             BuildCatalogue(std::move(text.Text), *catalogue);
             benchmark::DoNotOptimize(catalogue->AllLines.data());
             catalogueMs += MsSince(start);
